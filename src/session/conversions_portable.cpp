@@ -1,0 +1,187 @@
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "session/conversions.h"
+#include "session/error.h"
+
+namespace pradima::portable {
+namespace {
+
+[[noreturn]] void Mismatch(const Value& value, const char* target) {
+  std::string shown = value.IsText() ? "the text \"" + value.text() + "\"" : "this value";
+  throw Error(VbError::TypeMismatch, "cannot convert " + shown + " to " + target);
+}
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool ReadInt(std::string_view& text, int& out, size_t maxDigits) {
+  size_t n = 0;
+  int result = 0;
+  while (n < text.size() && n < maxDigits && std::isdigit(static_cast<unsigned char>(text[n]))) {
+    result = result * 10 + (text[n] - '0');
+    ++n;
+  }
+  if (n == 0) return false;
+  text.remove_prefix(n);
+  out = result;
+  return true;
+}
+
+bool Eat(std::string_view& text, char c) {
+  if (text.empty() || text.front() != c) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+double RoundHalfEven(double x) { return x - std::remainder(x, 1.0); }
+
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+  text = Trim(text);
+  std::string digits;
+  size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) digits += text[i++];
+  size_t mantissaDigits = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (std::isdigit(static_cast<unsigned char>(c))) {
+      digits += c;
+      ++mantissaDigits;
+    } else if (c == ',' && mantissaDigits > 0) {
+      // thousands separator inside the whole part
+    } else {
+      break;
+    }
+    ++i;
+  }
+  if (i < text.size() && text[i] == '.') {
+    digits += text[i++];
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) {
+      digits += text[i++];
+      ++mantissaDigits;
+    }
+  }
+  if (mantissaDigits == 0) return std::nullopt;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    std::string exponent = "e";
+    size_t j = i + 1;
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    size_t expDigits = 0;
+    while (j < text.size() && std::isdigit(static_cast<unsigned char>(text[j]))) {
+      exponent += text[j++];
+      ++expDigits;
+    }
+    if (expDigits == 0) return std::nullopt;
+    digits += exponent;
+    i = j;
+  }
+  if (i != text.size()) return std::nullopt;
+  const double result = std::strtod(digits.c_str(), nullptr);
+  if (!std::isfinite(result)) return std::nullopt;
+  return result;
+}
+
+std::optional<DateSerial> ParseDate(std::string_view text) {
+  text = Trim(text);
+  CivilDate date;
+  int a = 0, b = 0, c = 0;
+  std::string_view rest = text;
+  if (!ReadInt(rest, a, 4)) return std::nullopt;
+  if (Eat(rest, '-')) {  // yyyy-MM-dd
+    if (!ReadInt(rest, b, 2) || !Eat(rest, '-') || !ReadInt(rest, c, 2)) return std::nullopt;
+    date = CivilDate{a, b, c};
+  } else if (Eat(rest, '/')) {  // dd/MM/yyyy, the engine's short date format
+    if (!ReadInt(rest, b, 2) || !Eat(rest, '/') || !ReadInt(rest, c, 4)) return std::nullopt;
+    date = CivilDate{c, b, a};
+  } else {
+    return std::nullopt;
+  }
+  if (!IsValidCivil(date)) return std::nullopt;
+  LocalDateTime moment{date, 0, 0, 0};
+  rest = Trim(rest);
+  if (!rest.empty()) {
+    if (!ReadInt(rest, moment.hour, 2) || !Eat(rest, ':') || !ReadInt(rest, moment.minute, 2)) return std::nullopt;
+    if (Eat(rest, ':') && !ReadInt(rest, moment.second, 2)) return std::nullopt;
+    if (!rest.empty() || moment.hour > 23 || moment.minute > 59 || moment.second > 59) return std::nullopt;
+  }
+  return SerialFromDateTime(moment);
+}
+
+std::string FormatNumber(double number) {
+  if (number == 0) return "0";
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.15G", number);
+  return buffer;
+}
+
+DateSerial ToDate(const Value& value) {
+  switch (value.kind()) {
+    case CellKind::Empty: return 0;
+    case CellKind::Date:
+    case CellKind::Number: return value.number();
+    case CellKind::Boolean: return value.boolean() ? -1 : 0;
+    case CellKind::Text:
+      if (auto date = ParseDate(value.text())) return *date;
+      Mismatch(value, "a date");
+    case CellKind::Error: break;
+  }
+  Mismatch(value, "a date");
+}
+
+std::string ToText(const Value& value) {
+  switch (value.kind()) {
+    case CellKind::Empty: return {};
+    case CellKind::Text: return value.text();
+    case CellKind::Number: return FormatNumber(value.number());
+    case CellKind::Boolean: return value.boolean() ? "True" : "False";
+    case CellKind::Date: {
+      const CivilDate day = CivilFromSerial(value.date());
+      return FormatShortDate(day);
+    }
+    case CellKind::Error: break;
+  }
+  Mismatch(value, "text");
+}
+
+int32_t ToLong(const Value& value) {
+  double number = 0;
+  switch (value.kind()) {
+    case CellKind::Empty: return 0;
+    case CellKind::Boolean: return value.boolean() ? -1 : 0;
+    case CellKind::Number:
+    case CellKind::Date: number = value.number(); break;
+    case CellKind::Text:
+      if (auto parsed = ParseNumber(value.text())) {
+        number = *parsed;
+        break;
+      }
+      Mismatch(value, "a whole number");
+    case CellKind::Error: Mismatch(value, "a whole number");
+  }
+  const double rounded = RoundHalfEven(number);
+  if (!(rounded >= -2147483648.0 && rounded <= 2147483647.0)) {
+    throw Error(VbError::Overflow, "the number " + FormatNumber(number) + " does not fit a whole 32-bit number");
+  }
+  return static_cast<int32_t>(rounded);
+}
+
+bool IsNumeric(const Value& value) {
+  switch (value.kind()) {
+    case CellKind::Empty:
+    case CellKind::Number:
+    case CellKind::Boolean: return true;
+    case CellKind::Text: return ParseNumber(value.text()).has_value();
+    case CellKind::Date:
+    case CellKind::Error: return false;
+  }
+  return false;
+}
+
+}  // namespace pradima::portable

@@ -1,0 +1,248 @@
+#include "session/memory_workbook.h"
+
+#include <algorithm>
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+const Value kEmpty;
+
+bool SameName(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return lower(x) == lower(y);
+  });
+}
+
+[[noreturn]] void Fail(const std::string& description) { throw Error(VbError::ApplicationDefined, description); }
+
+class MemoryRange final : public Range {
+ public:
+  MemoryRange(std::shared_ptr<MemorySheet> sheet, const RangeRef& range) : sheet_(std::move(sheet)), range_(range) {}
+
+  std::shared_ptr<Range> End(int32_t direction) override {
+    Count("End");
+    if (direction != kDirectionUp) Fail("End: only direction 3 (up) is supported, not " + std::to_string(direction));
+    const int32_t row = sheet_->LastRowAtOrAbove(range_.first.row, range_.first.column);
+    const CellRef cell{row, range_.first.column};
+    return std::make_shared<MemoryRange>(sheet_, RangeRef{cell, cell});
+  }
+
+  int32_t Row() override {
+    Count("Row");
+    return range_.first.row;
+  }
+
+  Block GetValue() override {
+    Count("Value.get");
+    return sheet_->Read(range_);
+  }
+
+  void SetValue(const Block& values) override {
+    Count("Value.set");
+    if (values.rows() != range_.rows() || values.columns() != range_.columns()) {
+      Fail("Value: a block of " + std::to_string(values.rows()) + " by " + std::to_string(values.columns()) +
+           " does not fit " + FormatAddress(range_));
+    }
+    sheet_->Write(range_, values);
+  }
+
+  void SetValue(const Value& value) override {
+    Count("Value.set");
+    for (int32_t r = range_.first.row; r <= range_.last.row; ++r)
+      for (int32_t c = range_.first.column; c <= range_.last.column; ++c) sheet_->Set(r, c, value);
+  }
+
+  std::shared_ptr<Range> Resize(int32_t rows, int32_t columns) override {
+    Count("Resize");
+    const int64_t lastRow = int64_t{range_.first.row} + rows - 1;
+    const int64_t lastColumn = int64_t{range_.first.column} + columns - 1;
+    if (rows < 1 || columns < 1 || lastRow > kMaxRows || lastColumn > kMaxColumns) {
+      Fail("Resize: " + std::to_string(rows) + " rows by " + std::to_string(columns) + " columns from " +
+           FormatAddress(RangeRef{range_.first, range_.first}) + " leaves the sheet");
+    }
+    return std::make_shared<MemoryRange>(
+        sheet_, RangeRef{range_.first, {static_cast<int32_t>(lastRow), static_cast<int32_t>(lastColumn)}});
+  }
+
+  void ClearContents() override {
+    Count("ClearContents");
+    sheet_->Clear(range_);
+  }
+
+ private:
+  void Count(std::string_view operation) { sheet_->book().Count(operation); }
+  std::shared_ptr<MemorySheet> sheet_;
+  RangeRef range_;
+};
+
+}  // namespace
+
+MemorySheet::MemorySheet(MemoryWorkbook& book, std::string codeName, std::string tabName)
+    : book_(book), code_name_(std::move(codeName)), tab_name_(std::move(tabName)) {}
+
+const Value& MemorySheet::Get(int32_t row, int32_t column) const {
+  const auto it = rows_.find(row);
+  if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return kEmpty;
+  return it->second[static_cast<size_t>(column - 1)];
+}
+
+void MemorySheet::Set(int32_t row, int32_t column, Value value) {
+  modified = true;
+  if (value.IsEmpty()) {
+    const auto it = rows_.find(row);
+    if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return;
+    it->second[static_cast<size_t>(column - 1)] = Value();
+    TrimRow(it);
+    return;
+  }
+  std::vector<Value>& cells = rows_[row];
+  if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
+  cells[static_cast<size_t>(column - 1)] = std::move(value);
+}
+
+void MemorySheet::TrimRow(Rows::iterator row) {
+  std::vector<Value>& cells = row->second;
+  while (!cells.empty() && cells.back().IsEmpty()) cells.pop_back();
+  if (cells.empty()) rows_.erase(row);
+}
+
+Block MemorySheet::Read(const RangeRef& range) const {
+  Block block(range.rows(), range.columns());
+  for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row; ++it) {
+    const std::vector<Value>& cells = it->second;
+    const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
+    const int32_t blockRow = it->first - range.first.row + 1;
+    for (int32_t c = range.first.column; c <= lastColumn; ++c)
+      block(blockRow, c - range.first.column + 1) = cells[static_cast<size_t>(c - 1)];
+  }
+  return block;
+}
+
+void MemorySheet::Write(const RangeRef& range, const Block& values) {
+  Clear(range);
+  for (int32_t r = 1; r <= values.rows(); ++r) {
+    std::vector<Value>* cells = nullptr;
+    for (int32_t c = 1; c <= values.columns(); ++c) {
+      const Value& value = values(r, c);
+      if (value.IsEmpty()) continue;
+      if (!cells) cells = &rows_[range.first.row + r - 1];
+      const auto column = static_cast<size_t>(range.first.column + c - 1);
+      if (cells->size() < column) cells->resize(column);
+      (*cells)[column - 1] = value;
+    }
+  }
+  modified = true;
+}
+
+void MemorySheet::Clear(const RangeRef& range) {
+  modified = true;
+  for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row;) {
+    std::vector<Value>& cells = it->second;
+    const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
+    for (int32_t c = range.first.column; c <= lastColumn; ++c) cells[static_cast<size_t>(c - 1)] = Value();
+    auto next = std::next(it);
+    TrimRow(it);
+    it = next;
+  }
+}
+
+int32_t MemorySheet::LastRowAtOrAbove(int32_t row, int32_t column) const {
+  for (auto it = rows_.upper_bound(row); it != rows_.begin();) {
+    --it;
+    if (!Get(it->first, column).IsEmpty()) return it->first;
+  }
+  return 1;
+}
+
+std::string MemorySheet::CodeName() {
+  book_.Count("CodeName");
+  return code_name_;
+}
+
+std::shared_ptr<Range> MemorySheet::GetRange(std::string_view address) {
+  book_.Count("Range");
+  if (const auto range = ParseAddress(address)) return std::make_shared<MemoryRange>(shared_from_this(), *range);
+  if (const DefinedName* name = book_.FindName(address)) {
+    if (name->sheet.get() != this) {
+      Fail("Range: the name '" + std::string(address) + "' refers to the sheet '" + name->sheet->tab_name() +
+           "', not to '" + tab_name_ + "'");
+    }
+    return std::make_shared<MemoryRange>(shared_from_this(), name->range);
+  }
+  Fail("Range: '" + std::string(address) + "' is neither a cell address nor a name of the workbook (sheet '" +
+       tab_name_ + "')");
+}
+
+std::shared_ptr<MemorySheet> MemoryWorkbook::AddSheet(std::string codeName, std::string tabName) {
+  auto sheet = std::make_shared<MemorySheet>(*this, std::move(codeName), std::move(tabName));
+  sheets_.push_back(sheet);
+  return sheet;
+}
+
+std::shared_ptr<MemorySheet> MemoryWorkbook::SheetByCodeName(std::string_view codeName) const {
+  for (const auto& sheet : sheets_)
+    if (sheet->code_name() == codeName) return sheet;
+  return nullptr;
+}
+
+std::shared_ptr<MemorySheet> MemoryWorkbook::SheetByTabName(std::string_view tabName) const {
+  for (const auto& sheet : sheets_)
+    if (sheet->tab_name() == tabName) return sheet;
+  return nullptr;
+}
+
+void MemoryWorkbook::DefineName(std::string name, std::shared_ptr<MemorySheet> sheet, const RangeRef& range) {
+  for (DefinedName& existing : names_) {
+    if (SameName(existing.name, name)) {
+      existing = DefinedName{std::move(name), std::move(sheet), range};
+      return;
+    }
+  }
+  names_.push_back(DefinedName{std::move(name), std::move(sheet), range});
+}
+
+const DefinedName* MemoryWorkbook::FindName(std::string_view name) const {
+  for (const DefinedName& defined : names_)
+    if (SameName(defined.name, name)) return &defined;
+  return nullptr;
+}
+
+int MemoryWorkbook::calls(std::string_view operation) const {
+  const auto it = calls_.find(operation);
+  return it == calls_.end() ? 0 : it->second;
+}
+
+int MemoryWorkbook::total_calls() const {
+  int total = 0;
+  for (const auto& [operation, count] : calls_) total += count;
+  return total;
+}
+
+void MemoryWorkbook::Count(std::string_view operation) {
+  const auto it = calls_.find(operation);
+  if (it == calls_.end()) {
+    calls_.emplace(std::string(operation), 1);
+  } else {
+    ++it->second;
+  }
+}
+
+std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {
+  Count("WorkSheets");
+  return {sheets_.begin(), sheets_.end()};
+}
+
+void MemoryApplication::SetCellDragAndDrop(bool enabled) {
+  cell_drag_and_drop = enabled;
+  cell_drag_and_drop_history.push_back(enabled);
+}
+
+void MemoryApplication::SetScreenUpdating(bool enabled) {
+  screen_updating = enabled;
+  screen_updating_history.push_back(enabled);
+}
+
+}  // namespace pradima

@@ -1,0 +1,106 @@
+#pragma once
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "session/address.h"
+#include "session/host.h"
+
+namespace pradima {
+
+class MemoryWorkbook;
+
+// One worksheet held in memory. Rows are stored sparsely, each as the run of
+// its cells from column A to its last non-empty cell.
+class MemorySheet final : public Worksheet, public std::enable_shared_from_this<MemorySheet> {
+ public:
+  using Rows = std::map<int32_t, std::vector<Value>>;
+
+  MemorySheet(MemoryWorkbook& book, std::string codeName, std::string tabName);
+
+  const std::string& code_name() const { return code_name_; }
+  const std::string& tab_name() const { return tab_name_; }
+  void set_code_name(std::string codeName) { code_name_ = std::move(codeName); }
+
+  const Value& Get(int32_t row, int32_t column) const;
+  void Set(int32_t row, int32_t column, Value value);
+  Block Read(const RangeRef& range) const;
+  void Write(const RangeRef& range, const Block& values);
+  void Clear(const RangeRef& range);
+  // The row of the last non-empty cell of the column at or above row, or 1.
+  int32_t LastRowAtOrAbove(int32_t row, int32_t column) const;
+  const Rows& rows() const { return rows_; }
+  // Set by any change of a cell; the workbook file writer clears it.
+  bool modified = false;
+
+  // Worksheet
+  std::string CodeName() override;
+  std::shared_ptr<Range> GetRange(std::string_view address) override;
+
+  MemoryWorkbook& book() const { return book_; }
+
+ private:
+  void TrimRow(Rows::iterator row);
+
+  MemoryWorkbook& book_;
+  std::string code_name_;
+  std::string tab_name_;
+  Rows rows_;
+};
+
+struct DefinedName {
+  std::string name;
+  std::shared_ptr<MemorySheet> sheet;
+  RangeRef range;
+};
+
+// A workbook in memory that behaves as the spreadsheet application does
+// towards the engine, and counts the calls made on it per operation so
+// tests can tell block access from cell-by-cell access.
+class MemoryWorkbook final : public Workbook, public std::enable_shared_from_this<MemoryWorkbook> {
+ public:
+  static std::shared_ptr<MemoryWorkbook> Create() { return std::shared_ptr<MemoryWorkbook>(new MemoryWorkbook()); }
+
+  std::shared_ptr<MemorySheet> AddSheet(std::string codeName, std::string tabName);
+  std::shared_ptr<MemorySheet> SheetByCodeName(std::string_view codeName) const;
+  std::shared_ptr<MemorySheet> SheetByTabName(std::string_view tabName) const;
+  const std::vector<std::shared_ptr<MemorySheet>>& sheets() const { return sheets_; }
+
+  // A workbook-level name; names compare without regard to case.
+  void DefineName(std::string name, std::shared_ptr<MemorySheet> sheet, const RangeRef& range);
+  const DefinedName* FindName(std::string_view name) const;
+  const std::vector<DefinedName>& names() const { return names_; }
+
+  // Calls per operation: "WorkSheets", "CodeName", "Range", "End", "Row",
+  // "Value.get", "Value.set", "Resize", "ClearContents".
+  int calls(std::string_view operation) const;
+  int total_calls() const;
+  void ResetCalls() { calls_.clear(); }
+  void Count(std::string_view operation);
+
+  // Workbook
+  std::vector<std::shared_ptr<Worksheet>> WorkSheets() override;
+
+ private:
+  MemoryWorkbook() = default;
+  std::vector<std::shared_ptr<MemorySheet>> sheets_;
+  std::vector<DefinedName> names_;
+  std::map<std::string, int, std::less<>> calls_;
+};
+
+// The application's two switches, with every value they were given.
+class MemoryApplication final : public Application {
+ public:
+  void SetCellDragAndDrop(bool enabled) override;
+  void SetScreenUpdating(bool enabled) override;
+
+  bool cell_drag_and_drop = true;
+  bool screen_updating = true;
+  std::vector<bool> cell_drag_and_drop_history;
+  std::vector<bool> screen_updating_history;
+};
+
+}  // namespace pradima

@@ -1,0 +1,48 @@
+#include "session/session.h"
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+template <typename T>
+T& Require(const std::shared_ptr<T>& field, const char* what) {
+  if (!field) throw Error(VbError::ObjectNotSet, std::string(what) + " is not bound");
+  return *field;
+}
+
+}  // namespace
+
+Session& Session::ForThisThread() {
+  // A trivially destructible thread_local: mingw's static runtime crashes
+  // running thread_local destructors at thread exit. The session of a thread
+  // holds nothing once released, so the few bytes left behind cost nothing.
+  thread_local Session* session = nullptr;
+  if (!session) session = new Session();
+  return *session;
+}
+
+void Session::BindSheets() {
+  for (const std::shared_ptr<Worksheet>& sheet : workbook().WorkSheets()) {
+    const std::string codeName = sheet->CodeName();
+    if (codeName == "Sheet1") results_ = sheet;
+    if (codeName == "Sheet2") settings_ = sheet;
+    if (codeName == "Sheet3") control_ = sheet;
+  }
+}
+
+void Session::ReleaseSession() {
+  application_.reset();
+  workbook_.reset();
+  results_.reset();
+  settings_.reset();
+  control_.reset();
+}
+
+Application& Session::application() const { return Require(application_, "the spreadsheet application"); }
+Workbook& Session::workbook() const { return Require(workbook_, "the workbook"); }
+Worksheet& Session::results() const { return Require(results_, "the results sheet (code name Sheet1)"); }
+Worksheet& Session::settings() const { return Require(settings_, "the settings sheet (code name Sheet2)"); }
+Worksheet& Session::control() const { return Require(control_, "the control sheet (code name Sheet3)"); }
+
+}  // namespace pradima

@@ -1,0 +1,96 @@
+#include "session/win/variant_value.h"
+
+#include "session/error.h"
+#include "text/utf.h"
+
+namespace pradima::win {
+
+std::wstring WideFromUtf8(std::string_view text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+std::string Utf8FromWide(const wchar_t* text, size_t length) {
+  return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
+}
+
+std::string Utf8FromBstr(BSTR text) { return text ? Utf8FromWide(text, SysStringLen(text)) : std::string(); }
+
+UniqueVariant VariantFromValue(const Value& value) {
+  UniqueVariant v;
+  switch (value.kind()) {
+    case CellKind::Empty: break;
+    case CellKind::Number:
+      v->vt = VT_R8;
+      v->dblVal = value.number();
+      break;
+    case CellKind::Text: {
+      const std::wstring wide = WideFromUtf8(value.text());
+      v->vt = VT_BSTR;
+      v->bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+      if (!v->bstrVal) throw Error(static_cast<int32_t>(E_OUTOFMEMORY), "out of memory for a cell text");
+      break;
+    }
+    case CellKind::Date:
+      v->vt = VT_DATE;
+      v->date = value.date();
+      break;
+    case CellKind::Boolean:
+      v->vt = VT_BOOL;
+      v->boolVal = value.boolean() ? VARIANT_TRUE : VARIANT_FALSE;
+      break;
+    case CellKind::Error:
+      v->vt = VT_ERROR;
+      v->scode = value.error_code();
+      break;
+  }
+  return v;
+}
+
+Value ValueFromVariant(const VARIANT& variant) {
+  const VARIANT* v = &variant;
+  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  switch (v->vt) {
+    case VT_EMPTY:
+    case VT_NULL: return Value();
+    case VT_R8: return Value::Number(v->dblVal);
+    case VT_R4: return Value::Number(v->fltVal);
+    case VT_I2: return Value::Number(v->iVal);
+    case VT_I4: return Value::Number(v->lVal);
+    case VT_I8: return Value::Number(static_cast<double>(v->llVal));
+    case VT_UI1: return Value::Number(v->bVal);
+    case VT_INT: return Value::Number(v->intVal);
+    case VT_CY: return Value::Number(static_cast<double>(v->cyVal.int64) / 10000.0);
+    case VT_DATE: return Value::Date(v->date);
+    case VT_BOOL: return Value::Boolean(v->boolVal != VARIANT_FALSE);
+    case VT_BSTR: return Value::Text(Utf8FromBstr(v->bstrVal));
+    case VT_ERROR: return Value::Error(v->scode);
+    default: break;
+  }
+  UniqueVariant asDouble;
+  if (SUCCEEDED(VariantChangeType(asDouble.get(), const_cast<VARIANT*>(v), 0, VT_R8))) {
+    return Value::Number(asDouble->dblVal);
+  }
+  throw Error(VbError::TypeMismatch, "a cell value of variant type " + std::to_string(v->vt) + " is not supported");
+}
+
+void ThrowIfFailed(HRESULT hr, const std::string& what) {
+  if (SUCCEEDED(hr)) return;
+  wchar_t* message = nullptr;
+  std::string text = what;
+  if (FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr) &&
+      message) {
+    std::string system = Utf8FromWide(message, wcslen(message));
+    LocalFree(message);
+    while (!system.empty() && (system.back() == '\n' || system.back() == '\r' || system.back() == ' ')) system.pop_back();
+    text += ": " + system;
+  } else {
+    char code[16];
+    snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+    text += ": error " + std::string(code);
+  }
+  throw Error(static_cast<int32_t>(hr), text);
+}
+
+}  // namespace pradima::win

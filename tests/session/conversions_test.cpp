@@ -1,0 +1,56 @@
+#include "session/conversions.h"
+
+#include <gtest/gtest.h>
+
+#include "session/conversion_cases.h"
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+TEST(PortableConversions, FollowTheSharedTable) {
+  for (const auto& c : testing::kConversionCases) {
+    EXPECT_EQ(portable::IsNumeric(c.input), c.numeric) << ::testing::PrintToString(c.text);
+    if (c.text) {
+      EXPECT_EQ(portable::ToText(c.input), *c.text);
+    }
+    if (c.whole) {
+      EXPECT_EQ(portable::ToLong(c.input), *c.whole) << *c.text;
+    } else {
+      EXPECT_THROW(portable::ToLong(c.input), Error) << *c.text;
+    }
+  }
+}
+
+TEST(PortableConversions, WholeNumberErrorsAreOverflowOrTypeMismatch) {
+  try {
+    portable::ToLong(Value::Number(3e9));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 6);
+  }
+  try {
+    portable::ToLong(Value::Text("abc"));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 13);
+    EXPECT_NE(std::string(e.what()).find("abc"), std::string::npos);
+  }
+}
+
+TEST(PortableConversions, DatesFromValuesAndText) {
+  EXPECT_EQ(portable::ToDate(Value()), 0);
+  EXPECT_EQ(portable::ToDate(Value::Date(44262)), 44262);
+  EXPECT_EQ(portable::ToDate(Value::Number(44262.5)), 44262.5);
+  EXPECT_EQ(portable::ToDate(Value::Text("07/03/2021")), 44262);
+  EXPECT_EQ(portable::ToDate(Value::Text("7/3/2021")), 44262);
+  EXPECT_EQ(portable::ToDate(Value::Text("2021-03-07")), 44262);
+  EXPECT_DOUBLE_EQ(portable::ToDate(Value::Text("2021-03-07 18:00")), 44262.75);
+  for (const char* bad : {"31/02/2021", "hello", "2021-03", "07/03/2021 25:00", ""}) {
+    EXPECT_THROW(portable::ToDate(Value::Text(bad)), Error) << bad;
+  }
+  EXPECT_EQ(portable::ToText(Value::Date(44262)), "07/03/2021");
+}
+
+}  // namespace
+}  // namespace pradima

@@ -1,0 +1,36 @@
+#include "session/date.h"
+
+#include <gtest/gtest.h>
+
+namespace pradima {
+namespace {
+
+TEST(Date, SerialsMatchTheAutomationCalendar) {
+  struct Case {
+    CivilDate date;
+    double serial;
+    int weekday;
+  };
+  const Case cases[] = {
+      {{1899, 12, 30}, 0, 7},      {{1899, 12, 31}, 1, 1},     {{1900, 3, 1}, 61, 5},
+      {{2005, 1, 1}, 38353, 7},    {{2021, 3, 7}, 44262, 1},   {{2021, 3, 8}, 44263, 2},
+      {{2024, 2, 29}, 45351, 5},   {{1899, 12, 29}, -1, 6},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SerialFromCivil(c.date), c.serial) << c.serial;
+    EXPECT_EQ(CivilFromSerial(c.serial), c.date) << c.serial;
+    EXPECT_EQ(WeekdayOf(c.serial), c.weekday) << c.serial;
+  }
+  EXPECT_EQ(CivilFromSerial(44262.75), (CivilDate{2021, 3, 7}));
+  EXPECT_DOUBLE_EQ(SerialFromDateTime({{2021, 3, 7}, 18, 0, 0}), 44262.75);
+}
+
+TEST(Date, ValidatesAndFormats) {
+  EXPECT_TRUE(IsValidCivil({2024, 2, 29}));
+  EXPECT_FALSE(IsValidCivil({2023, 2, 29}));
+  EXPECT_FALSE(IsValidCivil({2023, 13, 1}));
+  EXPECT_EQ(FormatShortDate({2021, 3, 7}), "07/03/2021");
+}
+
+}  // namespace
+}  // namespace pradima

@@ -1,0 +1,114 @@
+#include "session/memory_workbook.h"
+
+#include <gtest/gtest.h>
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+class MemoryWorkbookTest : public ::testing::Test {
+ protected:
+  std::shared_ptr<MemoryWorkbook> book = MemoryWorkbook::Create();
+  std::shared_ptr<MemorySheet> sheet = book->AddSheet("Sheet1", "KQ");
+};
+
+int ErrorNumberOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST_F(MemoryWorkbookTest, OneCellIsAScalarAndSeveralCellsABlock) {
+  sheet->Set(3, 6, Value::Text("07"));
+  sheet->Set(4, 7, Value::Number(2));
+  EXPECT_EQ(CellValue(*sheet, "F3"), Value::Text("07"));
+  const Block block = sheet->GetRange("F3:G4")->GetValue();
+  ASSERT_EQ(block.rows(), 2);
+  ASSERT_EQ(block.columns(), 2);
+  EXPECT_EQ(block(1, 1), Value::Text("07"));
+  EXPECT_EQ(block(2, 2), Value::Number(2));
+  EXPECT_TRUE(block(1, 2).IsEmpty());
+}
+
+TEST_F(MemoryWorkbookTest, EndUpFindsTheLastNonEmptyCellAtOrAbove) {
+  EXPECT_EQ(LastUsedRow(*sheet, "A1000000"), 1);
+  sheet->Set(4, 1, Value::Text("Ngày"));
+  sheet->Set(9, 1, Value::Date(38353));
+  sheet->Set(20, 2, Value::Text("other column"));
+  struct Case {
+    const char* from;
+    int32_t row;
+  };
+  for (const Case& c : {Case{"A1000000", 9}, Case{"A9", 9}, Case{"A8", 4}, Case{"A3", 1}, Case{"B1048576", 20},
+                        Case{"C100", 1}}) {
+    EXPECT_EQ(LastUsedRow(*sheet, c.from), c.row) << c.from;
+  }
+}
+
+TEST_F(MemoryWorkbookTest, BlocksAreWrittenWholeAndMustFitTheRange) {
+  Block block(2, 3);
+  block(1, 1) = Value::Number(1);
+  block(2, 3) = Value::Text("x");
+  sheet->Set(2, 2, Value::Text("old"));
+  sheet->GetRange("A1")->Resize(2, 3)->SetValue(block);
+  EXPECT_EQ(sheet->Get(1, 1), Value::Number(1));
+  EXPECT_TRUE(sheet->Get(2, 2).IsEmpty()) << "an empty entry clears its cell";
+  EXPECT_EQ(sheet->Get(2, 3), Value::Text("x"));
+  EXPECT_EQ(ErrorNumberOf([&] { sheet->GetRange("A1:B2")->SetValue(block); }), 1004);
+  EXPECT_EQ(book->calls("Value.set"), 2);
+  EXPECT_EQ(book->calls("Resize"), 1);
+}
+
+TEST_F(MemoryWorkbookTest, ClearContentsRemovesOnlyTheRange) {
+  for (int32_t r = 1; r <= 5; ++r)
+    for (int32_t c = 1; c <= 5; ++c) sheet->Set(r, c, Value::Number(r * 10 + c));
+  sheet->GetRange("B2:C4")->ClearContents();
+  EXPECT_TRUE(sheet->Get(3, 3).IsEmpty());
+  EXPECT_EQ(sheet->Get(3, 4), Value::Number(34));
+  EXPECT_EQ(sheet->Get(1, 2), Value::Number(12));
+  sheet->GetRange("A1:E5")->ClearContents();
+  EXPECT_TRUE(sheet->rows().empty()) << "cleared rows leave no storage behind";
+}
+
+TEST_F(MemoryWorkbookTest, HoldsTheWholeSheetSparsely) {
+  sheet->Set(1048576, 16384, Value::Text("corner"));
+  EXPECT_EQ(CellValue(*sheet, "XFD1048576"), Value::Text("corner"));
+  EXPECT_EQ(sheet->rows().size(), 1u);
+  EXPECT_EQ(sheet->GetRange("XFD1048576")->Row(), 1048576);
+  EXPECT_EQ(ErrorNumberOf([&] { sheet->GetRange("XFD1048576")->Resize(2, 1); }), 1004);
+}
+
+TEST_F(MemoryWorkbookTest, NamesResolveToTheirSheetAndBadAddressesNameThemselves) {
+  auto settings = book->AddSheet("Sheet2", "CaiDat");
+  book->DefineName("BangDai", settings, *ParseAddress("B2:I8"));
+  EXPECT_EQ(settings->GetRange("BangDai")->GetValue().rows(), 7);
+  EXPECT_EQ(settings->GetRange("bangdai")->GetValue().columns(), 8);
+  for (const char* bad : {"BangDai", "NoSuchName", "A0"}) {
+    try {
+      sheet->GetRange(bad);
+      FAIL() << bad;
+    } catch (const Error& e) {
+      EXPECT_NE(std::string(e.what()).find(bad), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST_F(MemoryWorkbookTest, CountsCallsPerOperation) {
+  book->AddSheet("Sheet2", "b");
+  EXPECT_EQ(book->WorkSheets().size(), 2u);
+  sheet->GetRange("A1:B2")->GetValue();
+  sheet->GetRange("A1")->End(kDirectionUp)->Row();
+  EXPECT_EQ(book->calls("WorkSheets"), 1);
+  EXPECT_EQ(book->calls("Range"), 2);
+  EXPECT_EQ(book->calls("Value.get"), 1);
+  EXPECT_EQ(book->calls("End"), 1);
+  EXPECT_EQ(book->calls("Row"), 1);
+  EXPECT_EQ(book->total_calls(), 6);
+}
+
+}  // namespace
+}  // namespace pradima

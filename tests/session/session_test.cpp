@@ -1,0 +1,74 @@
+#include "session/session.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "session/error.h"
+#include "session/memory_workbook.h"
+
+namespace pradima {
+namespace {
+
+TEST(Session, BindsSheetsByExactCodeNameWhateverTheirTabsAndOrder) {
+  auto book = MemoryWorkbook::Create();
+  auto control = book->AddSheet("Sheet3", "Sheet1");
+  auto lower = book->AddSheet("sheet1", "KetQua");
+  auto settings = book->AddSheet("Sheet2", "CaiDat");
+  Session session;
+  session.SetWorkbook(book);
+  session.BindSheets();
+  EXPECT_EQ(&session.control(), control.get());
+  EXPECT_EQ(&session.settings(), settings.get());
+  EXPECT_FALSE(session.HasResultsSheet()) << "\"sheet1\" must not bind";
+  try {
+    session.results();
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 91);
+    EXPECT_STREQ(e.what(), "the results sheet (code name Sheet1) is not bound");
+  }
+}
+
+TEST(Session, RebindingKeepsAFieldNoSheetMatches) {
+  auto first = MemoryWorkbook::Create();
+  auto results = first->AddSheet("Sheet1", "a");
+  auto control = first->AddSheet("Sheet3", "c");
+  auto second = MemoryWorkbook::Create();
+  auto newResults = second->AddSheet("Sheet1", "a");
+  Session session;
+  session.SetWorkbook(first);
+  session.BindSheets();
+  session.SetWorkbook(second);
+  session.BindSheets();
+  EXPECT_EQ(&session.results(), newResults.get());
+  EXPECT_EQ(&session.control(), control.get());
+}
+
+TEST(Session, ReleaseDropsEveryReferenceAndCanBeRepeated) {
+  auto book = MemoryWorkbook::Create();
+  auto sheet = book->AddSheet("Sheet1", "a");
+  auto app = std::make_shared<MemoryApplication>();
+  Session session;
+  session.SetApplication(app);
+  session.SetWorkbook(book);
+  session.BindSheets();
+  EXPECT_EQ(app.use_count(), 2);
+  session.ReleaseSession();
+  EXPECT_EQ(app.use_count(), 1);
+  EXPECT_EQ(sheet.use_count(), 2) << "the workbook still holds it, the session does not";
+  EXPECT_FALSE(session.HasApplication());
+  session.ReleaseSession();
+  EXPECT_THROW(session.workbook(), Error);
+}
+
+TEST(Session, OnePerThread) {
+  Session* mine = &Session::ForThisThread();
+  Session* other = nullptr;
+  std::thread([&] { other = &Session::ForThisThread(); }).join();
+  EXPECT_EQ(mine, &Session::ForThisThread());
+  EXPECT_NE(mine, other);
+}
+
+}  // namespace
+}  // namespace pradima

@@ -1,0 +1,48 @@
+#include "text/message.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+struct RecordingSink : MessageSink {
+  int32_t Show(const std::string& prompt, int32_t systemStyle, const std::string& title) override {
+    prompts.push_back(prompt);
+    styles.push_back(systemStyle);
+    titles.push_back(title);
+    return 1;
+  }
+  std::vector<std::string> prompts, titles;
+  std::vector<int32_t> styles;
+};
+
+TEST(ShowMessage, ConvertsTheTitleOnlyAndAddsTheSystemModalFlag) {
+  RecordingSink sink;
+  EXPECT_EQ(ShowMessage(sink, "Soos nhaajp", 64, "Thoong Baso"), 1);
+  EXPECT_EQ(ShowMessage(sink, "x", 0, "Thoong Baso"), 1);
+  ASSERT_EQ(sink.prompts.size(), 2u);
+  EXPECT_EQ(sink.prompts[0], "Soos nhaajp");
+  EXPECT_EQ(sink.titles[0], "Thông Báo");
+  EXPECT_EQ(sink.styles[0], 4160);
+  EXPECT_EQ(sink.styles[1], 4096);
+}
+
+TEST(ShowMessage, StyleThatOverflowsFailsBeforeAnythingIsShown) {
+  RecordingSink sink;
+  try {
+    ShowMessage(sink, "x", INT32_MAX - 100, "Thoong Baso");
+    FAIL() << "no overflow";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 6);
+  }
+  EXPECT_TRUE(sink.prompts.empty());
+  EXPECT_EQ(ShowMessage(sink, "x", INT32_MAX - 4096, "T"), 1);
+  EXPECT_EQ(sink.styles.back(), INT32_MAX);
+}
+
+}  // namespace
+}  // namespace pradima
