@@ -1,5 +1,7 @@
 #include "session/value.h"
 
+#include <ostream>
+
 #include "session/error.h"
 
 namespace pradima {
@@ -15,6 +17,18 @@ const Value& Block::at(int32_t row, int32_t column) const {
                                                   std::to_string(columns_) + " columns");
   }
   return cells_[Index(row, column)];
+}
+
+std::ostream& operator<<(std::ostream& out, const Value& value) {
+  switch (value.kind()) {
+    case CellKind::Empty: return out << "empty";
+    case CellKind::Number: return out << "number " << value.number();
+    case CellKind::Text: return out << "text \"" << value.text() << "\"";
+    case CellKind::Date: return out << "date " << value.date();
+    case CellKind::Boolean: return out << (value.boolean() ? "True" : "False");
+    case CellKind::Error: return out << "error " << value.error_code();
+  }
+  return out;
 }
 
 Block ColumnBlock(const std::vector<Value>& values) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ class Value {
   double number_ = 0;
   std::string text_;  // UTF-8
 };
+
+// Shows a value as "empty", "number 12", "text \"07\"", ... (tests print it).
+std::ostream& operator<<(std::ostream& out, const Value& value);
 
 // A rectangular block of cell values, read or written whole. Rows and
 // columns count from 1, rows first, as in the spreadsheet's own blocks.

@@ -1,0 +1,73 @@
+#include "results/curl_fetcher.h"
+
+#include <curl/curl.h>
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+// INET_E_DOWNLOAD_FAILURE, what the platform's HTTP component raises for a failed transfer.
+constexpr int32_t kDownloadFailure = static_cast<int32_t>(0x800C0008u);
+
+size_t AppendBody(char* data, size_t size, size_t count, void* body) {
+  static_cast<std::string*>(body)->append(data, size * count);
+  return size * count;
+}
+
+struct CurlGlobal {
+  CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
+};
+
+}  // namespace
+
+struct CurlPageFetcher::State {
+  std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle{nullptr, curl_easy_cleanup};
+  std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers{nullptr, curl_slist_free_all};
+  char error[CURL_ERROR_SIZE] = {};
+};
+
+CurlPageFetcher::CurlPageFetcher(long stallSeconds) : state_(std::make_unique<State>()) {
+  static CurlGlobal global;
+  state_->handle.reset(curl_easy_init());
+  if (!state_->handle) throw Error(kDownloadFailure, "the HTTP client could not be created");
+  curl_slist* list = nullptr;
+  for (const RequestHeader& header : kRequestHeaders) {
+    list = curl_slist_append(list, (std::string(header.name) + ": " + header.value).c_str());
+  }
+  state_->headers.reset(list);
+  CURL* curl = state_->handle.get();
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, list);
+  curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+  curl_easy_setopt(curl, CURLOPT_MAXREDIRS, 10L);
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
+  curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
+  curl_easy_setopt(curl, CURLOPT_ACCEPT_ENCODING, "");
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, stallSeconds);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+  curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
+  curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, state_->error);
+}
+
+CurlPageFetcher::~CurlPageFetcher() = default;
+
+std::string CurlPageFetcher::GetPageText(const std::string& url) {
+  CURL* curl = state_->handle.get();
+  std::string body;
+  state_->error[0] = '\0';
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
+  const CURLcode result = curl_easy_perform(curl);
+  if (result != CURLE_OK) {
+    const std::string reason = state_->error[0] ? state_->error : curl_easy_strerror(result);
+    throw Error(kDownloadFailure, "GET " + url + " failed: " + reason);
+  }
+  long status = 0;
+  curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  return status == 200 ? body : std::string();
+}
+
+}  // namespace pradima

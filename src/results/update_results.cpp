@@ -1,0 +1,168 @@
+#include "results/update_results.h"
+
+#include <cmath>
+#include <ctime>
+#include <string>
+
+#include "results/page_cut.h"
+#include "session/conversions.h"
+#include "session/error.h"
+#include "text/telex.h"
+
+namespace pradima {
+namespace {
+
+constexpr int32_t kNorthPrizes = 27;
+constexpr int32_t kPrizesPerStation = 18;
+constexpr int32_t kBlockHeadColumns[7] = {30, 49, 68, 87, 106, 125, 144};
+
+struct RegionPage {
+  char query;
+  const char* telexName;
+};
+constexpr RegionPage kNorth{'2', "Mieefn Bawsc"};
+constexpr RegionPage kCentral{'3', "Mieefn Trung"};
+constexpr RegionPage kSouth{'1', "Mieefn Nam"};
+
+Block ReadNamedTable(Worksheet& settings, const char* name, int32_t minRows, int32_t minColumns) {
+  Block table = settings.GetRange(name)->GetValue();
+  if (table.rows() < 2 && table.columns() < 2) {
+    throw Error(VbError::TypeMismatch, std::string("the name ") + name + " is a single cell, not a table");
+  }
+  if (table.rows() < minRows || table.columns() < minColumns) {
+    throw Error(VbError::SubscriptOutOfRange, std::string("the table ") + name + " has " +
+                                                  std::to_string(table.rows()) + " rows by " +
+                                                  std::to_string(table.columns()) + " columns; it needs at least " +
+                                                  std::to_string(minRows) + " by " + std::to_string(minColumns));
+  }
+  return table;
+}
+
+// Round half to even, as the platform's integer division of n by 18 does.
+int32_t StationCount(size_t highestPiece) {
+  return static_cast<int32_t>(std::nearbyint(static_cast<double>(highestPiece) / kPrizesPerStation));
+}
+
+void FillNorth(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces) {
+  if (pieces.size() < static_cast<size_t>(kNorthPrizes)) {
+    throw Error(VbError::SubscriptOutOfRange,
+                "the North page has " + std::to_string(pieces.size()) + " pieces, fewer than its 27 prizes");
+  }
+  for (int32_t c = 3; c <= 29; ++c) {
+    std::string prize = CleanCell(pieces[static_cast<size_t>(c - 3)]);
+    if (IsPrizeText(prize)) dayTable(row, c) = Value::Text(std::move(prize));
+  }
+}
+
+}  // namespace
+
+LocalDateTime SystemLocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return LocalDateTime{{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
+                       local.tm_sec};
+}
+
+std::string PageUrl(std::string_view site, char region, const CivilDate& day) {
+  std::string url(site);
+  url += "/tra-cuu-ket-qua-xo-so.html?mien=";
+  url += region;
+  url += "&thu=0&ngay=" + std::to_string(day.day) + "&thang=" + std::to_string(day.month) +
+         "&nam=" + std::to_string(day.year);
+  return url;
+}
+
+void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces,
+                        int32_t baseColumn, const PositionTableReader& readPositionTable) {
+  const size_t n = pieces.size() - 1;
+  if (n > 255) {
+    throw Error(VbError::Overflow, "the page has " + std::to_string(pieces.size()) + " pieces, more than 256");
+  }
+  const char* tableName = n > 54 ? "Bang4" : n > 36 ? "Bang3" : n > 18 ? "Bang2" : "Bang1";
+  const Block table = readPositionTable(tableName);
+  const int32_t stations = StationCount(n);
+  for (int32_t p = stations; p >= 1; --p) {
+    for (int32_t i = 1; i <= kPrizesPerStation; ++i) {
+      if (i > table.rows() || p > table.columns()) {
+        throw Error(VbError::SubscriptOutOfRange, std::string(tableName) + " has no row " + std::to_string(i) +
+                                                      ", column " + std::to_string(p));
+      }
+      const Value& entry = table(i, p);
+      const int32_t piece = entry.IsEmpty() ? 0 : ToLong(entry);
+      if (piece < 1 || static_cast<size_t>(piece) > pieces.size()) {
+        throw Error(VbError::SubscriptOutOfRange,
+                    std::string(tableName) + " row " + std::to_string(i) + ", column " + std::to_string(p) +
+                        " points to piece " + (entry.IsEmpty() ? std::string("(empty)") : std::to_string(piece)) +
+                        " of " + std::to_string(pieces.size()));
+      }
+      std::string prize = CleanCell(pieces[static_cast<size_t>(piece - 1)]);
+      if (!IsPrizeText(prize)) continue;
+      const int32_t column = 19 * p + baseColumn + 1 - i;
+      if (column > kResultColumns) {
+        throw Error(VbError::SubscriptOutOfRange, "station " + std::to_string(p) + " of the page lies beyond column " +
+                                                      std::to_string(kResultColumns));
+      }
+      dayTable(row, column) = Value::Text(std::move(prize));
+    }
+  }
+}
+
+void UpdateResults(Session& session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
+                   const UpdateProgress& progress) {
+  const LocalDateTime now = clock();
+  const bool afterDraws = now.hour > 18 || (now.hour == 18 && now.minute > 40);
+  const int64_t endDay = DaysFromCivil(now.date) - (afterDraws ? 0 : 1);
+
+  Worksheet& results = session.results();
+  Worksheet& settings = session.settings();
+  const Block stationNames = ReadNamedTable(settings, "BangDai", 7, 8);
+
+  const int32_t lastRow = LastUsedRow(results, "A1000000");
+  if (lastRow < kFirstResultRow - 1) {
+    throw Error(VbError::InvalidArgument, "the results sheet has no headings: A4 is empty");
+  }
+  int64_t startDay = DaysFromCivil(CivilDate{2005, 1, 1});
+  if (lastRow >= kFirstResultRow) {
+    const Value last = CellValue(results, "A" + std::to_string(lastRow));
+    startDay = static_cast<int64_t>(std::floor(ToDate(last))) - 25569 + 1;
+  }
+  if (startDay > endDay) return;
+
+  const auto dayCount = static_cast<int32_t>(endDay - startDay + 1);
+  Block dayTable(dayCount, kResultColumns);
+  const PositionTableReader readPositionTable = [&settings](const char* name) {
+    return ReadNamedTable(settings, name, 1, 1);
+  };
+
+  for (int32_t j = 1; j <= dayCount; ++j) {
+    const CivilDate day = CivilFromDays(startDay + j - 1);
+    const DateSerial serial = SerialFromCivil(day);
+    const int weekday = WeekdayOf(serial);
+    for (int b = 1; b <= 7; ++b) dayTable(j, kBlockHeadColumns[b - 1]) = stationNames(weekday, b + 1);
+    dayTable(j, 1) = Value::Date(serial);
+    dayTable(j, 2) = Value::Text(weekday == 1 ? "CN" : "T" + std::to_string(weekday));
+
+    for (const RegionPage& region : {kNorth, kCentral, kSouth}) {
+      try {
+        const std::string page = fetcher.GetPageText(PageUrl(site, region.query, day));
+        if (region.query == kNorth.query) {
+          if (const auto pieces = CutPage(page, kNorthStartMarker)) FillNorth(dayTable, j, *pieces);
+        } else if (const auto pieces = CutPage(page, kStationStartMarker)) {
+          const int32_t base = region.query == kCentral.query ? kCentralBaseColumn : kSouthBaseColumn;
+          WriteStationBlocks(dayTable, j, *pieces, base, readPositionTable);
+        }
+      } catch (const Error& e) {
+        throw e.WithContext(TelexToUnicode(region.telexName) + ", " + FormatShortDate(day));
+      }
+    }
+    if (progress) progress(j, dayCount, day);
+  }
+  results.GetRange("A" + std::to_string(lastRow + 1))->Resize(dayCount, kResultColumns)->SetValue(dayTable);
+}
+
+}  // namespace pradima

@@ -1,0 +1,42 @@
+#include "results/xmlhttp_fetcher.h"
+
+#include "session/error.h"
+#include "session/win/dispatch.h"
+#include "session/win/variant_value.h"
+
+namespace pradima {
+
+using win::DispatchObject;
+using win::UniqueVariant;
+using win::VariantOf;
+
+std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
+  CLSID clsid{};
+  win::ThrowIfFailed(CLSIDFromProgID(L"MSXML2.XMLHTTP", &clsid), "the HTTP request class MSXML2.XMLHTTP");
+  Microsoft::WRL::ComPtr<IDispatch> object;
+  win::ThrowIfFailed(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object)),
+                     "creating MSXML2.XMLHTTP");
+  DispatchObject request(std::move(object));
+
+  const std::wstring wideUrl = win::WideFromUtf8(url);
+  const UniqueVariant method = VariantOf(L"GET");
+  const UniqueVariant target = VariantOf(wideUrl.c_str());
+  const UniqueVariant synchronous = VariantOf(false);
+  request.Call(L"Open", {method.get(), target.get(), synchronous.get()});
+  for (const RequestHeader& header : kRequestHeaders) {
+    const UniqueVariant name = VariantOf(win::WideFromUtf8(header.name).c_str());
+    const UniqueVariant value = VariantOf(win::WideFromUtf8(header.value).c_str());
+    request.Call(L"setRequestHeader", {name.get(), value.get()});
+  }
+  try {
+    request.Call(L"send");
+  } catch (const Error& e) {
+    throw Error(e.hresult(), "GET " + url + " failed: " + e.what());
+  }
+  const UniqueVariant status = request.Get(L"Status");
+  if (win::ValueFromVariant(*status.get()) != Value::Number(200)) return {};
+  const UniqueVariant text = request.Get(L"responseText");
+  return win::ValueFromVariant(*text.get()).text();
+}
+
+}  // namespace pradima

@@ -1,0 +1,51 @@
+#include "results/page_cut.h"
+
+#include <gtest/gtest.h>
+
+#include "session/error.h"
+
+namespace pradima {
+namespace {
+
+TEST(CutPage, SplitsFromTheMarkerToTheEndMarkerAtEveryDivEnd) {
+  const std::string page = "x<div>0</div><td class=\"giaidb\"><div>12</div>a<div>34</div>tail</table></tr></table><div>9</div>";
+  const auto pieces = CutPage(page, kNorthStartMarker);
+  ASSERT_TRUE(pieces);
+  ASSERT_EQ(pieces->size(), 3u);
+  EXPECT_EQ((*pieces)[0], "<td class=\"giaidb\"><div>12");
+  EXPECT_EQ((*pieces)[1], "a<div>34");
+  EXPECT_EQ((*pieces)[2], "tail");
+}
+
+TEST(CutPage, MissingMarkersAndEmptyPages) {
+  EXPECT_FALSE(CutPage("", kStationStartMarker));
+  EXPECT_FALSE(CutPage("<td class=\"giai8 \">1</div></table></tr></table>", kStationStartMarker));
+  // an end marker before the start marker does not count
+  try {
+    CutPage("</table></tr></table><td class=\"giai8\"><div>1</div>", kStationStartMarker);
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 5);
+    EXPECT_STREQ(e.what(), "start marker without end marker");
+  }
+  const auto bare = CutPage("<td class=\"giai8\"></table></tr></table>", kStationStartMarker);
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->size(), 1u);
+}
+
+TEST(CleanCell, TakesTheTextAfterTheLastTagWithoutPlusSignsAndBlanks) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"<td><div>12345", "12345"}, {"<div>+07+", "07"},   {"<div> + 5 + ", "5"}, {"no tag 99 ", "no tag 99"},
+      {"<div>", ""},               {"<b>1</b>2", "2"},    {"<div>\t12", "\t12"}, {"", ""},
+      {"<div>1 2", "1 2"},
+  };
+  for (const auto& [piece, clean] : cases) EXPECT_EQ(CleanCell(piece), clean) << piece;
+}
+
+TEST(IsPrizeText, OnlyDigitStrings) {
+  for (const char* yes : {"0", "07", "123456"}) EXPECT_TRUE(IsPrizeText(yes)) << yes;
+  for (const char* no : {"", " ", "1 2", "-5", "1.5", "12a", "١٢", "+1"}) EXPECT_FALSE(IsPrizeText(no)) << no;
+}
+
+}  // namespace
+}  // namespace pradima

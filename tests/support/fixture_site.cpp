@@ -1,0 +1,215 @@
+#include "support/fixture_site.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "support/fixture_pages.h"
+
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+using socklen_t = int;
+namespace {
+void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
+struct WinsockInit {
+  WinsockInit() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+  }
+};
+}  // namespace
+#else
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+namespace {
+void CloseSocket(intptr_t s) { close(static_cast<int>(s)); }
+struct WinsockInit {};
+}  // namespace
+#endif
+
+namespace pradima::testing {
+namespace {
+
+#ifdef _WIN32
+constexpr int kShutdownBoth = SD_BOTH;
+#else
+constexpr int kShutdownBoth = SHUT_RDWR;
+#endif
+
+bool SendAll(intptr_t s, const std::string& data) {
+  size_t sent = 0;
+  while (sent < data.size()) {
+    const auto n = send(s, data.data() + sent, static_cast<int>(data.size() - sent), 0);
+    if (n <= 0) return false;
+    sent += static_cast<size_t>(n);
+  }
+  return true;
+}
+
+const char* Reason(int status) {
+  switch (status) {
+    case 200: return "OK";
+    case 304: return "Not Modified";
+    case 404: return "Not Found";
+    case 500: return "Internal Server Error";
+    default: return "Status";
+  }
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+int QueryNumber(const std::string& target, const std::string& key) {
+  const std::string needle = key + "=";
+  size_t at = target.find("?" + needle);
+  if (at == std::string::npos) at = target.find("&" + needle);
+  if (at == std::string::npos) return -1;
+  return std::atoi(target.c_str() + at + 1 + needle.size());
+}
+
+}  // namespace
+
+std::string FixtureRequest::Header(const std::string& name) const {
+  for (const auto& [key, value] : headers)
+    if (Lower(key) == Lower(name)) return value;
+  return {};
+}
+
+PageQuery ParsePageQuery(const std::string& target) {
+  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0) return {};
+  const int region = QueryNumber(target, "mien");
+  PageQuery query;
+  if (region < 1 || region > 3) return {};
+  query.region = static_cast<char>('0' + region);
+  query.day = CivilDate{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
+  if (!IsValidCivil(query.day)) return {};
+  return query;
+}
+
+FixtureResponse StandardPages(const FixtureRequest& request) {
+  const PageQuery query = ParsePageQuery(request.target);
+  if (!query.region) return {404, "no such page", false};
+  return {200, StandardPage(query.day, query.region), false};
+}
+
+FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(handler)) {
+  [[maybe_unused]] static WinsockInit winsock;
+  const auto s = socket(AF_INET, SOCK_STREAM, 0);
+  listener_ = static_cast<intptr_t>(s);
+  int yes = 1;
+  setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0) {
+    CloseSocket(listener_);
+    throw std::runtime_error("fixture site: cannot listen on 127.0.0.1:" + std::to_string(port));
+  }
+  socklen_t length = sizeof address;
+  getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
+  port_ = ntohs(address.sin_port);
+  acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+FixtureSite::~FixtureSite() {
+  stopping_ = true;
+  shutdown(listener_, kShutdownBoth);
+  CloseSocket(listener_);
+  {
+    std::lock_guard lock(mutex_);
+    for (intptr_t s : open_sockets_) shutdown(s, kShutdownBoth);
+  }
+  acceptor_.join();
+  for (std::thread& worker : workers_) worker.join();
+  // Connections are closed only here, so no socket number is reused while
+  // this site may still shut it down.
+  for (intptr_t s : open_sockets_) CloseSocket(s);
+}
+
+std::vector<FixtureRequest> FixtureSite::requests() const {
+  std::lock_guard lock(mutex_);
+  return requests_;
+}
+
+size_t FixtureSite::request_count() const {
+  std::lock_guard lock(mutex_);
+  return requests_.size();
+}
+
+void FixtureSite::AcceptLoop() {
+  while (!stopping_) {
+    const auto client = accept(listener_, nullptr, nullptr);
+    if (stopping_ || static_cast<intptr_t>(client) == -1) break;
+    ++connections_;
+    std::lock_guard lock(mutex_);
+    open_sockets_.push_back(static_cast<intptr_t>(client));
+    workers_.emplace_back([this, client] { Serve(static_cast<intptr_t>(client)); });
+  }
+}
+
+void FixtureSite::Serve(intptr_t s) {
+  std::string buffer;
+  char chunk[16384];
+  for (;;) {
+    size_t headerEnd;
+    while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
+      const auto n = recv(s, chunk, sizeof chunk, 0);
+      if (n <= 0) return;
+      buffer.append(chunk, static_cast<size_t>(n));
+    }
+    FixtureRequest request;
+    const std::string head = buffer.substr(0, headerEnd);
+    buffer.erase(0, headerEnd + 4);
+    size_t lineEnd = head.find("\r\n");
+    const std::string requestLine = head.substr(0, lineEnd);
+    const size_t firstSpace = requestLine.find(' ');
+    const size_t secondSpace = requestLine.find(' ', firstSpace + 1);
+    request.method = requestLine.substr(0, firstSpace);
+    request.target = requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1);
+    while (lineEnd != std::string::npos) {
+      const size_t next = head.find("\r\n", lineEnd + 2);
+      const std::string line = head.substr(lineEnd + 2, next == std::string::npos ? std::string::npos : next - lineEnd - 2);
+      const size_t colon = line.find(':');
+      if (colon != std::string::npos) {
+        const size_t valueStart = line.find_first_not_of(' ', colon + 1);
+        request.headers.emplace_back(line.substr(0, colon),
+                                     valueStart == std::string::npos ? "" : line.substr(valueStart));
+      }
+      lineEnd = next;
+    }
+    // Request bodies are not expected; skip one if announced.
+    const std::string contentLength = request.Header("Content-Length");
+    if (!contentLength.empty()) {
+      const size_t bodyLength = static_cast<size_t>(std::stoul(contentLength));
+      while (buffer.size() < bodyLength) {
+        const auto n = recv(s, chunk, sizeof chunk, 0);
+        if (n <= 0) break;
+        buffer.append(chunk, static_cast<size_t>(n));
+      }
+      buffer.erase(0, std::min(bodyLength, buffer.size()));
+    }
+    {
+      std::lock_guard lock(mutex_);
+      requests_.push_back(request);
+    }
+    const FixtureResponse response = handler_(request);
+    if (response.dropConnection) {
+      shutdown(s, kShutdownBoth);
+      return;
+    }
+    std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
+    reply += "Content-Type: text/html; charset=utf-8\r\n";
+    if (response.status != 304) reply += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+    reply += "\r\n";
+    if (response.status != 304) reply += response.body;
+    if (!SendAll(s, reply)) return;
+  }
+}
+
+}  // namespace pradima::testing
