@@ -33,8 +33,15 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
   } catch (const Error& e) {
     throw Error(e.hresult(), "GET " + url + " failed: " + e.what());
   }
-  const UniqueVariant status = request.Get(L"Status");
-  if (win::ValueFromVariant(*status.get()) != Value::Number(200)) return {};
+  const UniqueVariant statusVariant = request.Get(L"Status");
+  const Value status = win::ValueFromVariant(*statusVariant.get());
+  // A dropped connection can come back as a network error code (12xxx) or 0
+  // in place of an HTTP status: that is a failed request, not a page.
+  if (!status.IsNumber() || status.number() < 100 || status.number() > 599) {
+    throw Error(static_cast<int32_t>(0x800C0008u), "GET " + url + " failed: no HTTP status (" +
+                                                       std::to_string(static_cast<long>(status.number())) + ")");
+  }
+  if (status.number() != 200) return {};
   const UniqueVariant text = request.Get(L"responseText");
   return win::ValueFromVariant(*text.get()).text();
 }

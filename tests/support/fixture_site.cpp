@@ -205,7 +205,8 @@ void FixtureSite::Serve(intptr_t s) {
     }
     std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
     reply += "Content-Type: text/html; charset=utf-8\r\n";
-    if (response.status != 304) reply += "Content-Length: " + std::to_string(response.body.size()) + "\r\n";
+    // A 304 carries no body; its Content-Length of 0 keeps clients from waiting for one.
+    reply += "Content-Length: " + std::to_string(response.status == 304 ? 0 : response.body.size()) + "\r\n";
     reply += "\r\n";
     if (response.status != 304) reply += response.body;
     if (!SendAll(s, reply)) return;
