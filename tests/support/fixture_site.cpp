@@ -1,6 +1,7 @@
 #include "support/fixture_site.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
 
@@ -119,6 +120,15 @@ FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(ha
 
 FixtureSite::~FixtureSite() {
   stopping_ = true;
+  // Closing a listening socket does not wake accept() everywhere (Wine);
+  // a connection of our own does.
+  const auto waker = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port_);
+  connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  CloseSocket(static_cast<intptr_t>(waker));
   shutdown(listener_, kShutdownBoth);
   CloseSocket(listener_);
   {
@@ -154,12 +164,31 @@ void FixtureSite::AcceptLoop() {
 }
 
 void FixtureSite::Serve(intptr_t s) {
+  // Short receive time-outs let the worker notice the site stopping: a
+  // shutdown does not wake a blocked recv everywhere (Wine).
+#ifdef _WIN32
+  DWORD timeout = 100;
+#else
+  timeval timeout{0, 100000};
+#endif
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+  const auto receive = [&](char* into, size_t size) {
+    for (;;) {
+      const auto n = recv(s, into, static_cast<int>(size), 0);
+      if (n >= 0 || stopping_) return static_cast<long>(n);
+#ifdef _WIN32
+      if (WSAGetLastError() != WSAETIMEDOUT) return -1L;
+#else
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return -1L;
+#endif
+    }
+  };
   std::string buffer;
   char chunk[16384];
   for (;;) {
     size_t headerEnd;
     while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
-      const auto n = recv(s, chunk, sizeof chunk, 0);
+      const auto n = receive(chunk, sizeof chunk);
       if (n <= 0) return;
       buffer.append(chunk, static_cast<size_t>(n));
     }
@@ -188,7 +217,7 @@ void FixtureSite::Serve(intptr_t s) {
     if (!contentLength.empty()) {
       const size_t bodyLength = static_cast<size_t>(std::stoul(contentLength));
       while (buffer.size() < bodyLength) {
-        const auto n = recv(s, chunk, sizeof chunk, 0);
+        const auto n = receive(chunk, sizeof chunk);
         if (n <= 0) break;
         buffer.append(chunk, static_cast<size_t>(n));
       }
