@@ -1,7 +1,6 @@
 #include "results/update_results.h"
 
 #include <cmath>
-#include <ctime>
 #include <string>
 
 #include "results/page_cut.h"
@@ -55,18 +54,6 @@ void FillNorth(Block& dayTable, int32_t row, const std::vector<std::string_view>
 }
 
 }  // namespace
-
-LocalDateTime SystemLocalTime() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
-  return LocalDateTime{{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
-                       local.tm_sec};
-}
 
 std::string PageUrl(std::string_view site, char region, const CivilDate& day) {
   std::string url(site);

@@ -4,15 +4,12 @@
 #include <vector>
 
 #include "results/page_fetcher.h"
+#include "session/clock.h"
 #include "session/date.h"
 #include "session/session.h"
 #include "session/value.h"
 
 namespace pradima {
-
-// The computer's local date and time; handed in so tests can set it.
-using Clock = std::function<LocalDateTime()>;
-LocalDateTime SystemLocalTime();
 
 // Called after each day is fetched: days done, days to do, the day.
 using UpdateProgress = std::function<void(int done, int total, const CivilDate& day)>;

@@ -1,0 +1,146 @@
+#include "selection/count_lo.h"
+
+#include <vector>
+
+#include "session/conversions.h"
+#include "session/error.h"
+#include "text/telex.h"
+
+namespace pradima {
+namespace {
+
+constexpr int32_t kBlockHeadColumns[9] = {0, 30, 49, 68, 87, 106, 125, 144, 2};
+constexpr const char* kWeekdayNames[7] = {"Chur Nhaajt", "Thuws Hai",  "Thuws Ba",  "Thuws Tuw",
+                                          "Thuws Nawm",  "Thuws Sasu", "Thuws Bary"};
+
+DateSerial DateOf(const Value& cell) {
+  return cell.kind() == CellKind::Date || cell.kind() == CellKind::Number ? cell.number() : ToDate(cell);
+}
+
+// The number the last `digits` characters of a cell's text begin with.
+int32_t LoOf(const Value& cell, int digits) {
+  std::string formatted;
+  std::string_view text;
+  if (cell.IsText()) {
+    text = cell.text();
+  } else if (!cell.IsEmpty()) {
+    formatted = ToText(cell);
+    text = formatted;
+  }
+  if (text.size() > static_cast<size_t>(digits)) text.remove_prefix(text.size() - static_cast<size_t>(digits));
+  int32_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+bool HasText(const Value& cell) { return !(cell.IsEmpty() || (cell.IsText() && cell.text().empty())); }
+
+}  // namespace
+
+const std::array<std::string, 3>& RegionNames() {
+  static const std::array<std::string, 3> names = {TelexToUnicode("Mieefn Bawsc"), TelexToUnicode("Mieefn Trung"),
+                                                   TelexToUnicode("Mieefn Nam")};
+  return names;
+}
+
+RegionBlocks RegionProfile(std::string_view regionName) {
+  const auto& names = RegionNames();
+  if (regionName == names[0]) return {8, 8, 27};
+  if (regionName == names[1]) return {1, 3, 18};
+  if (regionName == names[2]) return {4, 7, 18};
+  return {};
+}
+
+void RequireKnownRegion(std::string_view regionName) {
+  if (RegionProfile(regionName).known()) return;
+  const auto& names = RegionNames();
+  throw Error(VbError::InvalidArgument, "the region \"" + std::string(regionName) + "\" is none of " + names[0] + ", " +
+                                            names[1] + " and " + names[2]);
+}
+
+int WeekdayCode(std::string_view weekdayText) {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> converted;
+    for (const char* name : kWeekdayNames) converted.push_back(TelexToUnicode(name));
+    return converted;
+  }();
+  for (int code = 1; code <= 7; ++code)
+    if (weekdayText == names[static_cast<size_t>(code - 1)]) return code;
+  return 8;
+}
+
+int DigitCount(std::string_view numberType) {
+  if (numberType == "2 Con") return 2;
+  if (numberType == "3 Con") return 3;
+  return 0;
+}
+
+BlockMarks MarkBlockColumns(const Block& regionTable) {
+  if (regionTable.rows() < 7 || regionTable.columns() < 8) {
+    throw Error(VbError::SubscriptOutOfRange, "the region table CaiDatMien has " +
+                                                  std::to_string(regionTable.rows()) + " rows by " +
+                                                  std::to_string(regionTable.columns()) +
+                                                  " columns; it needs 7 weekdays by 8 blocks");
+  }
+  BlockMarks marks{};
+  for (int w = 1; w <= 7; ++w)
+    for (int b = 1; b <= 8; ++b) {
+      const Value& cell = regionTable(w, b);
+      if (cell.IsNumber() && cell.number() == 1) marks[static_cast<size_t>(w)][static_cast<size_t>(b)] = kBlockHeadColumns[b];
+    }
+  return marks;
+}
+
+LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode,
+                             const RegionBlocks& region, int digits, DateSerial start, DateSerial end) {
+  LoCountResult result;
+  // The period's rows form one run, found upward from the last row.
+  int32_t last = results.rows();
+  while (last >= 1 && DateOf(results(last, 1)) > end) --last;
+  if (last < 1 || DateOf(results(last, 1)) < start) return result;
+  int32_t first = last;
+  while (first > 1 && DateOf(results(first - 1, 1)) >= start) --first;
+
+  // The per-day set: a number is in today's set when its stamp is today's.
+  std::array<int32_t, 1000> seenOn{};
+  for (int32_t r = first; r <= last; ++r) {
+    const int weekday = WeekdayOf(DateOf(results(r, 1)));
+    if (weekdayCode != 8 && weekdayCode != weekday) continue;
+    const auto& row = marks[static_cast<size_t>(weekday)];
+    const int32_t testHead = region.known() ? row[static_cast<size_t>(region.first)] : 0;
+    // A weekday on which the region's first block does not draw is no draw day.
+    if (testHead == 0 || testHead + 1 > results.columns() || !HasText(results(r, testHead + 1))) continue;
+    ++result.dayCount;
+    for (int b = region.first; b <= region.last; ++b) {
+      const int32_t head = row[static_cast<size_t>(b)];
+      if (head == 0) break;
+      for (int k = 1; k <= region.numbersPerBlock; ++k) {
+        const int32_t lo = LoOf(results.at(r, head + k), digits);
+        const bool firstToday = seenOn[static_cast<size_t>(lo)] != r;
+        seenOn[static_cast<size_t>(lo)] = r;
+        result.counts.Add(lo, firstToday);
+      }
+    }
+  }
+  return result;
+}
+
+void CountLo(Session& session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
+             const std::string& regionName, int32_t& dayCount, const std::string& numberType) {
+  RequireKnownRegion(regionName);
+  Worksheet& results = session.results();
+  const int32_t lastRow = LastUsedRow(results, "A1000000");
+  // A results sheet without data rows counts nothing.
+  const Block block = lastRow >= 5 ? results.GetRange("A5:FF" + std::to_string(lastRow))->GetValue() : Block();
+  const BlockMarks marks = MarkBlockColumns(session.settings().GetRange("CaiDatMien")->GetValue());
+  const int digits = DigitCount(numberType);
+  const int weekday = WeekdayCode(ToText(CellValue(session.control(), "B5")));
+  LoCountResult result = CountLoInBlock(block, marks, weekday, RegionProfile(regionName), digits, startDate, endDate);
+  counts = result.counts;
+  dayCount = result.dayCount;
+}
+
+}  // namespace pradima

@@ -1,0 +1,91 @@
+#include "stats/run_statistics.h"
+
+#include <cmath>
+
+#include "session/conversions.h"
+#include "stats/custom_list.h"
+#include "text/telex.h"
+
+namespace pradima {
+namespace {
+
+// The row of LoCounts a listed value selects: digits as their number, a
+// number as itself, an empty cell as 0; -1 for anything else.
+int32_t CountRowOf(const Value& listed) {
+  if (listed.IsEmpty()) return 0;
+  double number = -1;
+  if (listed.IsNumber()) {
+    number = listed.number();
+  } else if (listed.IsText()) {
+    const std::string& text = listed.text();
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return -1;
+    const size_t last = text.find_last_not_of(' ');
+    const std::string digits = text.substr(first, last - first + 1);
+    if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9) return -1;
+    number = std::stod(digits);
+  }
+  if (number < 0 || number > 999 || number != std::floor(number)) return -1;
+  return static_cast<int32_t>(number);
+}
+
+Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Number(*count) : Value(); }
+
+void Run(Session& session, MessageSink& messages, const Clock& clock) {
+  Worksheet& control = session.control();
+  const DateSerial startDate = ToDate(CellValue(control, "B1"));
+  DateSerial endDate = ToDate(CellValue(control, "B2"));
+  const std::string numberType = ToText(CellValue(control, "B6"));
+
+  Worksheet& results = session.results();
+  const int32_t lastResultRow = LastUsedRow(results, "A1000000");
+  const DateSerial today = SerialFromCivil(clock().date);
+  // A period reaching past today ends at the latest stored draw; a sheet
+  // without data rows has none, and then nothing is counted anyway.
+  if (endDate > today && lastResultRow >= 5) {
+    endDate = ToDate(CellValue(results, "A" + std::to_string(lastResultRow)));
+  }
+
+  const std::string regionName = ToText(CellValue(control, "B3"));
+  RequireKnownRegion(regionName);
+  const std::string numberSet = ToText(CellValue(control, "B4"));
+  CleanCustomList(session, messages, numberSet, numberType);
+
+  const int32_t lastListRow = LastUsedRow(control, "F10000");
+  Block listBlock = lastListRow >= 3 ? control.GetRange("F3:H" + std::to_string(lastListRow))->GetValue() : Block();
+
+  LoCounts counts;
+  int32_t dayCount = 0;
+  CountLo(session, counts, startDate, endDate, regionName, dayCount, numberType);
+  FillCounts(listBlock, counts);
+
+  control.GetRange("F3")->Resize(1000, 5)->ClearContents();
+  if (listBlock.rows() > 0) control.GetRange("F3")->Resize(listBlock.rows(), 3)->SetValue(listBlock);
+  control.GetRange("F1")->SetValue(
+      Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
+}
+
+}  // namespace
+
+void FillCounts(Block& listBlock, const LoCounts& counts) {
+  for (int32_t r = 1; r <= listBlock.rows(); ++r) {
+    const int32_t row = CountRowOf(listBlock(r, 1));
+    listBlock(r, 2) = row < 0 ? Value() : CountValue(counts.days(row));
+    listBlock(r, 3) = row < 0 ? Value() : CountValue(counts.appearances(row));
+  }
+}
+
+void RunStatistics(Session& session, MessageSink& messages, const Clock& clock) {
+  Application& application = session.application();
+  application.SetScreenUpdating(false);
+  try {
+    Run(session, messages, clock);
+  } catch (...) {
+    // Screen updating comes back on before the error goes to the caller.
+    application.SetScreenUpdating(true);
+    throw;
+  }
+  application.SetScreenUpdating(true);
+}
+
+}  // namespace pradima

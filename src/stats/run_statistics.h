@@ -1,0 +1,22 @@
+#pragma once
+#include "selection/count_lo.h"
+#include "session/clock.h"
+#include "session/session.h"
+#include "session/value.h"
+#include "text/message.h"
+
+namespace pradima {
+
+// One statistics run: reads the request on the control sheet (period B1:B2,
+// region B3, number set B4, weekday B5, number type B6), tidies a custom
+// list, counts the lô of the qualifying draws, and writes beside each number
+// listed from F3 down the days it appeared (G) and its appearances (H), and
+// the day count into F1. Screen updating is off for the run and back on
+// after it, whether it succeeds or fails.
+void RunStatistics(Session& session, MessageSink& messages, const Clock& clock);
+
+// Copies the counts of the number each row of column 1 selects into columns
+// 2 and 3. A listed value that selects no row 0 to 999 gets blank counts.
+void FillCounts(Block& listBlock, const LoCounts& counts);
+
+}  // namespace pradima

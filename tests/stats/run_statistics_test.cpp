@@ -1,0 +1,146 @@
+#include "stats/run_statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "session/error.h"
+#include "stats/stats_fixture.h"
+
+namespace pradima {
+namespace {
+
+using testing::StatsTest;
+using testing::Texts;
+
+const std::string kCaption = " * Tổng số ngày thống kê: ";
+
+class RunStatisticsTest : public StatsTest {
+ protected:
+  void SetUp() override {
+    StatsTest::SetUp();
+    for (int d = 1; d <= 10; ++d) PutDay({2021, 3, d}, {{3, Value::Text("12307")}, {4, Value::Text("000")}});
+    Request({2021, 3, 1}, {2021, 3, 10}, "Mieefn Bawsc", "Full", "Taast car", "2 Con");
+  }
+  void Run(CivilDate today = {2021, 3, 31}) {
+    book->ResetCalls();
+    RunStatistics(session, messages, [today] { return LocalDateTime{today, 12, 0, 0}; });
+  }
+};
+
+TEST_F(RunStatisticsTest, WritesCountsBesideEachListedNumberWithBlockAccessOnly) {
+  ListNumbers({Value::Text("07"), Value::Text("00"), Value::Text("55"), Value::Number(7), Value()});
+  control->Set(3, 9, Value::Text("old I"));
+  control->Set(1002, 10, Value::Text("old J"));
+  Run();
+  // 07 and the number 7 select row 7; 00 and the empty cell row 0; 55 never appeared
+  const std::vector<Value> days = Column(*control, 7, 3, 7);
+  const std::vector<Value> total = Column(*control, 8, 3, 7);
+  EXPECT_EQ(days, (std::vector<Value>{Value::Number(10), Value::Number(10), Value(), Value::Number(10), Value()}));
+  EXPECT_EQ(total, (std::vector<Value>{Value::Number(10), Value::Number(260), Value(), Value::Number(10), Value()}));
+  EXPECT_EQ(control->Get(3, 6), Value::Text("07"));
+  EXPECT_TRUE(control->Get(3, 9).IsEmpty());
+  EXPECT_TRUE(control->Get(1002, 10).IsEmpty());
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "10"));
+  EXPECT_EQ(app->screen_updating_history, (std::vector<bool>{false, true}));
+  // B1, B2, B6, last date... one block read of the results and one of the list
+  EXPECT_EQ(book->calls("Value.set"), 2) << "the table and F1";
+  EXPECT_EQ(book->calls("ClearContents"), 2) << "G3:H10002 and F3:J1002";
+  EXPECT_LE(book->calls("Value.get"), 9);
+}
+
+TEST_F(RunStatisticsTest, EndDatePastTodayEndsAtTheLastStoredDraw) {
+  ListNumbers(Texts({"07"}));
+  struct Case {
+    DateSerial end;
+    CivilDate today;
+    const char* caption;
+  };
+  const DateSerial march5 = SerialFromCivil({2021, 3, 5});
+  const Case cases[] = {
+      {march5, {2021, 3, 5}, "5"},          // today, no time of day: stays
+      {march5 + 0.5, {2021, 3, 5}, "10"},   // today with a time of day counts as later
+      {march5 + 30, {2021, 3, 20}, "10"},   // in the future
+      {0, {2021, 3, 20}, "0"},              // empty B2: 30 December 1899
+  };
+  for (const Case& c : cases) {
+    control->Set(2, 2, c.end ? Value::Date(c.end) : Value());
+    Run(c.today);
+    EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + c.caption)) << c.end;
+  }
+}
+
+TEST_F(RunStatisticsTest, UnusableListEntriesGetBlankCountsAndEmptyListsWriteNoRows) {
+  ListNumbers({Value::Text("7a"), Value::Number(1000), Value::Number(-1), Value::Number(2.5), Value::Text("07")});
+  Run();
+  EXPECT_EQ(Column(*control, 7, 3, 7), (std::vector<Value>{Value(), Value(), Value(), Value(), Value::Number(10)}));
+  ListNumbers({});
+  control->Set(3, 7, Value::Number(99));
+  Run();
+  EXPECT_TRUE(control->Get(3, 7).IsEmpty()) << "the old table is cleared";
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "10"));
+  EXPECT_EQ(book->calls("Value.set"), 1) << "only F1";
+}
+
+TEST_F(RunStatisticsTest, FailuresTurnScreenUpdatingBackOnAndUnknownRegionsChangeNothing) {
+  ListNumbers(Texts({"07"}));
+  control->Set(3, 7, Value::Number(99));
+  control->Set(3, 2, Value::Text("Miền Tây"));
+  try {
+    Run();
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 5);
+    EXPECT_NE(std::string(e.what()).find("\"Miền Tây\""), std::string::npos);
+  }
+  EXPECT_EQ(app->screen_updating_history, (std::vector<bool>{false, true}));
+  EXPECT_EQ(book->calls("ClearContents") + book->calls("Value.set"), 0);
+  EXPECT_EQ(control->Get(3, 7), Value::Number(99));
+
+  control->Set(3, 2, Value::Text(TelexToUnicode("Mieefn Bawsc")));
+  control->Set(1, 2, Value::Text("not a date"));
+  EXPECT_THROW(Run(), Error);
+  EXPECT_TRUE(app->screen_updating);
+}
+
+TEST_F(RunStatisticsTest, CountsARealMonthOfNorthResults) {
+  // March 2021 of the North, as published; counts checked with an independent script.
+  results->Clear(*ParseAddress("A5:FF100"));
+  std::ifstream csv(PRADIMA_TEST_DATA "/north-2021-03.csv");
+  ASSERT_TRUE(csv) << "test data missing";
+  std::string line;
+  std::getline(csv, line);
+  while (std::getline(csv, line)) {
+    std::stringstream fields(line);
+    std::string date;
+    std::getline(fields, date, ',');
+    std::map<int32_t, Value> cells;
+    std::string prize;
+    for (int32_t column = 3; std::getline(fields, prize, ','); ++column) cells[column] = Value::Number(std::stod(prize));
+    PutDay({std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)), std::stoi(date.substr(8, 2))}, cells);
+  }
+  ListNumbers(Texts({"00", "07", "23", "45", "99"}));
+  Request({2021, 3, 1}, {2021, 3, 31}, "Mieefn Bawsc", "Full", "Taast car", "2 Con");
+  control->Set(4, 2, Value::Text("mine"));  // keep the list as typed
+  Run();
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "31"));
+  EXPECT_EQ(Column(*control, 7, 3, 7), (std::vector<Value>{Value::Number(6), Value::Number(5), Value::Number(2),
+                                                           Value::Number(6), Value::Number(6)}));
+  EXPECT_EQ(Column(*control, 8, 3, 7), (std::vector<Value>{Value::Number(6), Value::Number(5), Value::Number(2),
+                                                           Value::Number(8), Value::Number(8)}));
+  // Tuesdays only
+  control->Set(5, 2, Value::Text(TelexToUnicode("Thuws Ba")));
+  Run();
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "5"));
+  EXPECT_EQ(Column(*control, 8, 3, 7), (std::vector<Value>{Value(), Value::Number(1), Value(), Value::Number(2), Value()}));
+  // three digits over two weeks
+  Request({2021, 3, 8}, {2021, 3, 21}, "Mieefn Bawsc", "mine", "Taast car", "3 Con");
+  ListNumbers({Value::Text("007"), Value::Text("012"), Value::Text("593"), Value::Text("075")});
+  Run();
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "14"));
+  EXPECT_EQ(Column(*control, 8, 3, 6), (std::vector<Value>{Value::Number(1), Value(), Value::Number(1), Value::Number(4)}));
+}
+
+}  // namespace
+}  // namespace pradima

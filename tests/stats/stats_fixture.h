@@ -1,0 +1,80 @@
+#pragma once
+// A standard workbook with helpers to put results rows and the request.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "session/memory_workbook.h"
+#include "session/session.h"
+#include "session/workbook_layout.h"
+#include "text/message.h"
+#include "text/telex.h"
+
+namespace pradima::testing {
+
+struct RecordingSink : MessageSink {
+  int32_t Show(const std::string& prompt, int32_t systemStyle, const std::string& title) override {
+    prompts.push_back(prompt);
+    styles.push_back(systemStyle);
+    titles.push_back(title);
+    return 1;
+  }
+  std::vector<std::string> prompts, titles;
+  std::vector<int32_t> styles;
+};
+
+class StatsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    session.SetApplication(app);
+    session.SetWorkbook(book);
+    session.BindSheets();
+    results = book->SheetByCodeName("Sheet1");
+    settings = book->SheetByCodeName("Sheet2");
+    control = book->SheetByCodeName("Sheet3");
+  }
+
+  // Appends a results row for a day with the given cells (column to value).
+  void PutDay(const CivilDate& day, const std::map<int32_t, Value>& cells) {
+    const int32_t row = results->LastRowAtOrAbove(1000000, 1) + 1;
+    results->Set(row, 1, Value::Date(SerialFromCivil(day)));
+    for (const auto& [column, value] : cells) results->Set(row, column, value);
+  }
+
+  void Request(const CivilDate& from, const CivilDate& to, const char* regionTelex, const std::string& numberSet,
+               const char* weekdayTelex, const std::string& numberType) {
+    control->Set(1, 2, Value::Date(SerialFromCivil(from)));
+    control->Set(2, 2, Value::Date(SerialFromCivil(to)));
+    control->Set(3, 2, Value::Text(TelexToUnicode(regionTelex)));
+    control->Set(4, 2, Value::Text(numberSet));
+    control->Set(5, 2, Value::Text(TelexToUnicode(weekdayTelex)));
+    control->Set(6, 2, Value::Text(numberType));
+  }
+
+  void ListNumbers(const std::vector<Value>& numbers) {
+    control->Clear(*ParseAddress("F3:J10002"));
+    for (size_t i = 0; i < numbers.size(); ++i) control->Set(3 + static_cast<int32_t>(i), 6, numbers[i]);
+  }
+
+  std::vector<Value> Column(MemorySheet& sheet, int32_t column, int32_t fromRow, int32_t toRow) {
+    std::vector<Value> values;
+    for (int32_t r = fromRow; r <= toRow; ++r) values.push_back(sheet.Get(r, column));
+    return values;
+  }
+
+  std::shared_ptr<MemoryWorkbook> book = NewStandardWorkbook({2021, 3, 31});
+  std::shared_ptr<MemoryApplication> app = std::make_shared<MemoryApplication>();
+  std::shared_ptr<MemorySheet> results, settings, control;
+  Session session;
+  RecordingSink messages;
+};
+
+inline std::vector<Value> Texts(std::initializer_list<const char*> texts) {
+  std::vector<Value> values;
+  for (const char* t : texts) values.push_back(Value::Text(t));
+  return values;
+}
+
+}  // namespace pradima::testing
