@@ -18,10 +18,10 @@ DateSerial DateOf(const Value& cell) {
 }
 
 // The number the last `digits` characters of a cell's text begin with.
-int32_t LoOf(const Value& cell, int digits) {
+inline int32_t LoOf(const Value& cell, int digits) {
   std::string formatted;
   std::string_view text;
-  if (cell.IsText()) {
+  if (cell.IsText()) [[likely]] {
     text = cell.text();
   } else if (!cell.IsEmpty()) {
     formatted = ToText(cell);
@@ -104,6 +104,15 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
   int32_t first = last;
   while (first > 1 && DateOf(results(first - 1, 1)) >= start) --first;
 
+  // Every head column plus its numbers must lie inside the block.
+  for (int b = region.first; b <= region.last && region.known(); ++b)
+    for (int w = 1; w <= 7; ++w) {
+      const int32_t head = marks[static_cast<size_t>(w)][static_cast<size_t>(b)];
+      if (head && head + region.numbersPerBlock > results.columns()) {
+        throw Error(VbError::SubscriptOutOfRange, "block " + std::to_string(b) + " lies beyond column " +
+                                                      std::to_string(results.columns()) + " of the results");
+      }
+    }
   // The per-day set: a number is in today's set when its stamp is today's.
   std::array<int32_t, 1000> seenOn{};
   for (int32_t r = first; r <= last; ++r) {
@@ -118,7 +127,7 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
       const int32_t head = row[static_cast<size_t>(b)];
       if (head == 0) break;
       for (int k = 1; k <= region.numbersPerBlock; ++k) {
-        const int32_t lo = LoOf(results.at(r, head + k), digits);
+        const int32_t lo = LoOf(results(r, head + k), digits);
         const bool firstToday = seenOn[static_cast<size_t>(lo)] != r;
         seenOn[static_cast<size_t>(lo)] = r;
         result.counts.Add(lo, firstToday);

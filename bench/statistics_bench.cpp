@@ -1,0 +1,100 @@
+#include <benchmark/benchmark.h>
+
+#include "results_block.h"
+#include "selection/count_lo.h"
+#include "selection/number_type.h"
+#include "stats/run_statistics.h"
+#include "text/telex.h"
+
+namespace pradima {
+namespace {
+
+constexpr int kDays = 8000;
+
+struct Workbook {
+  Workbook() {
+    bench::FillResults(*book->SheetByCodeName("Sheet1"), kDays);
+    session.SetApplication(app);
+    session.SetWorkbook(book);
+    session.BindSheets();
+    block = book->SheetByCodeName("Sheet1")->Read(*ParseAddress("A5:FF" + std::to_string(4 + kDays)));
+    marks = MarkBlockColumns(book->SheetByCodeName("Sheet2")->GetRange("CaiDatMien")->GetValue());
+  }
+  std::shared_ptr<MemoryWorkbook> book = NewStandardWorkbook({2026, 12, 6});
+  std::shared_ptr<MemoryApplication> app = std::make_shared<MemoryApplication>();
+  Session session;
+  Block block;
+  BlockMarks marks;
+};
+
+Workbook& Shared() {
+  static Workbook workbook;
+  return workbook;
+}
+
+// The counting itself on an 8,000-row block: South, every day, three digits.
+void BM_CountLoSouthEveryDay(benchmark::State& state) {
+  Workbook& w = Shared();
+  const RegionBlocks south = RegionProfile(TelexToUnicode("Mieefn Nam"));
+  int64_t cells = 0;
+  for (auto _ : state) {
+    const LoCountResult result = CountLoInBlock(w.block, w.marks, 8, south, 3, 0, 1e6);
+    cells = 0;
+    for (int x = 0; x < 1000; ++x) cells += result.counts.appearances(x).value_or(0);
+    benchmark::DoNotOptimize(result.dayCount);
+  }
+  state.counters["cells_per_second"] = benchmark::Counter(static_cast<double>(cells), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_CountLoSouthEveryDay)->Unit(benchmark::kMillisecond);
+
+// The memory-bound floor: read the same cells' texts and sum their lengths.
+void BM_BareReadOfTheSameCells(benchmark::State& state) {
+  Workbook& w = Shared();
+  for (auto _ : state) {
+    size_t length = 0;
+    for (int32_t r = 1; r <= w.block.rows(); ++r) {
+      const auto& row = w.marks[static_cast<size_t>(WeekdayOf(w.block(r, 1).date()))];
+      for (int b = 4; b <= 7 && row[static_cast<size_t>(b)]; ++b)
+        for (int k = 1; k <= 18; ++k) length += w.block(r, row[static_cast<size_t>(b)] + k).text().size();
+    }
+    benchmark::DoNotOptimize(length);
+  }
+}
+BENCHMARK(BM_BareReadOfTheSameCells)->Unit(benchmark::kMillisecond);
+
+// CountLo as the statistics run calls it, block read from the workbook included.
+void BM_CountLoWithBlockRead(benchmark::State& state) {
+  Workbook& w = Shared();
+  w.book->SheetByCodeName("Sheet3")->Set(5, 2, Value::Text("all"));
+  for (auto _ : state) {
+    LoCounts counts;
+    int32_t days = 0;
+    CountLo(w.session, counts, 0, 1e6, TelexToUnicode("Mieefn Nam"), days, "3 Con");
+    benchmark::DoNotOptimize(days);
+  }
+}
+BENCHMARK(BM_CountLoWithBlockRead)->Unit(benchmark::kMillisecond);
+
+struct NoMessages : MessageSink {
+  int32_t Show(const std::string&, int32_t, const std::string&) override { return 1; }
+};
+
+// A whole statistics run: South, every day, "Full" as "3 Con" (1,000 numbers).
+void BM_RunStatisticsFull3Con(benchmark::State& state) {
+  Workbook& w = Shared();
+  auto control = w.book->SheetByCodeName("Sheet3");
+  control->Set(1, 2, Value::Date(0));
+  control->Set(2, 2, Value::Date(1e6));
+  control->Set(3, 2, Value::Text(TelexToUnicode("Mieefn Nam")));
+  control->Set(4, 2, Value::Text("Full"));
+  control->Set(6, 2, Value::Text("3 Con"));
+  ApplyNumberType(w.session, "3 Con");
+  NoMessages messages;
+  for (auto _ : state) {
+    RunStatistics(w.session, messages, [] { return LocalDateTime{{2026, 12, 6}, 12, 0, 0}; });
+  }
+}
+BENCHMARK(BM_RunStatisticsFull3Con)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pradima
