@@ -1,0 +1,3 @@
+/* Defines the GUIDs that the generated header declares. */
+#include <initguid.h>
+#include "pradima_h.h"

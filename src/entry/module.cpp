@@ -1,0 +1,79 @@
+#include "entry/module.h"
+
+#include <atomic>
+#include <new>
+
+#include "entry/sub.h"
+
+namespace pradima::entry {
+namespace {
+
+HMODULE module = nullptr;
+std::atomic<long> objects{0};
+std::atomic<long> locks{0};
+
+class ClassFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+      *object = static_cast<IClassFactory*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  // The factory is a static object; while a caller holds it, it counts as a lock.
+  ULONG STDMETHODCALLTYPE AddRef() noexcept override {
+    ObjectCreated();
+    return 2;
+  }
+  ULONG STDMETHODCALLTYPE Release() noexcept override {
+    ObjectDestroyed();
+    return 1;
+  }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept override {
+    if (!object) return E_POINTER;
+    *object = nullptr;
+    if (outer) return CLASS_E_NOAGGREGATION;
+    Sub* sub = new (std::nothrow) Sub();
+    if (!sub) return E_OUTOFMEMORY;
+    const HRESULT hr = sub->QueryInterface(iid, object);
+    sub->Release();
+    return hr;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) noexcept override {
+    entry::LockServer(lock != FALSE);
+    return S_OK;
+  }
+};
+
+ClassFactory factory;
+
+}  // namespace
+
+void ObjectCreated() noexcept { ++objects; }
+void ObjectDestroyed() noexcept { --objects; }
+void LockServer(bool lock) noexcept { lock ? ++locks : --locks; }
+bool CanUnload() noexcept { return objects == 0 && locks == 0; }
+HMODULE ThisModule() noexcept { return module; }
+
+}  // namespace pradima::entry
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    pradima::entry::module = instance;
+    DisableThreadLibraryCalls(instance);
+  }
+  return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (clsid != CLSID_Sub) return CLASS_E_CLASSNOTAVAILABLE;
+  return pradima::entry::factory.QueryInterface(iid, object);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return pradima::entry::CanUnload() ? S_OK : S_FALSE; }

@@ -1,0 +1,152 @@
+#include "session/win/dispatch_host.h"
+
+#include "session/error.h"
+#include "session/win/variant_value.h"
+
+namespace pradima::win {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+class DispatchRange final : public Range {
+ public:
+  explicit DispatchRange(ComPtr<IDispatch> range) : range_(std::move(range)) {}
+
+  std::shared_ptr<Range> End(int32_t direction) override {
+    const UniqueVariant argument = VariantOf(direction);
+    return Wrap(range_.Get(L"End", {argument.get()}), L"End");
+  }
+  int32_t Row() override { return ToLongOf(range_.Get(L"Row")); }
+  Block GetValue() override { return BlockFromVariant(*range_.Get(L"Value").get()); }
+  void SetValue(const Block& values) override { range_.Put(L"Value", *VariantFromBlock(values).get()); }
+  void SetValue(const Value& value) override { range_.Put(L"Value", *VariantFromValue(value).get()); }
+  std::shared_ptr<Range> Resize(int32_t rows, int32_t columns) override {
+    const UniqueVariant r = VariantOf(rows);
+    const UniqueVariant c = VariantOf(columns);
+    return Wrap(range_.Get(L"Resize", {r.get(), c.get()}), L"Resize");
+  }
+  void ClearContents() override { range_.Call(L"ClearContents"); }
+
+  static std::shared_ptr<Range> Wrap(const UniqueVariant& value, const wchar_t* what) {
+    return std::make_shared<DispatchRange>(DispatchFromVariant(*value.get(), what));
+  }
+
+ private:
+  static int32_t ToLongOf(const UniqueVariant& value) {
+    const Value v = ValueFromVariant(*value.get());
+    if (!v.IsNumber()) throw Error(VbError::TypeMismatch, "Row is not a number");
+    return static_cast<int32_t>(v.number());
+  }
+  DispatchObject range_;
+};
+
+class DispatchWorksheet final : public Worksheet {
+ public:
+  explicit DispatchWorksheet(ComPtr<IDispatch> sheet) : sheet_(std::move(sheet)) {}
+  std::string CodeName() override { return ValueFromVariant(*sheet_.Get(L"CodeName").get()).text(); }
+  std::shared_ptr<Range> GetRange(std::string_view address) override {
+    const std::wstring wide = WideFromUtf8(address);
+    const UniqueVariant argument = VariantOf(wide.c_str());
+    return DispatchRange::Wrap(sheet_.Get(L"Range", {argument.get()}), L"Range");
+  }
+
+ private:
+  DispatchObject sheet_;
+};
+
+class DispatchWorkbookHost final : public Workbook {
+ public:
+  explicit DispatchWorkbookHost(ComPtr<IDispatch> workbook) : workbook_(std::move(workbook)) {}
+  std::vector<std::shared_ptr<Worksheet>> WorkSheets() override {
+    DispatchObject sheets(DispatchFromVariant(*workbook_.Get(L"WorkSheets").get(), L"WorkSheets"));
+    const UniqueVariant enumerator = sheets.Get(L"_NewEnum");
+    const VARIANT* e = enumerator.get();
+    ComPtr<IEnumVARIANT> items;
+    IUnknown* unknown = e->vt == VT_UNKNOWN ? e->punkVal : e->vt == VT_DISPATCH ? e->pdispVal : nullptr;
+    if (!unknown || FAILED(unknown->QueryInterface(IID_PPV_ARGS(&items)))) {
+      throw Error(VbError::ObjectRequired, "WorkSheets cannot be enumerated");
+    }
+    std::vector<std::shared_ptr<Worksheet>> result;
+    for (;;) {
+      UniqueVariant item;
+      ULONG fetched = 0;
+      const HRESULT hr = items->Next(1, item.put(), &fetched);
+      ThrowIfFailed(hr, "enumerating WorkSheets");
+      if (hr != S_OK || fetched == 0) break;
+      result.push_back(std::make_shared<DispatchWorksheet>(DispatchFromVariant(*item.get(), L"a worksheet")));
+    }
+    return result;
+  }
+
+ private:
+  DispatchObject workbook_;
+};
+
+class DispatchApplicationHost final : public Application {
+ public:
+  explicit DispatchApplicationHost(ComPtr<IDispatch> application) : application_(std::move(application)) {}
+  void SetCellDragAndDrop(bool enabled) override { application_.Put(L"CellDragAndDrop", *VariantOf(enabled).get()); }
+  void SetScreenUpdating(bool enabled) override { application_.Put(L"ScreenUpdating", *VariantOf(enabled).get()); }
+
+ private:
+  DispatchObject application_;
+};
+
+}  // namespace
+
+std::shared_ptr<Application> DispatchApplication(ComPtr<IDispatch> application) {
+  return std::make_shared<DispatchApplicationHost>(std::move(application));
+}
+
+std::shared_ptr<Workbook> DispatchWorkbook(ComPtr<IDispatch> workbook) {
+  return std::make_shared<DispatchWorkbookHost>(std::move(workbook));
+}
+
+Block BlockFromVariant(const VARIANT& value) {
+  const VARIANT* v = &value;
+  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  if (!(v->vt & VT_ARRAY)) {
+    Block single(1, 1);
+    single(1, 1) = ValueFromVariant(*v);
+    return single;
+  }
+  SAFEARRAY* array = (v->vt & VT_BYREF) ? *v->pparray : v->parray;
+  if (!array || SafeArrayGetDim(array) != 2 || (v->vt & VT_TYPEMASK) != VT_VARIANT) {
+    throw Error(VbError::TypeMismatch, "a range value is not a two-dimensional block of values");
+  }
+  LONG rowLow = 0, rowHigh = 0, columnLow = 0, columnHigh = 0;
+  ThrowIfFailed(SafeArrayGetLBound(array, 1, &rowLow), "reading a block");
+  ThrowIfFailed(SafeArrayGetUBound(array, 1, &rowHigh), "reading a block");
+  ThrowIfFailed(SafeArrayGetLBound(array, 2, &columnLow), "reading a block");
+  ThrowIfFailed(SafeArrayGetUBound(array, 2, &columnHigh), "reading a block");
+  const int32_t rows = rowHigh - rowLow + 1;
+  const int32_t columns = columnHigh - columnLow + 1;
+  Block block(rows, columns);
+  SafeArrayDataLock lock(array);
+  ThrowIfFailed(lock.status(), "reading a block");
+  // Column-major: the first dimension (rows) varies fastest.
+  const auto* cells = static_cast<const VARIANT*>(array->pvData);
+  for (int32_t c = 1; c <= columns; ++c)
+    for (int32_t r = 1; r <= rows; ++r) block(r, c) = ValueFromVariant(cells[(c - 1) * rows + (r - 1)]);
+  return block;
+}
+
+UniqueVariant VariantFromBlock(const Block& block) {
+  SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(block.rows()), 1}, {static_cast<ULONG>(block.columns()), 1}};
+  UniqueSafeArray array(SafeArrayCreate(VT_VARIANT, 2, bounds));
+  if (!array.get()) throw Error(static_cast<int32_t>(E_OUTOFMEMORY), "out of memory for a block of values");
+  {
+    SafeArrayDataLock lock(array.get());
+    ThrowIfFailed(lock.status(), "writing a block");
+    auto* cells = static_cast<VARIANT*>(array.get()->pvData);
+    for (int32_t c = 1; c <= block.columns(); ++c)
+      for (int32_t r = 1; r <= block.rows(); ++r)
+        cells[(c - 1) * block.rows() + (r - 1)] = VariantFromValue(block(r, c)).release();
+  }
+  UniqueVariant result;
+  result->vt = VT_ARRAY | VT_VARIANT;
+  result->parray = array.release();
+  return result;
+}
+
+}  // namespace pradima::win
