@@ -1,0 +1,232 @@
+#include "fake_host.h"
+
+#include <functional>
+
+#include "session/error.h"
+#include "session/win/com_owners.h"
+#include "session/win/dispatch_host.h"
+#include "session/win/variant_value.h"
+
+namespace pradima::testing {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using win::UniqueVariant;
+
+// Arguments in declaration order; a property put's value comes last.
+using Handler = std::function<void(std::vector<const VARIANT*>& args, VARIANT* result)>;
+
+const VARIANT& Deref(const VARIANT* v) {
+  return v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v;
+}
+
+int32_t IntOf(const VARIANT* v) {
+  UniqueVariant out;
+  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(&Deref(v)), 0, VT_I4))) {
+    throw Error(VbError::TypeMismatch, "not a whole number");
+  }
+  return out->lVal;
+}
+
+class FakeDispatch : public IDispatch {
+ public:
+  FakeDispatch() { ++HostStats().liveObjects; }
+  virtual ~FakeDispatch() { --HostStats().liveObjects; }
+
+  void Member(std::wstring name, Handler handler) { members_.emplace_back(std::move(name), std::move(handler)); }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IDispatch) {
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+    *count = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
+    if (locale != 1033) return DISP_E_UNKNOWNLCID;  // the engine always calls in English
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    for (size_t m = 0; m < members_.size(); ++m)
+      if (_wcsicmp(members_[m].first.c_str(), names[0]) == 0) ids[0] = static_cast<DISPID>(m + 1);
+    ++HostStats().calls[L"GetIDsOfNames"];
+    return ids[0] == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                   EXCEPINFO* exception, UINT*) override {
+    if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
+    const auto& [name, handler] = members_[static_cast<size_t>(id - 1)];
+    const bool put = flags & DISPATCH_PROPERTYPUT;
+    if (put && (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
+      return DISP_E_PARAMNOTOPTIONAL;
+    }
+    ++HostStats().calls[name + (put ? L".put" : L"")];
+    std::vector<const VARIANT*> args;
+    for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
+    if (put) std::rotate(args.begin(), args.begin() + 1, args.end());  // the value goes last
+    try {
+      handler(args, result);
+      return S_OK;
+    } catch (const Error& e) {
+      if (exception) {
+        *exception = EXCEPINFO{};
+        exception->scode = e.hresult();
+        exception->bstrSource = SysAllocString(L"Fake spreadsheet");
+        exception->bstrDescription = SysAllocString(win::WideFromUtf8(e.what()).c_str());
+      }
+      return DISP_E_EXCEPTION;
+    }
+  }
+
+ private:
+  ULONG references_ = 1;
+  std::vector<std::pair<std::wstring, Handler>> members_;
+};
+
+// Takes over the creation reference (mingw's ComPtr::Attach adds one of its own).
+template <typename T>
+ComPtr<IDispatch> Adopt(T* object) {
+  ComPtr<IDispatch> owner;
+  *owner.GetAddressOf() = object;
+  return owner;
+}
+
+void ReturnObject(VARIANT* result, FakeDispatch* object) {
+  result->vt = VT_DISPATCH;
+  result->pdispVal = object;  // takes the creation reference
+}
+
+class FakeEnum final : public IEnumVARIANT {
+ public:
+  explicit FakeEnum(std::vector<ComPtr<IDispatch>> items) : items_(std::move(items)) { ++HostStats().liveObjects; }
+  ~FakeEnum() { --HostStats().liveObjects; }
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
+      *object = static_cast<IEnumVARIANT*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
+    ULONG n = 0;
+    for (; n < count && next_ < items_.size(); ++n, ++next_) {
+      VariantInit(&items[n]);
+      items[n].vt = VT_DISPATCH;
+      items[n].pdispVal = items_[next_].Get();
+      items[n].pdispVal->AddRef();
+    }
+    if (fetched) *fetched = n;
+    return n == count ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
+    next_ += count;
+    return next_ <= items_.size() ? S_OK : S_FALSE;
+  }
+  HRESULT STDMETHODCALLTYPE Reset() override {
+    next_ = 0;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
+
+ private:
+  ULONG references_ = 1;
+  size_t next_ = 0;
+  std::vector<ComPtr<IDispatch>> items_;
+};
+
+FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
+  auto* object = new FakeDispatch();
+  object->Member(L"End", [range](auto& args, VARIANT* result) { ReturnObject(result, MakeRange(range->End(IntOf(args.at(0))))); });
+  object->Member(L"Row", [range](auto&, VARIANT* result) {
+    result->vt = VT_I4;
+    result->lVal = range->Row();
+  });
+  object->Member(L"Value", [range](auto& args, VARIANT* result) {
+    if (args.empty()) {
+      const Block block = range->GetValue();
+      UniqueVariant value = block.rows() == 1 && block.columns() == 1 ? win::VariantFromValue(block(1, 1))
+                                                                      : win::VariantFromBlock(block);
+      *result = value.release();
+      return;
+    }
+    const VARIANT& value = Deref(args.back());
+    if (value.vt & VT_ARRAY) {
+      range->SetValue(win::BlockFromVariant(value));
+    } else {
+      range->SetValue(win::ValueFromVariant(value));
+    }
+  });
+  object->Member(L"Resize", [range](auto& args, VARIANT* result) {
+    ReturnObject(result, MakeRange(range->Resize(IntOf(args.at(0)), IntOf(args.at(1)))));
+  });
+  object->Member(L"ClearContents", [range](auto&, VARIANT*) { range->ClearContents(); });
+  return object;
+}
+
+FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
+  auto* object = new FakeDispatch();
+  object->Member(L"CodeName", [sheet](auto&, VARIANT* result) {
+    *result = win::VariantFromValue(Value::Text(sheet->code_name())).release();
+  });
+  object->Member(L"Range", [sheet](auto& args, VARIANT* result) {
+    const std::string address = win::ValueFromVariant(Deref(args.at(0))).text();
+    ReturnObject(result, MakeRange(sheet->GetRange(address)));
+  });
+  return object;
+}
+
+}  // namespace
+
+FakeHostStats& HostStats() {
+  static FakeHostStats stats;
+  return stats;
+}
+
+ComPtr<IDispatch> FakeApplication() {
+  auto* object = new FakeDispatch();
+  object->Member(L"CellDragAndDrop", [](auto& args, VARIANT*) {
+    HostStats().cellDragAndDrop.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
+  });
+  object->Member(L"ScreenUpdating", [](auto& args, VARIANT*) {
+    HostStats().screenUpdating.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
+  });
+  return Adopt(object);
+}
+
+ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
+  auto* object = new FakeDispatch();
+  object->Member(L"WorkSheets", [book](auto&, VARIANT* result) {
+    auto* sheets = new FakeDispatch();
+    sheets->Member(L"_NewEnum", [book](auto&, VARIANT* enumResult) {
+      std::vector<ComPtr<IDispatch>> items;
+      for (const auto& sheet : book->sheets()) {
+        items.push_back(Adopt(MakeWorksheet(sheet)));
+      }
+      enumResult->vt = VT_UNKNOWN;
+      enumResult->punkVal = new FakeEnum(std::move(items));
+    });
+    ReturnObject(result, sheets);
+  });
+  return Adopt(object);
+}
+
+}  // namespace pradima::testing
