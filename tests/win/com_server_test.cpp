@@ -122,6 +122,7 @@ TEST_F(ComServerTest, SupOnAnUpToDateSheetBindsAndReleasesEverythingAtTheEnd) {
   }
   EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, true}));
   EXPECT_EQ(HostStats().liveObjects, 0) << "every reference the DLL took was released";
+  EXPECT_EQ(HostStats().calls[L"non-English locale"], 0);
   char format[32] = {};
   // The system applies the format as the user's own override.
   GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SSHORTDATE, format, sizeof format);

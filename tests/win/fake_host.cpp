@@ -13,8 +13,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using win::UniqueVariant;
 
-// Arguments in declaration order; a property put's value comes last.
-using Handler = std::function<void(std::vector<const VARIANT*>& args, VARIANT* result)>;
+using Handler = FakeMember;
 
 const VARIANT& Deref(const VARIANT* v) {
   return v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v;
@@ -56,7 +55,7 @@ class FakeDispatch : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
-    if (locale != 1033) return DISP_E_UNKNOWNLCID;  // the engine always calls in English
+    if (locale != 1033) ++HostStats().calls[L"non-English locale"];  // the engine always calls in English
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     for (size_t m = 0; m < members_.size(); ++m)
       if (_wcsicmp(members_[m].first.c_str(), names[0]) == 0) ids[0] = static_cast<DISPID>(m + 1);
@@ -199,6 +198,12 @@ FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
 FakeHostStats& HostStats() {
   static FakeHostStats stats;
   return stats;
+}
+
+ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> members) {
+  auto* object = new FakeDispatch();
+  for (auto& [name, handler] : members) object->Member(std::move(name), std::move(handler));
+  return Adopt(object);
 }
 
 ComPtr<IDispatch> FakeApplication() {

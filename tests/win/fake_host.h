@@ -7,6 +7,7 @@
 #include <oaidl.h>
 #include <wrl/client.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -23,6 +24,11 @@ struct FakeHostStats {
   std::vector<bool> screenUpdating;
 };
 FakeHostStats& HostStats();
+
+// A late-bound object with the given members; a handler gets the arguments
+// in declaration order (a property put's value last) and fills the result.
+using FakeMember = std::function<void(std::vector<const VARIANT*>& args, VARIANT* result)>;
+Microsoft::WRL::ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> members);
 
 Microsoft::WRL::ComPtr<IDispatch> FakeApplication();
 Microsoft::WRL::ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book);

@@ -1,0 +1,79 @@
+// A small in-process COM server for the script test: class
+// "PradimaTest.Host" hands a script the fake spreadsheet application and a
+// workbook whose results are up to date, and lets it read cells back.
+#include <windows.h>
+#include <oleauto.h>
+
+#include <new>
+
+#include "fake_host.h"
+#include "session/clock.h"
+#include "session/win/dispatch.h"
+#include "session/win/variant_value.h"
+#include "session/workbook_layout.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using namespace pradima;
+
+// {6B1D2F0A-5C3E-4C57-9E3B-1A2B3C4D5E6F}
+constexpr CLSID kHostClsid = {0x6b1d2f0a, 0x5c3e, 0x4c57, {0x9e, 0x3b, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e, 0x6f}};
+
+const VARIANT& Deref(const VARIANT* v) { return v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v; }
+
+ComPtr<IDispatch> MakeHost() {
+  const CivilDate today = SystemLocalTime().date;
+  auto book = NewStandardWorkbook(today);
+  book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(today)));
+  return testing::FakeObject({
+      {L"Application", [](auto&, VARIANT* result) {
+         result->vt = VT_DISPATCH;
+         result->pdispVal = testing::FakeApplication().Detach();
+       }},
+      {L"Workbook", [book](auto&, VARIANT* result) {
+         result->vt = VT_DISPATCH;
+         result->pdispVal = testing::FakeWorkbook(book).Detach();
+       }},
+      {L"Cell", [book](auto& args, VARIANT* result) {
+         const std::string codeName = win::ValueFromVariant(Deref(args.at(0))).text();
+         const std::string address = win::ValueFromVariant(Deref(args.at(1))).text();
+         const auto range = ParseAddress(address);
+         *result = win::VariantFromValue(book->SheetByCodeName(codeName)->Get(range->first.row, range->first.column))
+                       .release();
+       }},
+      {L"DragAndDrop", [](auto&, VARIANT* result) {
+         const auto& history = testing::HostStats().cellDragAndDrop;
+         *result = win::VariantOf(!history.empty() && history.back()).release();
+       }},
+  });
+}
+
+class HostFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
+      *object = static_cast<IClassFactory*>(this);
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) override {
+    return MakeHost()->QueryInterface(iid, object);
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+};
+
+HostFactory factory;
+
+}  // namespace
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
+  if (clsid != kHostClsid) return CLASS_E_CLASSNOTAVAILABLE;
+  return factory.QueryInterface(iid, object);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }
