@@ -74,6 +74,17 @@ class FakeDispatch : public IDispatch {
     std::vector<const VARIANT*> args;
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
     if (put) std::rotate(args.begin(), args.begin() + 1, args.end());  // the value goes last
+    LARGE_INTEGER start;
+    QueryPerformanceCounter(&start);
+    struct Timer {
+      LARGE_INTEGER& start;
+      ~Timer() {
+        LARGE_INTEGER end, frequency;
+        QueryPerformanceCounter(&end);
+        QueryPerformanceFrequency(&frequency);
+        HostStats().hostSeconds += static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
+      }
+    } timer{start};
     try {
       handler(args, result);
       return S_OK;

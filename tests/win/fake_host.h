@@ -22,6 +22,7 @@ struct FakeHostStats {
   std::map<std::wstring, int> calls;
   std::vector<bool> cellDragAndDrop;
   std::vector<bool> screenUpdating;
+  double hostSeconds = 0;  // time spent inside the fake application's members
 };
 FakeHostStats& HostStats();
 

@@ -1,5 +1,7 @@
 #include "session/win/dispatch_host.h"
 
+#include <algorithm>
+
 #include "session/error.h"
 #include "session/win/variant_value.h"
 
@@ -124,10 +126,17 @@ Block BlockFromVariant(const VARIANT& value) {
   Block block(rows, columns);
   SafeArrayDataLock lock(array);
   ThrowIfFailed(lock.status(), "reading a block");
-  // Column-major: the first dimension (rows) varies fastest.
+  // The array is column-major (rows vary fastest), the block row-major:
+  // copy in tiles of rows so that both sides stay in cache.
   const auto* cells = static_cast<const VARIANT*>(array->pvData);
-  for (int32_t c = 1; c <= columns; ++c)
-    for (int32_t r = 1; r <= rows; ++r) block(r, c) = ValueFromVariant(cells[(c - 1) * rows + (r - 1)]);
+  constexpr int32_t kTile = 64;
+  for (int32_t top = 1; top <= rows; top += kTile) {
+    const int32_t bottom = std::min(rows, top + kTile - 1);
+    for (int32_t c = 1; c <= columns; ++c) {
+      const VARIANT* column = cells + static_cast<size_t>(c - 1) * static_cast<size_t>(rows);
+      for (int32_t r = top; r <= bottom; ++r) block(r, c) = ValueFromVariant(column[r - 1]);
+    }
+  }
   return block;
 }
 

@@ -14,7 +14,17 @@ std::string Utf8FromWide(const wchar_t* text, size_t length) {
   return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
 }
 
-std::string Utf8FromBstr(BSTR text) { return text ? Utf8FromWide(text, SysStringLen(text)) : std::string(); }
+std::string Utf8FromBstr(BSTR text) {
+  if (!text) return {};
+  const UINT length = SysStringLen(text);
+  // Prize numbers and most cell texts are ASCII: copy them straight across.
+  std::string ascii(length, '\0');
+  for (UINT i = 0; i < length; ++i) {
+    if (text[i] >= 0x80) return Utf8FromWide(text, length);
+    ascii[i] = static_cast<char>(text[i]);
+  }
+  return ascii;
+}
 
 UniqueVariant VariantFromValue(const Value& value) {
   UniqueVariant v;
