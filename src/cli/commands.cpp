@@ -1,0 +1,213 @@
+#include "cli/commands.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <iomanip>
+#include <iostream>
+#include <map>
+#include <optional>
+
+#include "cli/xlsx_workbook.h"
+#include "results/curl_fetcher.h"
+#include "results/update_results.h"
+#include "selection/number_type.h"
+#include "session/conversions.h"
+#include "session/error.h"
+#include "stats/run_statistics.h"
+#include "text/message.h"
+
+namespace pradima::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage:\n"
+    "  pradima init BOOK.xlsx\n"
+    "  pradima update BOOK\n"
+    "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n"
+    "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"]\n"
+    "DATE is YYYY-MM-DD or DD/MM/YYYY; NAME as the control sheet holds it (\"Miền Nam\", \"Thứ Hai\", \"Full\").\n";
+
+// Messages of the custom-list check go to standard error.
+class StreamMessages final : public MessageSink {
+ public:
+  explicit StreamMessages(std::ostream& err) : err_(err) {}
+  int32_t Show(const std::string& prompt, int32_t, const std::string& title) override {
+    std::string text = prompt;
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n  ");
+    err_ << title << ": " << text << "\n";
+    return 1;
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+std::optional<CivilDate> ParseDate(const std::string& text) {
+  int a = 0, b = 0, c = 0;
+  char s1 = 0, s2 = 0;
+  if (std::sscanf(text.c_str(), "%d%c%d%c%d", &a, &s1, &b, &s2, &c) != 5) return std::nullopt;
+  CivilDate date;
+  if (s1 == '-' && s2 == '-') {
+    date = {a, b, c};
+  } else if (s1 == '/' && s2 == '/') {
+    date = {c, b, a};
+  } else {
+    return std::nullopt;
+  }
+  if (!IsValidCivil(date)) return std::nullopt;
+  return date;
+}
+
+void RequireLayout(const MemoryWorkbook& book, const std::string& path, std::initializer_list<const char*> names) {
+  const std::pair<const char*, const char*> sheets[] = {
+      {"Sheet1", "the results sheet"}, {"Sheet2", "the settings sheet"}, {"Sheet3", "the control sheet"}};
+  for (const auto& [code, what] : sheets) {
+    if (!book.SheetByCodeName(code)) {
+      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + code + " (" + what + ")");
+    }
+  }
+  for (const char* name : names) {
+    if (!book.FindName(name)) throw Error(VbError::ApplicationDefined, path + " has no workbook name " + name);
+  }
+}
+
+Session Bind(const std::shared_ptr<MemoryWorkbook>& book) {
+  Session session;
+  session.SetApplication(std::make_shared<MemoryApplication>());
+  session.SetWorkbook(book);
+  session.BindSheets();
+  return session;
+}
+
+std::string Clock2(double seconds) {
+  const long total = static_cast<long>(seconds + 0.5);
+  char text[32];
+  std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
+  return text;
+}
+
+int Update(const std::string& path, const std::string& site, const Clock& clock, std::ostream& err, bool progress) {
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
+  RequireLayout(*workbook.book(), path, {"BangDai", "Bang1", "Bang2", "Bang3", "Bang4"});
+  Session session = Bind(workbook.book());
+  CurlPageFetcher fetcher;
+  const auto started = std::chrono::steady_clock::now();
+  UpdateProgress report;
+  if (progress) {
+    report = [&](int done, int total, const CivilDate& day) {
+      const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+      err << "\r" << done << "/" << total << " days, " << FormatShortDate(day) << ", time left "
+          << Clock2(elapsed / done * (total - done)) << "   " << std::flush;
+    };
+  }
+  const int32_t before = workbook.book()->SheetByCodeName("Sheet1")->LastRowAtOrAbove(kMaxRows, 1);
+  UpdateResults(session, fetcher, clock, site, report);
+  if (progress) err << "\n";
+  const int32_t after = workbook.book()->SheetByCodeName("Sheet1")->LastRowAtOrAbove(kMaxRows, 1);
+  workbook.Save();
+  err << (after - before) << " day(s) added\n";
+  return 0;
+}
+
+int Numbers(const std::string& path, const std::string& type) {
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
+  RequireLayout(*workbook.book(), path, {});
+  Session session = Bind(workbook.book());
+  ApplyNumberType(session, type);
+  workbook.Save();
+  return 0;
+}
+
+void PrintTable(const MemorySheet& control, std::ostream& out) {
+  out << ToText(control.Get(1, 6)) << "\n";
+  std::vector<std::array<std::string, 3>> rows;
+  for (int32_t r = 3; r <= control.LastRowAtOrAbove(10000, 6); ++r)
+    rows.push_back({ToText(control.Get(r, 6)), ToText(control.Get(r, 7)), ToText(control.Get(r, 8))});
+  size_t width[3] = {6, 4, 11};
+  for (const auto& row : rows)
+    for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
+  out << std::left << std::setw(static_cast<int>(width[0])) << "number" << "  " << std::right
+      << std::setw(static_cast<int>(width[1])) << "days" << "  " << std::setw(static_cast<int>(width[2]))
+      << "appearances" << "\n";
+  for (const auto& row : rows) {
+    out << std::left << std::setw(static_cast<int>(width[0])) << row[0] << "  " << std::right
+        << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
+        << "\n";
+  }
+}
+
+int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
+  const std::string& path = args.at(1);
+  std::map<std::string, std::string> options;
+  for (size_t i = 2; i < args.size(); i += 2) {
+    const std::string& option = args[i];
+    if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" &&
+        option != "--set" && option != "--type") {
+      throw UsageError{"unknown option " + option};
+    }
+    if (i + 1 >= args.size()) throw UsageError{option + " needs a value"};
+    options[option] = args[i + 1];
+  }
+  std::optional<CivilDate> from, to;
+  if (options.count("--from") && !(from = ParseDate(options["--from"])))
+    throw UsageError{"--from " + options["--from"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
+  if (options.count("--to") && !(to = ParseDate(options["--to"])))
+    throw UsageError{"--to " + options["--to"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
+  if (options.count("--type") && options["--type"] != "2 Con" && options["--type"] != "3 Con")
+    throw UsageError{"--type must be \"2 Con\" or \"3 Con\""};
+
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
+  RequireLayout(*workbook.book(), path, {"CaiDatMien"});
+  const auto control = workbook.book()->SheetByCodeName("Sheet3");
+  // The request goes into the control sheet first, so the workbook keeps what was asked.
+  if (from) control->Set(1, 2, Value::Date(SerialFromCivil(*from)));
+  if (to) control->Set(2, 2, Value::Date(SerialFromCivil(*to)));
+  if (options.count("--region")) control->Set(3, 2, Value::Text(options["--region"]));
+  if (options.count("--set")) control->Set(4, 2, Value::Text(options["--set"]));
+  if (options.count("--weekday")) control->Set(5, 2, Value::Text(options["--weekday"]));
+  if (options.count("--type")) control->Set(6, 2, Value::Text(options["--type"]));
+
+  Session session = Bind(workbook.book());
+  if (options.count("--set") || options.count("--type")) ApplyNumberType(session, ToText(control->Get(6, 2)));
+  StreamMessages messages(err);
+  RunStatistics(session, messages, clock);
+  PrintTable(*control, out);
+  workbook.Save();
+  return 0;
+}
+
+}  // namespace
+
+int RunCommand(const std::vector<std::string>& args, const std::string& resultsSite, const Clock& clock,
+               std::ostream& out, std::ostream& err, bool progressOnTerminal) {
+  try {
+    if (args.empty()) throw UsageError{"no command given"};
+    const std::string& command = args[0];
+    if (command == "init" && args.size() == 2) {
+      CreateStandardWorkbook(args[1], clock().date);
+      err << "created " << args[1] << "\n";
+      return 0;
+    }
+    if (command == "update" && args.size() == 2) return Update(args[1], resultsSite, clock, err, progressOnTerminal);
+    if (command == "numbers" && args.size() == 3) {
+      if (args[2] != "2 Con" && args[2] != "3 Con") throw UsageError{"the number type must be \"2 Con\" or \"3 Con\""};
+      return Numbers(args[1], args[2]);
+    }
+    if (command == "stats" && args.size() >= 2) return Stats(args, clock, out, err);
+    if (command == "--help" || command == "help") {
+      out << kUsage;
+      return 0;
+    }
+    throw UsageError{"unknown command or wrong arguments: " + command};
+  } catch (const UsageError& e) {
+    err << "pradima: " << e.message << "\n" << kUsage;
+    return 2;
+  } catch (const Error& e) {
+    err << "pradima: " << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace pradima::cli

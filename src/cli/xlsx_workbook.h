@@ -1,0 +1,50 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/zip_package.h"
+#include "session/memory_workbook.h"
+
+namespace pradima::cli {
+
+// An .xlsx or .xlsm file loaded into the in-memory workbook: every sheet
+// with its tab name and code name (sheetPr/@codeName), cell values (dates
+// by their number format), and the workbook-level names that refer to a
+// range of one sheet. Saving writes back only the cell values of the sheets
+// that changed; every other part of the file is copied as it was.
+class XlsxWorkbook {
+ public:
+  static XlsxWorkbook Open(const std::string& path);
+  XlsxWorkbook(XlsxWorkbook&&) noexcept;
+  ~XlsxWorkbook();
+
+  const std::shared_ptr<MemoryWorkbook>& book() const { return book_; }
+  const std::string& path() const { return path_; }
+
+  // Writes a temporary file beside the workbook, then renames it over the
+  // workbook, so an interrupted save never leaves a damaged file.
+  void Save();
+
+ private:
+  XlsxWorkbook() = default;
+  struct SheetPart {
+    std::shared_ptr<MemorySheet> sheet;
+    std::string part;
+  };
+  std::string SheetXml(const SheetPart& sheet, const std::string& original) const;
+
+  std::string path_;
+  std::unique_ptr<ZipPackage> package_;
+  std::shared_ptr<MemoryWorkbook> book_;
+  std::vector<SheetPart> sheets_;
+  std::vector<bool> date_styles_;  // per cell format index: shows a date
+  std::string styles_part_;
+  int date_style_ = -1;  // a cell format that shows a date, added on save when missing
+};
+
+// A new workbook file laid out as the engine expects, with drop-down lists
+// on the control sheet. Refuses to overwrite an existing file.
+void CreateStandardWorkbook(const std::string& path, const CivilDate& today);
+
+}  // namespace pradima::cli

@@ -1,0 +1,132 @@
+#include "cli/zip_package.h"
+
+#include <zip.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "session/error.h"
+
+namespace pradima::cli {
+namespace {
+
+[[noreturn]] void Fail(const std::string& what) { throw Error(VbError::ApplicationDefined, what); }
+
+struct ArchiveCloser {
+  void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using ArchiveHandle = std::unique_ptr<zip_t, ArchiveCloser>;
+
+struct FileCloser {
+  void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+void AddPart(zip_t* archive, const std::string& name, const std::string& content) {
+  // libzip keeps the buffer until the archive is closed, so it gets a copy it frees.
+  void* copy = std::malloc(content.size() ? content.size() : 1);
+  if (!copy) throw std::bad_alloc();
+  std::memcpy(copy, content.data(), content.size());
+  zip_source_t* source = zip_source_buffer(archive, copy, content.size(), 1);
+  if (!source) {
+    std::free(copy);
+    Fail("cannot add " + name + ": " + zip_strerror(archive));
+  }
+  const zip_int64_t index = zip_file_add(archive, name.c_str(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+  if (index < 0) {
+    zip_source_free(source);
+    Fail("cannot add " + name + ": " + zip_strerror(archive));
+  }
+  zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
+}
+
+void Close(zip_t* archive, const std::string& path) {
+  if (zip_close(archive) != 0) {
+    const std::string reason = zip_strerror(archive);
+    zip_discard(archive);
+    Fail("cannot write " + path + ": " + reason);
+  }
+}
+
+}  // namespace
+
+struct ZipPackage::Archive {
+  ArchiveHandle handle;
+};
+
+ZipPackage::ZipPackage(const std::string& path) : archive_(std::make_unique<Archive>()), path_(path) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
+  if (!archive) {
+    zip_error_t details;
+    zip_error_init_with_code(&details, error);
+    const std::string reason = zip_error_strerror(&details);
+    zip_error_fini(&details);
+    Fail(path + " is not a workbook file (" + reason + ")");
+  }
+  archive_->handle.reset(archive);
+}
+
+ZipPackage::~ZipPackage() = default;
+
+bool ZipPackage::Has(const std::string& part) const {
+  return zip_name_locate(archive_->handle.get(), part.c_str(), 0) >= 0;
+}
+
+std::vector<std::string> ZipPackage::Parts() const {
+  std::vector<std::string> parts;
+  const zip_int64_t count = zip_get_num_entries(archive_->handle.get(), 0);
+  for (zip_int64_t i = 0; i < count; ++i) parts.emplace_back(zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0));
+  return parts;
+}
+
+std::string ZipPackage::Read(const std::string& part) const {
+  zip_stat_t stat;
+  if (zip_stat(archive_->handle.get(), part.c_str(), 0, &stat) != 0) Fail(path_ + " has no part " + part);
+  std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle.get(), part.c_str(), 0));
+  if (!file) Fail("cannot read " + part + " of " + path_);
+  std::string content(static_cast<size_t>(stat.size), '\0');
+  const zip_int64_t read = zip_fread(file.get(), content.data(), stat.size);
+  if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) Fail("cannot read " + part + " of " + path_);
+  return content;
+}
+
+void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const {
+  int error = 0;
+  zip_t* target = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  if (!target) Fail("cannot create " + path);
+  const zip_int64_t count = zip_get_num_entries(archive_->handle.get(), 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const std::string name = zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0);
+    if (replaced.count(name)) continue;
+    // The part as stored, compressed bytes and all.
+    zip_source_t* source = zip_source_zip(target, archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+    if (!source || zip_file_add(target, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+      if (source) zip_source_free(source);
+      zip_discard(target);
+      Fail("cannot copy " + name + " into " + path);
+    }
+  }
+  try {
+    for (const auto& [name, content] : replaced) AddPart(target, name, content);
+  } catch (...) {
+    zip_discard(target);
+    throw;
+  }
+  Close(target, path);
+}
+
+void WritePackage(const std::string& path, const std::map<std::string, std::string>& parts) {
+  int error = 0;
+  zip_t* target = zip_open(path.c_str(), ZIP_CREATE | ZIP_EXCL, &error);
+  if (!target) Fail("cannot create " + path + (error == ZIP_ER_EXISTS ? ": the file exists" : ""));
+  try {
+    for (const auto& [name, content] : parts) AddPart(target, name, content);
+  } catch (...) {
+    zip_discard(target);
+    throw;
+  }
+  Close(target, path);
+}
+
+}  // namespace pradima::cli

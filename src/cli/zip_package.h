@@ -1,0 +1,35 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pradima::cli {
+
+// A zip package (an .xlsx or .xlsm file) opened for reading, and written
+// anew with some parts replaced: every other part is copied as stored,
+// byte for byte, so a macro project or an image comes through untouched.
+class ZipPackage {
+ public:
+  explicit ZipPackage(const std::string& path);  // raises Error when it is not a zip file
+  ~ZipPackage();
+  ZipPackage(const ZipPackage&) = delete;
+  ZipPackage& operator=(const ZipPackage&) = delete;
+
+  bool Has(const std::string& part) const;
+  std::string Read(const std::string& part) const;  // raises Error when the part is missing
+  std::vector<std::string> Parts() const;
+
+  // Writes the package to `path` with `replaced` parts (new ones added).
+  void WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const;
+
+ private:
+  struct Archive;
+  std::unique_ptr<Archive> archive_;
+  std::string path_;
+};
+
+// Writes a new package from its parts.
+void WritePackage(const std::string& path, const std::map<std::string, std::string>& parts);
+
+}  // namespace pradima::cli
