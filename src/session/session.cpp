@@ -14,12 +14,17 @@ T& Require(const std::shared_ptr<T>& field, const char* what) {
 }  // namespace
 
 Session& Session::ForThisThread() {
+#ifdef _WIN32
   // A trivially destructible thread_local: mingw's static runtime crashes
   // running thread_local destructors at thread exit. The session of a thread
   // holds nothing once released, so the few bytes left behind cost nothing.
   thread_local Session* session = nullptr;
   if (!session) session = new Session();
   return *session;
+#else
+  thread_local Session session;
+  return session;
+#endif
 }
 
 void Session::BindSheets() {
