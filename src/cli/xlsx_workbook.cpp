@@ -175,7 +175,7 @@ void WriteValue(pugi::xml_node cell, const Value& value) {
       cell.append_attribute("t") = "inlineStr";
       pugi::xml_node t = cell.append_child("is").append_child("t");
       t.append_attribute("xml:space") = "preserve";
-      t.text().set(value.text().c_str());
+      t.text().set(std::string(value.text()).c_str());
       break;
     }
     case CellKind::Boolean:

@@ -43,7 +43,7 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
   }
   if (status.number() != 200) return {};
   const UniqueVariant text = request.Get(L"responseText");
-  return win::ValueFromVariant(*text.get()).text();
+  return std::string(win::ValueFromVariant(*text.get()).text());
 }
 
 }  // namespace pradima

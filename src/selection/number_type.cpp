@@ -58,7 +58,7 @@ std::string FormatListEntry(const Value& value, int width) {
     number = value.number();
   } else if (value.IsText() && !value.text().empty() &&
              value.text().find_first_not_of("0123456789") == std::string::npos && value.text().size() < 16) {
-    number = std::stod(value.text());
+    number = std::stod(std::string(value.text()));
   } else {
     return ToText(value);
   }

@@ -15,7 +15,7 @@ UniqueVariant Change(const Value& value, VARTYPE type, const char* target) {
   const HRESULT hr = VariantChangeTypeEx(result.get(), source.get(), LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, type);
   if (hr == DISP_E_OVERFLOW) throw Error(VbError::Overflow, std::string("the value does not fit ") + target);
   if (FAILED(hr)) {
-    const std::string shown = value.IsText() ? "the text \"" + value.text() + "\"" : "this value";
+    const std::string shown = value.IsText() ? "the text \"" + std::string(value.text()) + "\"" : "this value";
     throw Error(VbError::TypeMismatch, "cannot convert " + shown + " to " + target);
   }
   return result;

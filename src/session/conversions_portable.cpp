@@ -10,7 +10,7 @@ namespace pradima::portable {
 namespace {
 
 [[noreturn]] void Mismatch(const Value& value, const char* target) {
-  std::string shown = value.IsText() ? "the text \"" + value.text() + "\"" : "this value";
+  std::string shown = value.IsText() ? "the text \"" + std::string(value.text()) + "\"" : "this value";
   throw Error(VbError::TypeMismatch, "cannot convert " + shown + " to " + target);
 }
 
@@ -138,7 +138,7 @@ DateSerial ToDate(const Value& value) {
 std::string ToText(const Value& value) {
   switch (value.kind()) {
     case CellKind::Empty: return {};
-    case CellKind::Text: return value.text();
+    case CellKind::Text: return std::string(value.text());
     case CellKind::Number: return FormatNumber(value.number());
     case CellKind::Boolean: return value.boolean() ? "True" : "False";
     case CellKind::Date: {

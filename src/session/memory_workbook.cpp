@@ -7,7 +7,7 @@
 namespace pradima {
 namespace {
 
-const Value kEmpty;
+const Value kEmpty{};
 
 bool SameName(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

@@ -17,7 +17,7 @@ int32_t CountRowOf(const Value& listed) {
   if (listed.IsNumber()) {
     number = listed.number();
   } else if (listed.IsText()) {
-    const std::string& text = listed.text();
+    const std::string text(listed.text());
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos) return -1;
     const size_t last = text.find_last_not_of(' ');

@@ -198,7 +198,7 @@ FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
     *result = win::VariantFromValue(Value::Text(sheet->code_name())).release();
   });
   object->Member(L"Range", [sheet](auto& args, VARIANT* result) {
-    const std::string address = win::ValueFromVariant(Deref(args.at(0))).text();
+    const std::string address(win::ValueFromVariant(Deref(args.at(0))).text());
     ReturnObject(result, MakeRange(sheet->GetRange(address)));
   });
   return object;

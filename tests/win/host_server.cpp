@@ -36,8 +36,8 @@ ComPtr<IDispatch> MakeHost() {
          result->pdispVal = testing::FakeWorkbook(book).Detach();
        }},
       {L"Cell", [book](auto& args, VARIANT* result) {
-         const std::string codeName = win::ValueFromVariant(Deref(args.at(0))).text();
-         const std::string address = win::ValueFromVariant(Deref(args.at(1))).text();
+         const std::string codeName(win::ValueFromVariant(Deref(args.at(0))).text());
+         const std::string address(win::ValueFromVariant(Deref(args.at(1))).text());
          const auto range = ParseAddress(address);
          *result = win::VariantFromValue(book->SheetByCodeName(codeName)->Get(range->first.row, range->first.column))
                        .release();

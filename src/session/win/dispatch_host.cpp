@@ -45,7 +45,7 @@ class DispatchRange final : public Range {
 class DispatchWorksheet final : public Worksheet {
  public:
   explicit DispatchWorksheet(ComPtr<IDispatch> sheet) : sheet_(std::move(sheet)) {}
-  std::string CodeName() override { return ValueFromVariant(*sheet_.Get(L"CodeName").get()).text(); }
+  std::string CodeName() override { return std::string(ValueFromVariant(*sheet_.Get(L"CodeName").get()).text()); }
   std::shared_ptr<Range> GetRange(std::string_view address) override {
     const std::wstring wide = WideFromUtf8(address);
     const UniqueVariant argument = VariantOf(wide.c_str());

@@ -73,7 +73,15 @@ Value ValueFromVariant(const VARIANT& variant) {
     case VT_CY: return Value::Number(static_cast<double>(v->cyVal.int64) / 10000.0);
     case VT_DATE: return Value::Date(v->date);
     case VT_BOOL: return Value::Boolean(v->boolVal != VARIANT_FALSE);
-    case VT_BSTR: return Value::Text(Utf8FromBstr(v->bstrVal));
+    case VT_BSTR: {
+      // Short ASCII texts (prize numbers) go straight into the value.
+      const UINT length = v->bstrVal ? SysStringLen(v->bstrVal) : 0;
+      char ascii[16];
+      UINT i = 0;
+      for (; i < length && length <= sizeof ascii && v->bstrVal[i] < 0x80; ++i) ascii[i] = static_cast<char>(v->bstrVal[i]);
+      if (i == length) return Value::Text(std::string_view(ascii, length));
+      return Value::Text(Utf8FromBstr(v->bstrVal));
+    }
     case VT_ERROR: return Value::Error(v->scode);
     default: break;
   }
