@@ -167,27 +167,53 @@ bool ParseNameReference(std::string text, std::string& sheet, std::string& range
   return true;
 }
 
-void WriteValue(pugi::xml_node cell, const Value& value) {
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+}
+
+void AppendAttribute(std::string& out, std::string_view name, std::string_view value) {
+  out += ' ';
+  out += name;
+  out += "=\"";
+  AppendEscaped(out, value);
+  out += '"';
+}
+
+// One cell as the spreadsheet stores it; texts inline, so the shared
+// strings of the file stay as they were.
+void AppendCell(std::string& out, const std::string& prefix, const std::string& ref, int style, const Value& value) {
+  out += "<" + prefix + "c";
+  AppendAttribute(out, "r", ref);
+  if (style > 0) AppendAttribute(out, "s", std::to_string(style));
   switch (value.kind()) {
     case CellKind::Number:
-    case CellKind::Date: cell.append_child("v").text().set(FormatNumber(value.number()).c_str()); break;
+    case CellKind::Date: out += "><" + prefix + "v>" + FormatNumber(value.number()) + "</" + prefix + "v>"; break;
     case CellKind::Text: {
-      cell.append_attribute("t") = "inlineStr";
-      pugi::xml_node t = cell.append_child("is").append_child("t");
-      t.append_attribute("xml:space") = "preserve";
-      t.text().set(std::string(value.text()).c_str());
+      const std::string_view text = value.text();
+      const bool edges = !text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
+                                           text.back() == '\t' || text.find('\n') != std::string_view::npos);
+      out += " t=\"inlineStr\"><" + prefix + "is><" + prefix + "t" + (edges ? " xml:space=\"preserve\">" : ">");
+      AppendEscaped(out, text);
+      out += "</" + prefix + "t></" + prefix + "is>";
       break;
     }
     case CellKind::Boolean:
-      cell.append_attribute("t") = "b";
-      cell.append_child("v").text().set(value.boolean() ? "1" : "0");
+      out += std::string(" t=\"b\"><") + prefix + "v>" + (value.boolean() ? "1" : "0") + "</" + prefix + "v>";
       break;
     case CellKind::Error:
-      cell.append_attribute("t") = "e";
-      cell.append_child("v").text().set(ErrorText(value.error_code()));
+      out += std::string(" t=\"e\"><") + prefix + "v>" + ErrorText(value.error_code()) + "</" + prefix + "v>";
       break;
-    case CellKind::Empty: break;
+    case CellKind::Empty: out += "/>"; return;
   }
+  out += "</" + prefix + "c>";
 }
 
 }  // namespace
@@ -281,87 +307,80 @@ std::string XlsxWorkbook::SheetXml(const SheetPart& part, const std::string& ori
   pugi::xml_document doc = Parse(original, part.part);
   pugi::xml_node worksheet = Child(doc, "worksheet");
   pugi::xml_node sheetData = Child(worksheet, "sheetData");
-  if (!sheetData) sheetData = worksheet.append_child("sheetData");
-  const std::string prefix = [&] {
-    const std::string name = sheetData.name();
-    const size_t colon = name.find(':');
-    return colon == std::string::npos ? std::string() : name.substr(0, colon + 1);
-  }();
+  if (!sheetData) sheetData = worksheet.insert_child_after("sheetData", Child(worksheet, "sheetFormatPr"));
+  const std::string name = sheetData.name();
+  const std::string prefix = name.substr(0, name.find(':') == std::string::npos ? 0 : name.find(':') + 1);
 
-  // The cells as they were, to keep formulas, styles and styled empty cells.
-  std::map<std::pair<int32_t, int32_t>, pugi::xml_node> originalCells;
+  // The cells as they were, row by row, to keep row formats, cell styles,
+  // styled empty cells and the formulas of cells whose value did not change.
   std::map<int32_t, pugi::xml_node> originalRows;
-  pugi::xml_document kept;
-  pugi::xml_node keptData = kept.append_copy(sheetData);
-  for (pugi::xml_node row : keptData.children()) {
-    originalRows[row.attribute("r").as_int()] = row;
-    for (pugi::xml_node cell : row.children())
-      if (const auto ref = ParseAddress(cell.attribute("r").as_string()))
-        originalCells[{ref->first.row, ref->first.column}] = cell;
-  }
-  while (sheetData.first_child()) sheetData.remove_child(sheetData.first_child());
+  for (pugi::xml_node row : sheetData.children()) originalRows[row.attribute("r").as_int()] = row;
+  std::set<int32_t> rowNumbers;
+  for (const auto& [row, node] : originalRows) rowNumbers.insert(row);
+  for (const auto& [row, cells] : part.sheet->rows()) rowNumbers.insert(row);
 
   const std::vector<std::string> none;
   const CellReader reader{none, date_styles_};
-  std::set<int32_t> rowNumbers;
-  for (const auto& [row, cells] : part.sheet->rows()) rowNumbers.insert(row);
-  for (const auto& [key, cell] : originalCells) rowNumbers.insert(key.first);
-
+  std::string rows;
+  rows.reserve(original.size() + part.sheet->rows().size() * 1024);
   int32_t maxRow = 0, maxColumn = 0;
-  for (int32_t r : rowNumbers) {
-    std::map<int32_t, pugi::xml_node> originals;
-    for (auto it = originalCells.lower_bound({r, 0}); it != originalCells.end() && it->first.first == r; ++it)
-      originals[it->first.second] = it->second;
-    std::set<int32_t> columns;
-    for (const auto& [c, node] : originals) columns.insert(c);
-    if (const auto it = part.sheet->rows().find(r); it != part.sheet->rows().end())
-      for (size_t c = 0; c < it->second.size(); ++c)
-        if (!it->second[c].IsEmpty()) columns.insert(static_cast<int32_t>(c) + 1);
+  std::map<int32_t, pugi::xml_node> originals;
+  for (const int32_t r : rowNumbers) {
+    originals.clear();
+    const auto originalRow = originalRows.find(r);
+    if (originalRow != originalRows.end())
+      for (pugi::xml_node cell : originalRow->second.children())
+        if (const auto ref = ParseAddress(cell.attribute("r").as_string())) originals[ref->first.column] = cell;
+    const auto stored = part.sheet->rows().find(r);
+    const int32_t storedColumns =
+        stored == part.sheet->rows().end() ? 0 : static_cast<int32_t>(stored->second.size());
 
-    pugi::xml_node row = sheetData.append_child((prefix + "row").c_str());
-    if (const auto it = originalRows.find(r); it != originalRows.end()) {
-      for (pugi::xml_attribute attribute : it->second.attributes())
-        if (std::string(attribute.name()) != "spans") row.append_attribute(attribute.name()) = attribute.value();
-    } else {
-      row.append_attribute("r") = r;
-    }
-    bool any = false;
-    for (int32_t c : columns) {
-      const Value& value = part.sheet->Get(r, c);
-      const auto original = originals.find(c);
-      const bool hadOriginal = original != originals.end();
-      if (hadOriginal && (value.IsEmpty() ? !Child(original->second, "v") && !Child(original->second, "is")
-                                          : (Child(original->second, "v") || Child(original->second, "is")) &&
-                                                reader.Read(original->second) == value &&
-                                                std::string(original->second.attribute("t").as_string()) != "s")) {
-        row.append_copy(original->second);  // unchanged, formula and style included
-      } else if (!value.IsEmpty() || hadOriginal) {
-        pugi::xml_node cell = row.append_child((prefix + "c").c_str());
-        cell.append_attribute("r") = (ColumnLetters(c) + std::to_string(r)).c_str();
-        int style = hadOriginal ? original->second.attribute("s").as_int(-1) : -1;
-        const bool styleShowsDate = style >= 0 && static_cast<size_t>(style) < date_styles_.size() &&
-                                    date_styles_[static_cast<size_t>(style)];
+    std::string cells;
+    auto next = originals.begin();
+    for (int32_t c = 1;; ++c) {
+      if (c > storedColumns && next == originals.end()) break;
+      if (next != originals.end() && next->first < c) ++next;
+      const bool hadOriginal = next != originals.end() && next->first == c;
+      const Value& value = c <= storedColumns ? stored->second[static_cast<size_t>(c - 1)] : part.sheet->Get(0, 0);
+      if (value.IsEmpty() && !hadOriginal) continue;
+      const pugi::xml_node old = hadOriginal ? next->second : pugi::xml_node();
+      const bool hadValue = hadOriginal && (Child(old, "v") || Child(old, "is"));
+      if (hadOriginal && (value.IsEmpty() ? !hadValue : (Child(old, "f") && reader.Read(old) == value))) {
+        std::ostringstream kept;
+        old.print(kept, "", pugi::format_raw);
+        cells += kept.str();  // unchanged: formula and style included
+      } else {
+        int style = hadOriginal ? old.attribute("s").as_int(0) : 0;
+        const bool styleShowsDate =
+            style > 0 && static_cast<size_t>(style) < date_styles_.size() && date_styles_[static_cast<size_t>(style)];
         if (value.kind() == CellKind::Date && !styleShowsDate) style = date_style_;
         if (value.kind() != CellKind::Date && styleShowsDate && !value.IsEmpty()) style = 0;
-        if (style > 0) cell.append_attribute("s") = style;
-        WriteValue(cell, value);
-      } else {
-        continue;
+        AppendCell(cells, prefix, ColumnLetters(c) + std::to_string(r), style, value);
       }
-      any = true;
       maxColumn = std::max(maxColumn, c);
     }
-    if (!any && originalRows.find(r) == originalRows.end()) {
-      sheetData.remove_child(row);
-      continue;
+    if (cells.empty() && originalRow == originalRows.end()) continue;
+    rows += "<" + prefix + "row";
+    if (originalRow != originalRows.end()) {
+      for (pugi::xml_attribute attribute : originalRow->second.attributes())
+        if (std::string_view(attribute.name()) != "spans") AppendAttribute(rows, attribute.name(), attribute.value());
+    } else {
+      AppendAttribute(rows, "r", std::to_string(r));
     }
+    rows += cells.empty() ? "/>" : ">" + cells + "</" + prefix + "row>";
     maxRow = std::max(maxRow, r);
   }
   if (pugi::xml_node dimension = Child(worksheet, "dimension")) {
     const std::string extent = maxRow ? "A1:" + ColumnLetters(std::max(maxColumn, 1)) + std::to_string(maxRow) : "A1";
     dimension.attribute("ref").set_value(extent.c_str());
   }
-  return Serialize(doc);
+  // The rows go in as text where the emptied sheetData stands.
+  while (sheetData.first_child()) sheetData.remove_child(sheetData.first_child());
+  constexpr std::string_view kPlaceholder = "pradima-rows-placeholder";
+  sheetData.append_child(pugi::node_pcdata).set_value(std::string(kPlaceholder).c_str());
+  std::string xml = Serialize(doc);
+  xml.replace(xml.find(kPlaceholder), kPlaceholder.size(), rows);
+  return xml;
 }
 
 void XlsxWorkbook::Save() {
