@@ -3,6 +3,7 @@
 #include <map>
 
 #include "cli/xlsx_workbook.h"
+#include "cli/xml_text.h"
 #include "session/error.h"
 #include "session/workbook_layout.h"
 #include "text/telex.h"
@@ -10,24 +11,10 @@
 namespace pradima::cli {
 namespace {
 
-std::string Escape(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
-
 std::string List(const std::vector<std::string>& items) {
   std::string joined;
   for (const std::string& item : items) joined += (joined.empty() ? "" : ",") + item;
-  return "&quot;" + Escape(joined) + "&quot;";
+  return "&quot;" + XmlEscaped(joined) + "&quot;";
 }
 
 std::string Validation(const char* cell, const std::vector<std::string>& items) {
@@ -57,7 +44,7 @@ void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
   for (const auto& sheet : layout->sheets()) {
     ++index;
     const std::string n = std::to_string(index);
-    sheets += "<sheet name=\"" + Escape(sheet->tab_name()) + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+    sheets += "<sheet name=\"" + XmlEscaped(sheet->tab_name()) + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
     relationships += "<Relationship Id=\"rId" + n +
                      "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
                      "Target=\"worksheets/sheet" + n + ".xml\"/>";
@@ -67,7 +54,7 @@ void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
   for (const DefinedName& name : layout->names()) {
     const std::string range = "$" + ColumnLetters(name.range.first.column) + "$" + std::to_string(name.range.first.row) +
                               ":$" + ColumnLetters(name.range.last.column) + "$" + std::to_string(name.range.last.row);
-    names += "<definedName name=\"" + name.name + "\">" + Escape(QuotedSheet(name.sheet->tab_name())) + "!" + range +
+    names += "<definedName name=\"" + name.name + "\">" + XmlEscaped(QuotedSheet(name.sheet->tab_name())) + "!" + range +
              "</definedName>";
   }
   const std::string styles =

@@ -10,6 +10,7 @@
 #include <set>
 #include <sstream>
 
+#include "cli/xml_text.h"
 #include "session/error.h"
 
 namespace pradima::cli {
@@ -167,23 +168,11 @@ bool ParseNameReference(std::string text, std::string& sheet, std::string& range
   return true;
 }
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-}
-
 void AppendAttribute(std::string& out, std::string_view name, std::string_view value) {
   out += ' ';
   out += name;
   out += "=\"";
-  AppendEscaped(out, value);
+  AppendXmlEscaped(out, value);
   out += '"';
 }
 
@@ -201,7 +190,7 @@ void AppendCell(std::string& out, const std::string& prefix, const std::string& 
       const bool edges = !text.empty() && (text.front() == ' ' || text.back() == ' ' || text.front() == '\t' ||
                                            text.back() == '\t' || text.find('\n') != std::string_view::npos);
       out += " t=\"inlineStr\"><" + prefix + "is><" + prefix + "t" + (edges ? " xml:space=\"preserve\">" : ">");
-      AppendEscaped(out, text);
+      AppendXmlEscaped(out, text);
       out += "</" + prefix + "t></" + prefix + "is>";
       break;
     }

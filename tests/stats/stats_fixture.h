@@ -9,21 +9,11 @@
 #include "session/memory_workbook.h"
 #include "session/session.h"
 #include "session/workbook_layout.h"
+#include "support/recording_sink.h"
 #include "text/message.h"
 #include "text/telex.h"
 
 namespace pradima::testing {
-
-struct RecordingSink : MessageSink {
-  int32_t Show(const std::string& prompt, int32_t systemStyle, const std::string& title) override {
-    prompts.push_back(prompt);
-    styles.push_back(systemStyle);
-    titles.push_back(title);
-    return 1;
-  }
-  std::vector<std::string> prompts, titles;
-  std::vector<int32_t> styles;
-};
 
 class StatsTest : public ::testing::Test {
  protected:

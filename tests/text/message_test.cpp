@@ -5,20 +5,12 @@
 #include <climits>
 
 #include "session/error.h"
+#include "support/recording_sink.h"
 
 namespace pradima {
 namespace {
 
-struct RecordingSink : MessageSink {
-  int32_t Show(const std::string& prompt, int32_t systemStyle, const std::string& title) override {
-    prompts.push_back(prompt);
-    styles.push_back(systemStyle);
-    titles.push_back(title);
-    return 1;
-  }
-  std::vector<std::string> prompts, titles;
-  std::vector<int32_t> styles;
-};
+using testing::RecordingSink;
 
 TEST(ShowMessage, ConvertsTheTitleOnlyAndAddsTheSystemModalFlag) {
   RecordingSink sink;

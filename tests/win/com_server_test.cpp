@@ -18,6 +18,7 @@
 #include "session/workbook_layout.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
+#include "win/wine_process.h"
 
 namespace pradima {
 namespace {
@@ -26,15 +27,8 @@ using Microsoft::WRL::ComPtr;
 using testing::HostStats;
 using win::UniqueVariant;
 
-std::wstring DllPath() {
-  std::wstring path = L"Z:" + win::WideFromUtf8(PRADIMA_TEST_DLL);
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
-
 ComPtr<IDispatch> CreateSub() {
-  static HMODULE dll = LoadLibraryW(DllPath().c_str());
+  static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
   EXPECT_NE(dll, nullptr);
   auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
       reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
@@ -71,6 +65,14 @@ VARIANT ByRefVariant(VARIANT* target) {
   VariantInit(&v);
   v.vt = VT_BYREF | VT_VARIANT;
   v.pvarVal = target;
+  return v;
+}
+
+VARIANT ByRefBstr(BSTR* target) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = VT_BYREF | VT_BSTR;
+  v.pbstrVal = target;
   return v;
 }
 
@@ -188,11 +190,7 @@ TEST_F(ComServerTest, ArgumentsByValueByReferenceOrAsVariantAndNothingElse) {
   book->SheetByCodeName("Sheet3")->Set(4, 2, Value::Text("Full"));
   win::UniqueBstr type(std::wstring_view(L"2 Con"));
   BSTR typeText = type.get();
-  VARIANT byRefBstr;
-  VariantInit(&byRefBstr);
-  byRefBstr.vt = VT_BYREF | VT_BSTR;
-  byRefBstr.pbstrVal = &typeText;
-  EXPECT_EQ(Call(sub.Get(), L"kieuso", {byRefBstr}).hr, S_OK);
+  EXPECT_EQ(Call(sub.Get(), L"kieuso", {ByRefBstr(&typeText)}).hr, S_OK);
   EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99"));
   EXPECT_EQ(typeText, type.get()) << "loaiSo is left as it was";
 
@@ -225,11 +223,7 @@ TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
 
   win::UniqueBstr type(std::wstring_view(L"2 Con"));
   BSTR typeText = type.get();
-  VARIANT byRefBstr;
-  VariantInit(&byRefBstr);
-  byRefBstr.vt = VT_BYREF | VT_BSTR;
-  byRefBstr.pbstrVal = &typeText;
-  ASSERT_EQ(Call(sub.Get(), L"kieuSo", {byRefBstr}).hr, S_OK);
+  ASSERT_EQ(Call(sub.Get(), L"kieuSo", {ByRefBstr(&typeText)}).hr, S_OK);
   const CallResult stats = Call(sub.Get(), L"ThongKeLo");
   ASSERT_EQ(stats.hr, S_OK) << stats.description;
   // the three fetched days; the row already there has no prizes, so is no draw day

@@ -9,32 +9,15 @@
 #include "pradima_h.h"
 #include "session/win/com_owners.h"
 #include "session/win/variant_value.h"
+#include "win/wine_process.h"
 
 namespace pradima {
 namespace {
 
+using testing::RunProcess;
+using testing::WindowsPath;
+
 using Microsoft::WRL::ComPtr;
-
-std::wstring WindowsPath(const char* path) {
-  std::wstring wide = L"Z:" + win::WideFromUtf8(path);
-  for (wchar_t& c : wide)
-    if (c == L'/') c = L'\\';
-  return wide;
-}
-
-DWORD RunProcess(std::wstring command) {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return static_cast<DWORD>(-1);
-  }
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
-}
 
 std::wstring ReadValue(HKEY root, const std::wstring& key, const wchar_t* name) {
   wchar_t buffer[1024] = {};

@@ -7,30 +7,13 @@
 #include <string>
 
 #include "session/win/variant_value.h"
+#include "win/wine_process.h"
 
 namespace pradima {
 namespace {
 
-std::wstring WindowsPath(const char* path) {
-  std::wstring wide = L"Z:" + win::WideFromUtf8(path);
-  for (wchar_t& c : wide)
-    if (c == L'/') c = L'\\';
-  return wide;
-}
-
-DWORD RunProcess(std::wstring command) {
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-    return static_cast<DWORD>(-1);
-  }
-  WaitForSingleObject(process.hProcess, 120000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return code;
-}
+using testing::RunProcess;
+using testing::WindowsPath;
 
 void SetString(const std::wstring& key, const wchar_t* name, const std::wstring& value) {
   RegSetKeyValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, REG_SZ, value.c_str(),
