@@ -153,8 +153,11 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
   std::string macro(4096, '\0');
   for (size_t i = 0; i < macro.size(); ++i) macro[i] = static_cast<char>((i * 131) % 251);
   {
+    // a formula on the control sheet, which the statistics run rewrites
     ZipPackage package(plain.string());
-    package.WriteTo(book.string(), {{"xl/vbaProject.bin", macro}});
+    std::string control = package.Read("xl/worksheets/sheet3.xml");
+    control.insert(control.find("</sheetData>"), "<row r=\"2000\"><c r=\"K2000\"><f>1+1</f><v>2</v></c></row>");
+    package.WriteTo(book.string(), {{"xl/vbaProject.bin", macro}, {"xl/worksheets/sheet3.xml", control}});
   }
   const std::string settingsBefore = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
   const std::string stylesBefore = ZipPackage(book.string()).Read("xl/styles.xml");
@@ -163,7 +166,10 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
   EXPECT_EQ(saved.Read("xl/vbaProject.bin"), macro);
   EXPECT_EQ(saved.Read("xl/worksheets/sheet2.xml"), settingsBefore) << "an unchanged sheet is copied as stored";
   EXPECT_EQ(saved.Read("xl/styles.xml"), stylesBefore);
-  EXPECT_NE(saved.Read("xl/worksheets/sheet3.xml").find("<dataValidations count=\"4\">"), std::string::npos);
+  const std::string control = saved.Read("xl/worksheets/sheet3.xml");
+  EXPECT_NE(control.find("<dataValidations count=\"4\">"), std::string::npos);
+  EXPECT_NE(control.find("<c r=\"K2000\"><f>1+1</f><v>2</v></c>"), std::string::npos) << "the formula is kept";
+  EXPECT_NE(control.find("<c r=\"F102\" t=\"inlineStr\"><is><t>99</t></is></c>"), std::string::npos);
 }
 
 }  // namespace
