@@ -74,12 +74,19 @@ Value ValueFromVariant(const VARIANT& variant) {
     case VT_DATE: return Value::Date(v->date);
     case VT_BOOL: return Value::Boolean(v->boolVal != VARIANT_FALSE);
     case VT_BSTR: {
-      // Short ASCII texts (prize numbers) go straight into the value.
+      // Short texts (prize numbers, station names) are converted on the
+      // stack and stored inside the value: no allocation per cell.
       const UINT length = v->bstrVal ? SysStringLen(v->bstrVal) : 0;
-      char ascii[16];
-      UINT i = 0;
-      for (; i < length && length <= sizeof ascii && v->bstrVal[i] < 0x80; ++i) ascii[i] = static_cast<char>(v->bstrVal[i]);
-      if (i == length) return Value::Text(std::string_view(ascii, length));
+      char utf8[64];
+      UINT ascii = 0;
+      for (; ascii < length && length <= 21 && v->bstrVal[ascii] < 0x80; ++ascii)
+        utf8[ascii] = static_cast<char>(v->bstrVal[ascii]);
+      if (ascii == length) return Value::Text(std::string_view(utf8, length));
+      if (length <= 21) {
+        const int bytes = WideCharToMultiByte(CP_UTF8, 0, v->bstrVal, static_cast<int>(length), utf8, sizeof utf8,
+                                              nullptr, nullptr);
+        if (bytes > 0) return Value::Text(std::string_view(utf8, static_cast<size_t>(bytes)));
+      }
       return Value::Text(Utf8FromBstr(v->bstrVal));
     }
     case VT_ERROR: return Value::Error(v->scode);
