@@ -160,6 +160,18 @@ TEST_F(ComServerTest, AWorkbookWithoutAControlSheetBindsButThongKeLoFails) {
   EXPECT_EQ(r.description, "the control sheet (code name Sheet3) is not bound");
 }
 
+TEST_F(ComServerTest, AnErrorOfTheSpreadsheetReachesTheMacroAsItCame) {
+  auto book = UpToDateWorkbook();
+  book->DefineName("CaiDatMien", book->SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
+  ComPtr<IDispatch> sub = CreateSub();
+  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+  const CallResult r = Call(sub.Get(), L"ThongKeLo");
+  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A03ECu) << "error 1004, as the application raised it";
+  EXPECT_EQ(r.description, "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'");
+  EXPECT_EQ(HostStats().screenUpdating, (std::vector<bool>{false, true}));
+}
+
 TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {
   auto book = UpToDateWorkbook();
   ComPtr<IDispatch> first = CreateSub();

@@ -51,9 +51,10 @@ UniqueVariant DispatchObject::Invoke(const wchar_t* name, WORD flags, std::initi
     UniqueBstr help(exception.bstrHelpFile);
     const HRESULT code = exception.scode ? exception.scode
                                          : static_cast<HRESULT>(0x800A0000u | exception.wCode);
+    // The application's own error goes on as it came: its HRESULT, its words.
     std::string text = Utf8FromBstr(description.get());
-    if (text.empty()) text = "the call failed";
-    throw Error(static_cast<int32_t>(code), Narrow(name) + ": " + text);
+    if (text.empty()) text = Narrow(name) + " failed";
+    throw Error(static_cast<int32_t>(code), text);
   }
   ThrowIfFailed(hr, "calling " + Narrow(name));
   return result;
