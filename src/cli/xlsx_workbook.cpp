@@ -40,6 +40,9 @@ bool Named(const pugi::xml_node& node, const char* local) {
 }
 
 pugi::xml_node Child(const pugi::xml_node& node, const char* local) {
+  if (pugi::xml_node child = node.child(local)) return child;
+  // Prefixed markup ("x:c") is rare; look for it only in a prefixed element.
+  if (!std::strchr(node.name(), ':') && node.type() != pugi::node_document) return {};
   for (pugi::xml_node child : node.children())
     if (Named(child, local)) return child;
   return {};
@@ -261,20 +264,23 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
     if (!worksheet) continue;
     const std::string codeName = Child(worksheet, "sheetPr").attribute("codeName").as_string();
     auto sheet = workbook.book_->AddSheet(codeName, entry.attribute("name").as_string());
+    int32_t lastRow = 0;
+    std::vector<Value> cells;
     for (pugi::xml_node row : Child(worksheet, "sheetData").children()) {
-      int32_t rowNumber = row.attribute("r").as_int(0);
+      const int32_t rowNumber = row.attribute("r").as_int(lastRow + 1);
+      lastRow = rowNumber;
       int32_t column = 0;
+      cells.clear();
       for (pugi::xml_node cell : row.children()) {
         if (!Named(cell, "c")) continue;
         ++column;
-        if (const auto ref = ParseAddress(cell.attribute("r").as_string())) {
-          rowNumber = ref->first.row;
-          column = ref->first.column;
-        }
-        if (rowNumber < 1) continue;
+        if (const auto ref = ParseAddress(cell.attribute("r").as_string())) column = ref->first.column;
         Value value = reader.Read(cell);
-        if (!value.IsEmpty()) sheet->Set(rowNumber, column, std::move(value));
+        if (value.IsEmpty()) continue;
+        if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
+        cells[static_cast<size_t>(column - 1)] = std::move(value);
       }
+      if (rowNumber >= 1 && rowNumber <= kMaxRows && !cells.empty()) sheet->SetRow(rowNumber, std::move(cells));
     }
     sheet->modified = false;
     workbook.sheets_.push_back({sheet, target->second});

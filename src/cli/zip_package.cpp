@@ -37,7 +37,9 @@ void AddPart(zip_t* archive, const std::string& name, const std::string& content
     zip_source_free(source);
     Fail("cannot add " + name + ": " + zip_strerror(archive));
   }
-  zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 6);
+  // The fastest deflate: a full results sheet saves in two thirds of the time
+  // for a file about a quarter larger.
+  zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
 }
 
 void Close(zip_t* archive, const std::string& path) {

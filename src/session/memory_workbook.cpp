@@ -103,6 +103,12 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
   cells[static_cast<size_t>(column - 1)] = std::move(value);
 }
 
+void MemorySheet::SetRow(int32_t row, std::vector<Value> cells) {
+  modified = true;
+  auto it = rows_.insert_or_assign(row, std::move(cells)).first;
+  TrimRow(it);
+}
+
 void MemorySheet::TrimRow(Rows::iterator row) {
   std::vector<Value>& cells = row->second;
   while (!cells.empty() && cells.back().IsEmpty()) cells.pop_back();

@@ -27,6 +27,8 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
 
   const Value& Get(int32_t row, int32_t column) const;
   void Set(int32_t row, int32_t column, Value value);
+  // Sets a whole row at once from its cells, column A first (a file loader's way in).
+  void SetRow(int32_t row, std::vector<Value> cells);
   Block Read(const RangeRef& range) const;
   void Write(const RangeRef& range, const Block& values);
   void Clear(const RangeRef& range);
