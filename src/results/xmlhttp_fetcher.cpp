@@ -10,13 +10,18 @@ using win::DispatchObject;
 using win::UniqueVariant;
 using win::VariantOf;
 
+XmlHttpPageFetcher::XmlHttpPageFetcher()
+    : create_request_([] {
+        CLSID clsid{};
+        win::ThrowIfFailed(CLSIDFromProgID(L"MSXML2.XMLHTTP", &clsid), "the HTTP request class MSXML2.XMLHTTP");
+        Microsoft::WRL::ComPtr<IDispatch> object;
+        win::ThrowIfFailed(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object)),
+                           "creating MSXML2.XMLHTTP");
+        return object;
+      }) {}
+
 std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
-  CLSID clsid{};
-  win::ThrowIfFailed(CLSIDFromProgID(L"MSXML2.XMLHTTP", &clsid), "the HTTP request class MSXML2.XMLHTTP");
-  Microsoft::WRL::ComPtr<IDispatch> object;
-  win::ThrowIfFailed(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&object)),
-                     "creating MSXML2.XMLHTTP");
-  DispatchObject request(std::move(object));
+  DispatchObject request(create_request_());
 
   const std::wstring wideUrl = win::WideFromUtf8(url);
   const UniqueVariant method = VariantOf(L"GET");

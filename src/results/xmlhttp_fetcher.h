@@ -1,4 +1,10 @@
 #pragma once
+#include <windows.h>
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <functional>
+
 #include "results/page_fetcher.h"
 
 namespace pradima {
@@ -7,7 +13,15 @@ namespace pradima {
 // called late-bound by member name.
 class XmlHttpPageFetcher final : public PageFetcher {
  public:
+  using RequestFactory = std::function<Microsoft::WRL::ComPtr<IDispatch>()>;
+  XmlHttpPageFetcher();
+  // Tests hand in their own request objects.
+  explicit XmlHttpPageFetcher(RequestFactory createRequest) : create_request_(std::move(createRequest)) {}
+
   std::string GetPageText(const std::string& url) override;
+
+ private:
+  RequestFactory create_request_;
 };
 
 }  // namespace pradima

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "session/error.h"
+#include "fake_host.h"
+#include "session/win/dispatch.h"
+#include "session/win/variant_value.h"
 #include "support/fixture_site.h"
 
 namespace pradima {
@@ -33,6 +36,44 @@ TEST(XmlHttpFetcher, SendsTheThreeHeadersAndReturnsTheBodyOnlyFor200) {
     EXPECT_EQ(request.Header("If-Modified-Since"), "Sat, 1 Jan 2000 00:00:00 GMT");
     EXPECT_EQ(request.Header("User-Agent"), kRequestHeaders[2].value);
   }
+}
+
+// The order of the calls, which the wire does not keep (Wine sends the
+// headers in its own order), as a recording request object sees it.
+TEST(XmlHttpFetcher, OpensSynchronouslyThenSetsTheHeadersInOrderThenSends) {
+  std::vector<std::string> calls;
+  auto text = [](const VARIANT* v) {
+    return std::string(win::ValueFromVariant(v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v).text());
+  };
+  auto record = [&](const char* name) {
+    return [&calls, name, text](std::vector<const VARIANT*>& args, VARIANT*) {
+      std::string call = name;
+      for (const VARIANT* arg : args) {
+        call += " [" + (arg->vt == VT_BOOL ? std::string(arg->boolVal ? "True" : "False") : text(arg)) + "]";
+      }
+      calls.push_back(call);
+    };
+  };
+  int objects = 0;
+  XmlHttpPageFetcher fetcher([&] {
+    ++objects;
+    return testing::FakeObject({
+        {L"Open", record("Open")},
+        {L"setRequestHeader", record("setRequestHeader")},
+        {L"send", record("send")},
+        {L"Status", [](auto&, VARIANT* result) { *result = win::VariantOf(int32_t{200}).release(); }},
+        {L"responseText", [](auto&, VARIANT* result) { *result = win::VariantOf(L"<p>ok</p>").release(); }},
+    });
+  });
+  EXPECT_EQ(fetcher.GetPageText("http://example.invalid/a"), "<p>ok</p>");
+  EXPECT_EQ(fetcher.GetPageText("http://example.invalid/b"), "<p>ok</p>");
+  EXPECT_EQ(objects, 2) << "a new request object per call";
+  ASSERT_EQ(calls.size(), 10u);
+  EXPECT_EQ(calls[0], "Open [GET] [http://example.invalid/a] [False]");
+  EXPECT_EQ(calls[1], "setRequestHeader [Content-Type] [application/json]");
+  EXPECT_EQ(calls[2], "setRequestHeader [If-Modified-Since] [Sat, 1 Jan 2000 00:00:00 GMT]");
+  EXPECT_EQ(calls[3], std::string("setRequestHeader [User-Agent] [") + kRequestHeaders[2].value + "]");
+  EXPECT_EQ(calls[4], "send");
 }
 
 TEST(XmlHttpFetcher, DroppedConnectionIsAnError) {
