@@ -42,7 +42,11 @@ void AddPart(zip_t* archive, const std::string& name, const std::string& content
   zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
 }
 
-void Close(zip_t* archive, const std::string& path) {
+// Adds the parts, then writes the archive out; an archive given up on the
+// way is discarded by its owner, leaving no file behind.
+void AddPartsAndClose(ArchiveHandle target, const std::map<std::string, std::string>& parts, const std::string& path) {
+  for (const auto& [name, content] : parts) AddPart(target.get(), name, content);
+  zip_t* archive = target.release();
   if (zip_close(archive) != 0) {
     const std::string reason = zip_strerror(archive);
     zip_discard(archive);
@@ -95,40 +99,28 @@ std::string ZipPackage::Read(const std::string& part) const {
 
 void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const {
   int error = 0;
-  zip_t* target = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+  ArchiveHandle target(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error));
   if (!target) Fail("cannot create " + path);
   const zip_int64_t count = zip_get_num_entries(archive_->handle.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const std::string name = zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0);
     if (replaced.count(name)) continue;
     // The part as stored, compressed bytes and all.
-    zip_source_t* source = zip_source_zip(target, archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
-    if (!source || zip_file_add(target, name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
+    zip_source_t* source =
+        zip_source_zip(target.get(), archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+    if (!source || zip_file_add(target.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
       if (source) zip_source_free(source);
-      zip_discard(target);
       Fail("cannot copy " + name + " into " + path);
     }
   }
-  try {
-    for (const auto& [name, content] : replaced) AddPart(target, name, content);
-  } catch (...) {
-    zip_discard(target);
-    throw;
-  }
-  Close(target, path);
+  AddPartsAndClose(std::move(target), replaced, path);
 }
 
 void WritePackage(const std::string& path, const std::map<std::string, std::string>& parts) {
   int error = 0;
-  zip_t* target = zip_open(path.c_str(), ZIP_CREATE | ZIP_EXCL, &error);
+  ArchiveHandle target(zip_open(path.c_str(), ZIP_CREATE | ZIP_EXCL, &error));
   if (!target) Fail("cannot create " + path + (error == ZIP_ER_EXISTS ? ": the file exists" : ""));
-  try {
-    for (const auto& [name, content] : parts) AddPart(target, name, content);
-  } catch (...) {
-    zip_discard(target);
-    throw;
-  }
-  Close(target, path);
+  AddPartsAndClose(std::move(target), parts, path);
 }
 
 }  // namespace pradima::cli
