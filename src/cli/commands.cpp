@@ -20,6 +20,11 @@
 namespace pradima::cli {
 namespace {
 
+// Wrong usage: exit code 2, with the usage text.
+struct UsageError {
+  std::string message;
+};
+
 constexpr const char* kUsage =
     "usage:\n"
     "  pradima init BOOK.xlsx\n"

@@ -7,11 +7,6 @@
 
 namespace pradima::cli {
 
-// What the tool was asked to do, wrong usage raising UsageError.
-struct UsageError {
-  std::string message;
-};
-
 // Runs one command line (without the program name); returns the exit code:
 // 0 success, 1 a run-time error (its description on `err`), 2 bad usage.
 int RunCommand(const std::vector<std::string>& args, const std::string& resultsSite, const Clock& clock,

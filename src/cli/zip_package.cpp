@@ -79,13 +79,6 @@ bool ZipPackage::Has(const std::string& part) const {
   return zip_name_locate(archive_->handle.get(), part.c_str(), 0) >= 0;
 }
 
-std::vector<std::string> ZipPackage::Parts() const {
-  std::vector<std::string> parts;
-  const zip_int64_t count = zip_get_num_entries(archive_->handle.get(), 0);
-  for (zip_int64_t i = 0; i < count; ++i) parts.emplace_back(zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0));
-  return parts;
-}
-
 std::string ZipPackage::Read(const std::string& part) const {
   zip_stat_t stat;
   if (zip_stat(archive_->handle.get(), part.c_str(), 0, &stat) != 0) Fail(path_ + " has no part " + part);

@@ -2,7 +2,6 @@
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace pradima::cli {
 
@@ -18,7 +17,6 @@ class ZipPackage {
 
   bool Has(const std::string& part) const;
   std::string Read(const std::string& part) const;  // raises Error when the part is missing
-  std::vector<std::string> Parts() const;
 
   // Writes the package to `path` with `replaced` parts (new ones added).
   void WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const;

@@ -24,8 +24,6 @@ class Session {
 
   bool HasApplication() const noexcept { return application_ != nullptr; }
   bool HasResultsSheet() const noexcept { return results_ != nullptr; }
-  bool HasSettingsSheet() const noexcept { return settings_ != nullptr; }
-  bool HasControlSheet() const noexcept { return control_ != nullptr; }
 
   // Each raises "object not set" with the field's name when it is unset.
   Application& application() const;

@@ -76,10 +76,4 @@ std::string Utf16ToUtf8(std::u16string_view text) {
   return out;
 }
 
-size_t Utf16Length(std::string_view text) {
-  size_t length = 0;
-  for (size_t i = 0; i < text.size();) length += NextCodePoint(text, i) >= 0x10000 ? 2 : 1;
-  return length;
-}
-
 }  // namespace pradima

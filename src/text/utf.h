@@ -7,7 +7,5 @@ namespace pradima {
 // UTF-8 is the engine's text; UTF-16 is what COM and the spreadsheet count in.
 std::u16string Utf8ToUtf16(std::string_view text);
 std::string Utf16ToUtf8(std::u16string_view text);
-// The length of a text as the spreadsheet counts it: UTF-16 code units.
-size_t Utf16Length(std::string_view text);
 
 }  // namespace pradima
