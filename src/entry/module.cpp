@@ -40,6 +40,7 @@ class ClassFactory final : public IClassFactory {
     Sub* sub = new (std::nothrow) Sub();
     if (!sub) return E_OUTOFMEMORY;
     const HRESULT hr = sub->QueryInterface(iid, object);
+    if (SUCCEEDED(hr)) sub->MarkHandedOut();
     sub->Release();
     return hr;
   }

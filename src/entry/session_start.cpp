@@ -17,27 +17,30 @@ constexpr const char* kResultsSite = PRADIMA_RESULTS_SITE;
 
 }  // namespace
 
-void StartSession(Session& session) {
-  session.BindSheets();
-  session.application().SetCellDragAndDrop(false);
+Session StartSession(Session& shared) {
+  shared.BindSheets();
+  const Session call = shared;
+  call.application().SetCellDragAndDrop(false);
   // The workbook reads and shows dates as day/month/year; the result is not checked.
   SetLocaleInfoA(kVietnamese, LOCALE_SSHORTDATE, "dd/MM/yyyy");
+  return call;
 }
 
-void Sup(Session& session, IDispatch* application, IDispatch* workbook) {
+void Sup(Session& shared, IDispatch* application, IDispatch* workbook) {
   if (!application) throw Error(VbError::ObjectRequired, "Sup: ExcelApp is not an object");
   if (!workbook) throw Error(VbError::ObjectRequired, "Sup: ThisWorkBook is not an object");
-  session.SetApplication(win::DispatchApplication(application));
-  session.SetWorkbook(win::DispatchWorkbook(workbook));
-  StartSession(session);
+  shared.SetApplication(win::DispatchApplication(application));
+  shared.SetWorkbook(win::DispatchWorkbook(workbook));
+  const Session call = StartSession(shared);
   XmlHttpPageFetcher fetcher;
-  UpdateResults(session, fetcher, SystemLocalTime, kResultsSite);
+  UpdateResults(call, fetcher, SystemLocalTime, kResultsSite);
 }
 
-void EndSession(Session& session) {
-  if (!session.HasApplication()) return;
-  session.application().SetCellDragAndDrop(true);
-  session.ReleaseSession();
+void EndSession(Session& shared) {
+  if (!shared.HasApplication()) return;
+  const Session ending = shared;  // the application outlives the put, whatever its events do
+  ending.application().SetCellDragAndDrop(true);
+  shared.ReleaseSession();
 }
 
 }  // namespace pradima::entry

@@ -18,33 +18,69 @@ constexpr DISPID kSupId = 1;
 constexpr DISPID kKieuSoId = 2;
 constexpr DISPID kThongKeLoId = 3;
 
+// The methods with their parameters, named as the type library names them.
 struct Member {
   const wchar_t* name;
   DISPID id;
+  UINT parameterCount;
+  const wchar_t* parameters[2];
 };
-constexpr Member kMembers[] = {{L"Sup", kSupId}, {L"kieuSo", kKieuSoId}, {L"ThongKeLo", kThongKeLoId}};
+constexpr Member kMembers[] = {{L"Sup", kSupId, 2, {L"ExcelApp", L"ThisWorkBook"}},
+                               {L"kieuSo", kKieuSoId, 1, {L"loaiSo", nullptr}},
+                               {L"ThongKeLo", kThongKeLoId, 0, {nullptr, nullptr}}};
 
-// An argument as the object it must be: by value, by reference of the
-// declared type, or by reference of a VARIANT holding it.
-bool ObjectArgument(const VARIANT& argument, IDispatch** object) {
-  const VARIANT* v = &argument;
-  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
-  switch (v->vt) {
-    case VT_DISPATCH: *object = v->pdispVal; return true;
-    case VT_BYREF | VT_DISPATCH: *object = v->ppdispVal ? *v->ppdispVal : nullptr; return true;
-    case VT_EMPTY: *object = nullptr; return true;
-    default: return false;
-  }
+const Member* MemberOf(DISPID id) {
+  for (const Member& member : kMembers)
+    if (member.id == id) return &member;
+  return nullptr;
 }
 
-bool TextArgument(const VARIANT& argument, BSTR* text) {
-  const VARIANT* v = &argument;
-  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
-  switch (v->vt) {
-    case VT_BSTR: *text = v->bstrVal; return true;
-    case VT_BYREF | VT_BSTR: *text = v->pbstrVal ? *v->pbstrVal : nullptr; return true;
+const VARIANT& Unwrapped(const VARIANT& argument) {
+  return argument.vt == (VT_BYREF | VT_VARIANT) && argument.pvarVal ? *argument.pvarVal : argument;
+}
+
+// An object argument as a dispatch driven by the type library takes it: an
+// IDispatch, or an IUnknown that answers to it, by value or by reference;
+// Empty and Nothing stand for no object.
+bool ObjectArgument(const VARIANT& argument, Microsoft::WRL::ComPtr<IDispatch>& object) {
+  const VARIANT& v = Unwrapped(argument);
+  IUnknown* unknown = nullptr;
+  switch (v.vt) {
+    case VT_EMPTY: object = nullptr; return true;
+    case VT_DISPATCH: object = v.pdispVal; return true;
+    case VT_BYREF | VT_DISPATCH: object = v.ppdispVal ? *v.ppdispVal : nullptr; return true;
+    case VT_UNKNOWN: unknown = v.punkVal; break;
+    case VT_BYREF | VT_UNKNOWN: unknown = v.ppunkVal ? *v.ppunkVal : nullptr; break;
     default: return false;
   }
+  object = nullptr;
+  return !unknown || SUCCEEDED(unknown->QueryInterface(IID_PPV_ARGS(&object)));
+}
+
+// A text argument: a string by reference goes on as the caller's own
+// reference; anything else is coerced to text in a local copy, as a
+// dispatch driven by the type library coerces it (a Range by its default
+// property, a number to its decimal text, Empty to the empty text). The
+// caller's variable is never changed.
+BSTR* TextArgument(const VARIANT& argument, win::UniqueVariant& local) {
+  const VARIANT& v = Unwrapped(argument);
+  if (v.vt == (VT_BYREF | VT_BSTR) && v.pbstrVal) return v.pbstrVal;
+  if (FAILED(VariantChangeType(local.get(), const_cast<VARIANT*>(&v), 0, VT_BSTR))) return nullptr;
+  return &local->bstrVal;
+}
+
+// The index into rgvarg of each declared parameter, positional or named;
+// false when a name is unknown, repeated, or a parameter is missing.
+bool ArgumentSlots(const Member& member, const DISPPARAMS& params, UINT* slots) {
+  if (params.cNamedArgs > params.cArgs || (params.cNamedArgs > 0 && !params.rgdispidNamedArgs)) return false;
+  const UINT positional = params.cArgs - params.cNamedArgs;
+  for (UINT p = 0; p < member.parameterCount; ++p) slots[p] = p < positional ? params.cArgs - 1 - p : UINT(-1);
+  for (UINT n = 0; n < params.cNamedArgs; ++n) {
+    const DISPID p = params.rgdispidNamedArgs[n];
+    if (p < 0 || static_cast<UINT>(p) >= member.parameterCount || slots[p] != UINT(-1)) return false;
+    slots[p] = n;
+  }
+  return true;
 }
 
 HRESULT WithTypeLibrary(ITypeInfo** info) {
@@ -67,12 +103,15 @@ MessageBoxSink& Messages() {
 Sub::Sub() noexcept { ObjectCreated(); }
 
 Sub::~Sub() {
-  // The last reference to any instance ends the thread's session.
-  try {
-    EndSession(Session::ForThisThread());
-  } catch (...) {
-    // The application may already be gone; the references are dropped regardless.
-    Session::ForThisThread().ReleaseSession();
+  // The last reference to any instance ends the thread's session; one that
+  // never reached a caller ends nothing.
+  if (handedOut_) {
+    try {
+      EndSession(Session::ForThisThread());
+    } catch (...) {
+      // The application may already be gone; the references are dropped regardless.
+      Session::ForThisThread().ReleaseSession();
+    }
   }
   ObjectDestroyed();
 }
@@ -113,14 +152,17 @@ HRESULT Sub::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
 
 HRESULT Sub::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
   if (!names || !ids || count == 0) return E_INVALIDARG;
-  HRESULT hr = S_OK;
-  ids[0] = DISPID_UNKNOWN;
-  for (const Member& member : kMembers)
-    if (names[0] && _wcsicmp(names[0], member.name) == 0) ids[0] = member.id;
-  if (ids[0] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
+  const Member* member = nullptr;
+  for (const Member& candidate : kMembers)
+    if (names[0] && _wcsicmp(names[0], candidate.name) == 0) member = &candidate;
+  ids[0] = member ? member->id : DISPID_UNKNOWN;
+  HRESULT hr = member ? S_OK : DISP_E_UNKNOWNNAME;
+  // Parameter names give the parameter's position.
   for (UINT i = 1; i < count; ++i) {
     ids[i] = DISPID_UNKNOWN;
-    hr = DISP_E_UNKNOWNNAME;  // arguments are passed by position only
+    for (UINT p = 0; member && p < member->parameterCount; ++p)
+      if (names[i] && _wcsicmp(names[i], member->parameters[p]) == 0) ids[i] = static_cast<DISPID>(p);
+    if (ids[i] == DISPID_UNKNOWN) hr = DISP_E_UNKNOWNNAME;
   }
   return hr;
 }
@@ -129,42 +171,35 @@ HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VAR
                     EXCEPINFO* exception, UINT* badArgument) noexcept {
   if (!params) return E_INVALIDARG;
   if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-  if (params->cNamedArgs > 0) return DISP_E_NONAMEDARGS;
+  const Member* member = MemberOf(id);
+  if (!member) return DISP_E_MEMBERNOTFOUND;
+  if (params->cArgs != member->parameterCount) return DISP_E_BADPARAMCOUNT;
+  UINT slots[2] = {};
+  if (!ArgumentSlots(*member, *params, slots)) return DISP_E_PARAMNOTFOUND;
   if (result) VariantInit(result);
-  const UINT count = params->cArgs;
+  const auto mismatch = [&](UINT parameter) {
+    if (badArgument) *badArgument = slots[parameter];
+    return DISP_E_TYPEMISMATCH;
+  };
   HRESULT hr = S_OK;
-  // IDispatch hands arguments over last first.
   switch (id) {
     case kSupId: {
-      if (count != 2) return DISP_E_BADPARAMCOUNT;
-      IDispatch* application = nullptr;
-      IDispatch* workbook = nullptr;
-      if (!ObjectArgument(params->rgvarg[1], &application)) {
-        if (badArgument) *badArgument = 1;
-        return DISP_E_TYPEMISMATCH;
-      }
-      if (!ObjectArgument(params->rgvarg[0], &workbook)) {
-        if (badArgument) *badArgument = 0;
-        return DISP_E_TYPEMISMATCH;
-      }
-      hr = Sup(&application, &workbook);
+      Microsoft::WRL::ComPtr<IDispatch> application, workbook;
+      if (!ObjectArgument(params->rgvarg[slots[0]], application)) return mismatch(0);
+      if (!ObjectArgument(params->rgvarg[slots[1]], workbook)) return mismatch(1);
+      IDispatch* app = application.Get();
+      IDispatch* book = workbook.Get();
+      hr = Sup(&app, &book);
       break;
     }
     case kKieuSoId: {
-      if (count != 1) return DISP_E_BADPARAMCOUNT;
-      BSTR loaiSo = nullptr;
-      if (!TextArgument(params->rgvarg[0], &loaiSo)) {
-        if (badArgument) *badArgument = 0;
-        return DISP_E_TYPEMISMATCH;
-      }
-      hr = kieuSo(&loaiSo);
+      win::UniqueVariant local;
+      BSTR* loaiSo = TextArgument(params->rgvarg[slots[0]], local);
+      if (!loaiSo) return mismatch(0);
+      hr = kieuSo(loaiSo);
       break;
     }
-    case kThongKeLoId:
-      if (count != 0) return DISP_E_BADPARAMCOUNT;
-      hr = ThongKeLo();
-      break;
-    default: return DISP_E_MEMBERNOTFOUND;
+    default: hr = ThongKeLo(); break;
   }
   if (SUCCEEDED(hr)) return hr;
   // The method set the error information; hand it over in EXCEPINFO too.
@@ -181,19 +216,24 @@ HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VAR
   return DISP_E_EXCEPTION;
 }
 
+// Each method keeps its instance alive to its end: an event macro may drop
+// the caller's last reference meanwhile.
 HRESULT Sub::Sup(IDispatch** excelApp, IDispatch** thisWorkBook) noexcept {
+  const Microsoft::WRL::ComPtr<Sub> self(this);
   return Guarded(IID__Sub, nullptr, [&] {
     entry::Sup(Session::ForThisThread(), excelApp ? *excelApp : nullptr, thisWorkBook ? *thisWorkBook : nullptr);
   });
 }
 
 HRESULT Sub::kieuSo(BSTR* loaiSo) noexcept {
+  const Microsoft::WRL::ComPtr<Sub> self(this);
   return Guarded(IID__Sub, nullptr, [&] {
     ApplyNumberType(Session::ForThisThread(), win::Utf8FromBstr(loaiSo ? *loaiSo : nullptr));
   });
 }
 
 HRESULT Sub::ThongKeLo() noexcept {
+  const Microsoft::WRL::ComPtr<Sub> self(this);
   return Guarded(IID__Sub, nullptr,
                  [&] { RunStatistics(Session::ForThisThread(), Messages(), SystemLocalTime); });
 }

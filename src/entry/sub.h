@@ -36,9 +36,14 @@ class Sub final : public _Sub, public ISupportErrorInfo {
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;
 
+  // Called by the class factory once a caller holds the instance: only such
+  // an instance ends the thread's session when it goes.
+  void MarkHandedOut() noexcept { handedOut_ = true; }
+
  private:
   ~Sub();
   std::atomic<ULONG> references_{1};
+  bool handedOut_ = false;
 };
 
 }  // namespace pradima::entry

@@ -99,7 +99,7 @@ void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::str
   }
 }
 
-void UpdateResults(Session& session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
+void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
                    const UpdateProgress& progress) {
   const LocalDateTime now = clock();
   const bool afterDraws = now.hour > 18 || (now.hour == 18 && now.minute > 40);

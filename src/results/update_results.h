@@ -23,8 +23,8 @@ inline constexpr int32_t kSouthBaseColumn = 86;
 // before, to the results sheet: the North, Central and South pages of each
 // day fetched from site (scheme, host and optional port) in date order, and
 // every row written in one block at the end, or nothing at all when any
-// page fails.
-void UpdateResults(Session& session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
+// page fails. Works on its own copy of the session (see Session).
+void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
                    const UpdateProgress& progress = {});
 
 // Reads a position table ("Bang1" to "Bang4") of the settings sheet.

@@ -137,7 +137,7 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
   return result;
 }
 
-void CountLo(Session& session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
+void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
              const std::string& regionName, int32_t& dayCount, const std::string& numberType) {
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();

@@ -65,7 +65,7 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
 
 // Reads the results block, the region table CaiDatMien and the weekday cell
 // B5 of the control sheet, each with one call, and counts.
-void CountLo(Session& session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
+void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
              const std::string& regionName, int32_t& dayCount, const std::string& numberType);
 
 // "Miền Bắc", "Miền Trung", "Miền Nam".

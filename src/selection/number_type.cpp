@@ -66,7 +66,7 @@ std::string FormatListEntry(const Value& value, int width) {
   return Pad(static_cast<long long>(number), width);
 }
 
-void ApplyNumberType(Session& session, const std::string& loaiSo) {
+void ApplyNumberType(Session session, const std::string& loaiSo) {
   const NumberType type = NumberTypeOf(loaiSo);
   Worksheet& control = session.control();
   const std::string numberSet = ToText(CellValue(control, "B4"));

@@ -47,12 +47,14 @@ class MemoryRange final : public Range {
            " does not fit " + FormatAddress(range_));
     }
     sheet_->Write(range_, values);
+    sheet_->book().FireCellChange();
   }
 
   void SetValue(const Value& value) override {
     Count("Value.set");
     for (int32_t r = range_.first.row; r <= range_.last.row; ++r)
       for (int32_t c = range_.first.column; c <= range_.last.column; ++c) sheet_->Set(r, c, value);
+    sheet_->book().FireCellChange();
   }
 
   std::shared_ptr<Range> Resize(int32_t rows, int32_t columns) override {
@@ -70,6 +72,7 @@ class MemoryRange final : public Range {
   void ClearContents() override {
     Count("ClearContents");
     sheet_->Clear(range_);
+    sheet_->book().FireCellChange();
   }
 
  private:
@@ -236,6 +239,11 @@ void MemoryWorkbook::Count(std::string_view operation) {
   }
 }
 
+void MemoryWorkbook::FireCellChange() {
+  // A copy: the event may replace or drop its own handler.
+  if (const auto event = on_cell_change) event();
+}
+
 std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {
   Count("WorkSheets");
   return {sheets_.begin(), sheets_.end()};
@@ -244,11 +252,13 @@ std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {
 void MemoryApplication::SetCellDragAndDrop(bool enabled) {
   cell_drag_and_drop = enabled;
   cell_drag_and_drop_history.push_back(enabled);
+  if (const auto event = on_property_put) event("CellDragAndDrop");
 }
 
 void MemoryApplication::SetScreenUpdating(bool enabled) {
   screen_updating = enabled;
   screen_updating_history.push_back(enabled);
+  if (const auto event = on_property_put) event("ScreenUpdating");
 }
 
 }  // namespace pradima

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -83,6 +84,11 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   void ResetCalls() { calls_.clear(); }
   void Count(std::string_view operation);
 
+  // Runs after every cell write or clear through a range, synchronously, as
+  // the application runs a workbook's change event macros.
+  std::function<void()> on_cell_change;
+  void FireCellChange();
+
   // Workbook
   std::vector<std::shared_ptr<Worksheet>> WorkSheets() override;
 
@@ -103,6 +109,8 @@ class MemoryApplication final : public Application {
   bool screen_updating = true;
   std::vector<bool> cell_drag_and_drop_history;
   std::vector<bool> screen_updating_history;
+  // Runs after every property put with the property's name, synchronously.
+  std::function<void(std::string_view property)> on_property_put;
 };
 
 }  // namespace pradima

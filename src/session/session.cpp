@@ -28,7 +28,11 @@ Session& Session::ForThisThread() {
 }
 
 void Session::BindSheets() {
-  for (const std::shared_ptr<Worksheet>& sheet : workbook().WorkSheets()) {
+  // Held here, so that the workbook outlives the calls into it even if an
+  // event macro replaces the session's own reference meanwhile.
+  const std::shared_ptr<Workbook> book = workbook_;
+  Require(book, "the workbook");
+  for (const std::shared_ptr<Worksheet>& sheet : book->WorkSheets()) {
     const std::string codeName = sheet->CodeName();
     if (codeName == "Sheet1") results_ = sheet;
     if (codeName == "Sheet2") settings_ = sheet;

@@ -8,6 +8,12 @@ namespace pradima {
 // The workbook session: the application, the workbook and its three
 // worksheets found by code name. The COM class keeps one per thread, shared
 // by every instance on that thread; tests and the tool make their own.
+//
+// A session is a small value of counted references, cheap to copy. Every
+// operation that calls into the host takes its own copy when it starts: the
+// host runs event macros inside those calls, and a macro may rebind or end
+// the caller's session meanwhile. The copy keeps the objects the operation
+// started with alive until it ends.
 class Session {
  public:
   static Session& ForThisThread();

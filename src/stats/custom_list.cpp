@@ -35,7 +35,7 @@ using SeenKey = std::pair<bool, std::string>;
 
 }  // namespace
 
-CustomListOutcome CleanCustomList(Session& session, MessageSink& messages, const std::string& numberSet,
+CustomListOutcome CleanCustomList(Session session, MessageSink& messages, const std::string& numberSet,
                                   const std::string& numberType) {
   Worksheet& control = session.control();
   const bool twoDigits = numberType == "2 Con";

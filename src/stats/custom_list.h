@@ -18,7 +18,7 @@ enum class CustomListOutcome {
 // "3 Con" saves the entries unchanged in AD2 down; both write the list back
 // from F3. A malformed entry is reported through `messages` and changes
 // nothing. Unless it ended with a message, G3:H10002 are cleared.
-CustomListOutcome CleanCustomList(Session& session, MessageSink& messages, const std::string& numberSet,
+CustomListOutcome CleanCustomList(Session session, MessageSink& messages, const std::string& numberSet,
                                   const std::string& numberType);
 
 }  // namespace pradima

@@ -31,7 +31,7 @@ int32_t CountRowOf(const Value& listed) {
 
 Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Number(*count) : Value(); }
 
-void Run(Session& session, MessageSink& messages, const Clock& clock) {
+void Run(const Session& session, MessageSink& messages, const Clock& clock) {
   Worksheet& control = session.control();
   const DateSerial startDate = ToDate(CellValue(control, "B1"));
   DateSerial endDate = ToDate(CellValue(control, "B2"));
@@ -75,7 +75,7 @@ void FillCounts(Block& listBlock, const LoCounts& counts) {
   }
 }
 
-void RunStatistics(Session& session, MessageSink& messages, const Clock& clock) {
+void RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
   Application& application = session.application();
   application.SetScreenUpdating(false);
   try {

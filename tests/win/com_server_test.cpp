@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <cstdlib>
 #include <thread>
 
@@ -43,21 +44,34 @@ struct CallResult {
   HRESULT hr;
   std::string description;
   HRESULT scode;
+  UINT badArgument = UINT(-1);
 };
 
-// Calls a method by name, arguments in declaration order.
-CallResult Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args = {}) {
-  DISPID id = 0;
-  LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, 1033, &id);
+// Calls a method by name with arguments in declaration order, then named
+// ones, as a late-bound caller writes `Sup ThisWorkBook:=wb, ExcelApp:=app`.
+CallResult CallNamed(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args,
+                     std::vector<std::pair<const wchar_t*, VARIANT>> named) {
+  std::vector<LPOLESTR> names{const_cast<LPOLESTR>(name)};
+  for (const auto& [argumentName, value] : named) names.push_back(const_cast<LPOLESTR>(argumentName));
+  std::vector<DISPID> ids(names.size());
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), 1033, ids.data());
   if (FAILED(hr)) return {hr, "", 0};
+  // IDispatch takes named arguments first, then the positional ones last first.
+  std::vector<VARIANT> all;
+  for (const auto& [argumentName, value] : named) all.push_back(value);
   std::reverse(args.begin(), args.end());
-  DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
+  all.insert(all.end(), args.begin(), args.end());
+  DISPPARAMS params{all.data(), named.empty() ? nullptr : ids.data() + 1, static_cast<UINT>(all.size()),
+                    static_cast<UINT>(named.size())};
   EXCEPINFO exception{};
-  UINT badArgument = 0;
-  hr = object->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &params, nullptr, &exception, &badArgument);
+  UINT badArgument = UINT(-1);
+  hr = object->Invoke(ids[0], IID_NULL, 1033, DISPATCH_METHOD, &params, nullptr, &exception, &badArgument);
   win::UniqueBstr description(exception.bstrDescription), source(exception.bstrSource), help(exception.bstrHelpFile);
-  return {hr, win::Utf8FromBstr(description.get()), exception.scode};
+  return {hr, win::Utf8FromBstr(description.get()), exception.scode, badArgument};
+}
+
+CallResult Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args = {}) {
+  return CallNamed(object, name, std::move(args), {});
 }
 
 VARIANT ByRefVariant(VARIANT* target) {
@@ -88,7 +102,11 @@ CivilDate Today() { return SystemLocalTime().date; }
 
 class ComServerTest : public ::testing::Test {
  protected:
-  void SetUp() override { HostStats() = {}; }
+  void SetUp() override {
+    HostStats() = {};
+    testing::HostEvents() = {};
+  }
+  void TearDown() override { testing::HostEvents() = {}; }
 
   // Sup with both objects by reference of their declared type, as VBA passes them.
   CallResult Sup(IDispatch* sub, const std::shared_ptr<MemoryWorkbook>& workbook) {
@@ -105,7 +123,123 @@ class ComServerTest : public ::testing::Test {
     book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(Today())));
     return book;
   }
+
+  // Up to date, with four North draws ending today (lô 07 and 00 each day),
+  // and a request for every day of the last ten.
+  std::shared_ptr<MemoryWorkbook> FourDrawsWorkbook() {
+    auto book = NewStandardWorkbook(Today());
+    auto results = book->SheetByCodeName("Sheet1");
+    const int64_t today = DaysFromCivil(Today());
+    for (int32_t i = 0; i < 4; ++i) {
+      results->Set(5 + i, 1, Value::Date(SerialFromCivil(CivilFromDays(today - 3 + i))));
+      results->Set(5 + i, 3, Value::Text("12307"));
+      results->Set(5 + i, 4, Value::Text("45600"));
+    }
+    book->SheetByCodeName("Sheet3")->Set(1, 2, Value::Date(SerialFromCivil(CivilFromDays(today - 10))));
+    return book;
+  }
+
+
+ public:
+  CallResult KieuSo(IDispatch* sub, const wchar_t* type) {
+    win::UniqueBstr text{std::wstring_view(type)};
+    BSTR typeText = text.get();
+    return Call(sub, L"kieuSo", {ByRefBstr(&typeText)});
+  }
+
+  // The statistics table of FourDrawsWorkbook for the list "Full" "2 Con".
+  static void ExpectFourDrawsCounted(MemorySheet& control) {
+    EXPECT_EQ(control.Get(1, 6), Value::Text(" * Tổng số ngày thống kê: 4"));
+    EXPECT_EQ(control.Get(10, 6), Value::Text("07"));
+    EXPECT_EQ(control.Get(10, 7), Value::Number(4));
+    EXPECT_EQ(control.Get(10, 8), Value::Number(4));
+    EXPECT_EQ(control.Get(3, 7), Value::Number(4)) << "00";
+    EXPECT_TRUE(control.Get(11, 7).IsEmpty()) << "08 never drawn";
+    EXPECT_EQ(control.Get(102, 6), Value::Text("99")) << "the whole list";
+  }
 };
+
+TEST_F(ComServerTest, ANestedSupFromAnEventMacroLeavesTheRunningCallOnItsOwnWorkbook) {
+  auto book = FourDrawsWorkbook();
+  auto other = UpToDateWorkbook();
+  ComPtr<IDispatch> sub = CreateSub();
+  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+  ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
+  bool fired = false;
+  testing::HostEvents().afterApplicationPut = [&](const std::wstring& property) {
+    if (property != L"ScreenUpdating" || fired) return;
+    fired = true;
+    EXPECT_EQ(Sup(sub.Get(), other).hr, S_OK);
+  };
+  const CallResult r = Call(sub.Get(), L"ThongKeLo");
+  testing::HostEvents() = {};
+  ASSERT_TRUE(fired);
+  ASSERT_EQ(r.hr, S_OK) << r.description;
+  ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
+  EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty()) << "nothing went to the other workbook";
+
+  // Later calls run on what the nested Sup bound.
+  ASSERT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK);
+  EXPECT_EQ(other->SheetByCodeName("Sheet3")->Get(1, 6), Value::Text(" * Tổng số ngày thống kê: 0"));
+  sub.Reset();
+  EXPECT_EQ(HostStats().liveObjects, 0) << "every reference the DLL took was released";
+}
+
+TEST_F(ComServerTest, AnInstanceDroppedByAChangeEventEndsTheSessionOnlyForLaterCalls) {
+  struct Case {
+    const char* call;
+    std::function<CallResult(ComServerTest&, IDispatch*)> run;
+  };
+  const Case cases[] = {
+      {"ThongKeLo", [](ComServerTest&, IDispatch* sub) { return Call(sub, L"ThongKeLo"); }},
+      {"kieuSo", [](ComServerTest& test, IDispatch* sub) { return test.KieuSo(sub, L"2 Con"); }},
+  };
+  for (const Case& c : cases) {
+    HostStats() = {};
+    auto book = FourDrawsWorkbook();
+    ComPtr<IDispatch> sub = CreateSub();
+    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.call;
+    if (std::string(c.call) == "ThongKeLo") ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
+    bool fired = false;
+    testing::HostEvents().afterCellChange = [&] {
+      if (fired) return;
+      fired = true;
+      CreateSub().Reset();
+    };
+    const CallResult r = c.run(*this, sub.Get());
+    testing::HostEvents() = {};
+    ASSERT_TRUE(fired) << c.call;
+    ASSERT_EQ(r.hr, S_OK) << c.call << ": " << r.description;
+    if (std::string(c.call) == "ThongKeLo") {
+      ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
+    } else {
+      EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99")) << "the whole list";
+    }
+    EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, true})) << c.call;
+    EXPECT_EQ(Call(sub.Get(), L"ThongKeLo").description, "the spreadsheet application is not bound") << c.call;
+
+    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.call;
+    ASSERT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK) << c.call;
+    ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
+    sub.Reset();
+    EXPECT_EQ(HostStats().liveObjects, 0) << c.call << ": every reference the DLL took was released";
+  }
+}
+
+TEST_F(ComServerTest, AnInstanceNeverHandedOutEndsNoSession) {
+  static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
+  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+      reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  ComPtr<IClassFactory> factory;
+  ASSERT_EQ(getClassObject(CLSID_Sub, IID_PPV_ARGS(&factory)), S_OK);
+  auto book = FourDrawsWorkbook();
+  ComPtr<IDispatch> sub = CreateSub();
+  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+  ComPtr<IClassFactory> notOurs;
+  EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&notOurs)), E_NOINTERFACE);
+  EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>{false}) << "cell dragging stays off";
+  EXPECT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK) << "the session is still bound";
+}
 
 TEST_F(ComServerTest, DestroyingAnInstanceThatNeverSawSupTouchesNothing) {
   CreateSub().Reset();
@@ -183,37 +317,102 @@ TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {
   EXPECT_EQ(Call(second.Get(), L"ThongKeLo").hr, DISP_E_EXCEPTION);
 }
 
-TEST_F(ComServerTest, ArgumentsByValueByReferenceOrAsVariantAndNothingElse) {
+VARIANT ObjectVariant(VARTYPE type, IUnknown* object) {
+  VARIANT v;
+  VariantInit(&v);
+  v.vt = type;
+  v.punkVal = object;
+  return v;
+}
+
+TEST_F(ComServerTest, ObjectArgumentsByValueByReferenceAsIUnknownOrByName) {
   auto book = UpToDateWorkbook();
   ComPtr<IDispatch> sub = CreateSub();
   ComPtr<IDispatch> application = testing::FakeApplication();
   ComPtr<IDispatch> workbook = testing::FakeWorkbook(book);
+  VARIANT app = ObjectVariant(VT_DISPATCH, application.Get());
+  VARIANT wb = ObjectVariant(VT_DISPATCH, workbook.Get());
   // as a script engine passes its variables: references to VARIANTs
-  VARIANT app, wb;
-  VariantInit(&app);
-  VariantInit(&wb);
-  app.vt = VT_DISPATCH;
-  app.pdispVal = application.Get();
-  wb.vt = VT_DISPATCH;
-  wb.pdispVal = workbook.Get();
   EXPECT_EQ(Call(sub.Get(), L"SUP", {ByRefVariant(&app), ByRefVariant(&wb)}).hr, S_OK);
   EXPECT_EQ(Call(sub.Get(), L"Sup", {app, wb}).hr, S_OK) << "by value";
-
-  book->SheetByCodeName("Sheet3")->Set(4, 2, Value::Text("Full"));
-  win::UniqueBstr type(std::wstring_view(L"2 Con"));
-  BSTR typeText = type.get();
-  EXPECT_EQ(Call(sub.Get(), L"kieuso", {ByRefBstr(&typeText)}).hr, S_OK);
-  EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99"));
-  EXPECT_EQ(typeText, type.get()) << "loaiSo is left as it was";
+  EXPECT_EQ(Call(sub.Get(), L"Sup", {ObjectVariant(VT_UNKNOWN, application.Get()), ObjectVariant(VT_UNKNOWN, workbook.Get())}).hr,
+            S_OK) << "as IUnknown";
+  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {}, {{L"thisworkbook", wb}, {L"ExcelApp", app}}).hr, S_OK) << "by name";
+  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {app}, {{L"ThisWorkBook", wb}}).hr, S_OK) << "by position, then by name";
+  EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>(5, false)) << "five bindings";
 
   VARIANT number;
   VariantInit(&number);
   number.vt = VT_I4;
   number.lVal = 2;
-  EXPECT_EQ(Call(sub.Get(), L"kieuSo", {number}).hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Call(sub.Get(), L"Sup", {number, wb}).hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(Call(sub.Get(), L"kieuSo").hr, DISP_E_BADPARAMCOUNT);
+  const CallResult first = Call(sub.Get(), L"Sup", {number, wb});
+  EXPECT_EQ(first.hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(first.badArgument, 1u) << "ExcelApp, the last in rgvarg";
+  const CallResult second = CallNamed(sub.Get(), L"Sup", {}, {{L"ThisWorkBook", number}, {L"ExcelApp", app}});
+  EXPECT_EQ(second.hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(second.badArgument, 0u) << "ThisWorkBook, the first named";
+  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {}, {{L"ExcelApp", app}, {L"Book", wb}}).hr, DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {app}, {{L"ExcelApp", wb}}).hr, DISP_E_PARAMNOTFOUND) << "ExcelApp twice";
+  EXPECT_EQ(Call(sub.Get(), L"Sup", {app}).hr, DISP_E_BADPARAMCOUNT);
   EXPECT_EQ(Call(sub.Get(), L"NoSuchMethod").hr, DISP_E_UNKNOWNNAME);
+}
+
+TEST_F(ComServerTest, TheNumberTypeIsTakenAsTextAsATypeLibraryDrivenDispatchCoercesIt) {
+  auto book = UpToDateWorkbook();
+  auto control = book->SheetByCodeName("Sheet3");
+  ComPtr<IDispatch> sub = CreateSub();
+  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+
+  win::UniqueBstr threeDigits(std::wstring_view(L"3 Con"));
+  // `engine.kieuSo Sheet3.Range("B6")`: the range itself, read through its default property
+  ComPtr<IDispatch> range = testing::FakeObject({{L"Value", [&](auto&, VARIANT* result) {
+                                                    result->vt = VT_BSTR;
+                                                    result->bstrVal = SysAllocString(threeDigits.get());
+                                                  }}});
+  win::UniqueBstr twoDigits(std::wstring_view(L"2 Con"));
+  BSTR byReference = twoDigits.get();
+  VARIANT held;  // a Variant variable holding a number
+  VariantInit(&held);
+  held.vt = VT_I4;
+  held.lVal = 3;
+  VARIANT empty;
+  VariantInit(&empty);
+  struct Case {
+    const char* what;
+    std::vector<VARIANT> args;
+    std::vector<std::pair<const wchar_t*, VARIANT>> named;
+    const char* lastListed;  // F of the last row the list fills
+    int32_t lastRow;
+  };
+  const Case cases[] = {
+      {"text by reference", {ByRefBstr(&byReference)}, {}, "99", 102},
+      {"a Range object", {ObjectVariant(VT_DISPATCH, range.Get())}, {}, "999", 1002},
+      {"by name", {}, {{L"LOAISO", ObjectVariant(VT_DISPATCH, range.Get())}}, "999", 1002},
+      // neither type: "Full" then lists 0 alone
+      {"a number in a Variant", {ByRefVariant(&held)}, {}, "0", 3},
+      {"Empty", {empty}, {}, "0", 3},
+  };
+  for (const Case& c : cases) {
+    const CallResult r = CallNamed(sub.Get(), L"kieuSo", c.args, c.named);
+    ASSERT_EQ(r.hr, S_OK) << c.what << ": " << r.description;
+    EXPECT_EQ(control->Get(c.lastRow, 6), Value::Text(c.lastListed)) << c.what;
+    EXPECT_TRUE(control->Get(c.lastRow + 1, 6).IsEmpty()) << c.what;
+  }
+  EXPECT_EQ(byReference, twoDigits.get()) << "loaiSo is left as it was";
+  EXPECT_EQ(held.vt, VT_I4) << "the caller's variable is never changed";
+  EXPECT_EQ(held.lVal, 3);
+  control->Set(4, 2, Value::Text("Tùy Chọn"));
+  EXPECT_EQ(Call(sub.Get(), L"kieuSo", {ByRefVariant(&held)}).description,
+            "the number type \"3\" has no saved custom list; it must be 2 Con or 3 Con")
+      << "the number as its decimal text";
+
+  VARIANT null;
+  VariantInit(&null);
+  null.vt = VT_NULL;
+  const CallResult r = Call(sub.Get(), L"kieuSo", {null});
+  EXPECT_EQ(r.hr, DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(r.badArgument, 0u);
+  EXPECT_EQ(Call(sub.Get(), L"kieuSo").hr, DISP_E_BADPARAMCOUNT);
 }
 
 TEST_F(ComServerTest, EndToEndWithTheResultsSite) {

@@ -54,6 +54,11 @@ class FakeDispatch : public IDispatch {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+  DISPID IdOf(const wchar_t* name) const {
+    for (size_t m = 0; m < members_.size(); ++m)
+      if (_wcsicmp(members_[m].first.c_str(), name) == 0) return static_cast<DISPID>(m + 1);
+    return DISPID_UNKNOWN;
+  }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
     if (locale != 1033) ++HostStats().calls[L"non-English locale"];  // the engine always calls in English
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
@@ -64,6 +69,7 @@ class FakeDispatch : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* exception, UINT*) override {
+    if (id == DISPID_VALUE) id = IdOf(L"Value");  // the default member, as the application's ranges have it
     if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
     const auto& [name, handler] = members_[static_cast<size_t>(id - 1)];
     const bool put = flags & DISPATCH_PROPERTYPUT;
@@ -163,6 +169,14 @@ class FakeEnum final : public IEnumVARIANT {
   std::vector<ComPtr<IDispatch>> items_;
 };
 
+void FireCellChange() {
+  if (const auto hook = HostEvents().afterCellChange) hook();
+}
+
+void FireApplicationPut(const std::wstring& property) {
+  if (const auto hook = HostEvents().afterApplicationPut) hook(property);
+}
+
 FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   auto* object = new FakeDispatch();
   object->Member(L"End", [range](auto& args, VARIANT* result) { ReturnObject(result, MakeRange(range->End(IntOf(args.at(0))))); });
@@ -184,11 +198,15 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
     } else {
       range->SetValue(win::ValueFromVariant(value));
     }
+    FireCellChange();
   });
   object->Member(L"Resize", [range](auto& args, VARIANT* result) {
     ReturnObject(result, MakeRange(range->Resize(IntOf(args.at(0)), IntOf(args.at(1)))));
   });
-  object->Member(L"ClearContents", [range](auto&, VARIANT*) { range->ClearContents(); });
+  object->Member(L"ClearContents", [range](auto&, VARIANT*) {
+    range->ClearContents();
+    FireCellChange();
+  });
   return object;
 }
 
@@ -211,6 +229,11 @@ FakeHostStats& HostStats() {
   return stats;
 }
 
+FakeHostEvents& HostEvents() {
+  static FakeHostEvents events;
+  return events;
+}
+
 ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> members) {
   auto* object = new FakeDispatch();
   for (auto& [name, handler] : members) object->Member(std::move(name), std::move(handler));
@@ -221,9 +244,11 @@ ComPtr<IDispatch> FakeApplication() {
   auto* object = new FakeDispatch();
   object->Member(L"CellDragAndDrop", [](auto& args, VARIANT*) {
     HostStats().cellDragAndDrop.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
+    FireApplicationPut(L"CellDragAndDrop");
   });
   object->Member(L"ScreenUpdating", [](auto& args, VARIANT*) {
     HostStats().screenUpdating.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
+    FireApplicationPut(L"ScreenUpdating");
   });
   return Adopt(object);
 }

@@ -26,6 +26,14 @@ struct FakeHostStats {
 };
 FakeHostStats& HostStats();
 
+// Event macros, as the real application runs them: synchronously, inside the
+// call that fired them. Unset hooks do nothing; tests reset them.
+struct FakeHostEvents {
+  std::function<void()> afterCellChange;                      // every Value put and ClearContents
+  std::function<void(const std::wstring&)> afterApplicationPut;  // the property's name
+};
+FakeHostEvents& HostEvents();
+
 // A late-bound object with the given members; a handler gets the arguments
 // in declaration order (a property put's value last) and fills the result.
 using FakeMember = std::function<void(std::vector<const VARIANT*>& args, VARIANT* result)>;
