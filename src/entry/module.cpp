@@ -60,6 +60,27 @@ void LockServer(bool lock) noexcept { lock ? ++locks : --locks; }
 bool CanUnload() noexcept { return objects == 0 && locks == 0; }
 HMODULE ThisModule() noexcept { return module; }
 
+HRESULT ModulePath(std::wstring& path) noexcept try {
+  // Paths may exceed MAX_PATH; the longest the system allows is 32,767 units.
+  for (DWORD size = MAX_PATH; size <= 32768; size *= 2) {
+    std::wstring buffer(size, L'\0');
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length = GetModuleFileNameW(module, buffer.data(), size);
+    if (length == 0) {
+      const DWORD error = GetLastError();
+      return error != ERROR_SUCCESS ? HRESULT_FROM_WIN32(error) : E_FAIL;
+    }
+    if (length < size) {
+      buffer.resize(length);
+      path = std::move(buffer);
+      return S_OK;
+    }
+  }
+  return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
+} catch (const std::bad_alloc&) {
+  return E_OUTOFMEMORY;
+}
+
 }  // namespace pradima::entry
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

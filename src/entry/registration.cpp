@@ -1,27 +1,33 @@
 // Registration of the class, its ProgID and the type library, machine-wide
 // (regsvr32) or for the current user only (regsvr32 /n /i:user), which
 // needs no administrator rights.
+//
+// The 32-bit and the 64-bit DLL may be registered side by side: class keys
+// live apart in the two registry views, but the ProgID and the type library
+// keys are shared. Each scope is changed alone: the machine's classes or the
+// user's, never the merged classes root, which would send writes to a
+// per-user copy of a key.
 #include <wrl/client.h>
 
 #include <string>
 
 #include "entry/module.h"
 #include "pradima_h.h"
-
-// Exported by oleaut32 since Windows Vista; mingw's headers do not declare them.
-extern "C" HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* path, OLECHAR* helpDirectory);
-extern "C" HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID library, WORD major, WORD minor, LCID locale,
-                                                   SYSKIND kind);
+#include "session/win/com_owners.h"
 
 namespace pradima::entry {
 namespace {
+
+using win::UniqueHkey;
 
 constexpr const wchar_t* kProgId = L"Pradima.Sub";
 constexpr const wchar_t* kClassName = L"Pradima.Sub";
 #ifdef _WIN64
 constexpr SYSKIND kSystemKind = SYS_WIN64;
+constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
 #else
 constexpr SYSKIND kSystemKind = SYS_WIN32;
+constexpr REGSAM kOtherView = KEY_WOW64_64KEY;  // ignored on 32-bit Windows: there it is this view
 #endif
 
 std::wstring GuidText(REFGUID guid) {
@@ -30,20 +36,21 @@ std::wstring GuidText(REFGUID guid) {
   return text;
 }
 
-std::wstring ModulePath() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(ThisModule(), path, MAX_PATH);
-  return std::wstring(path, length);
+std::wstring ClassKey() { return L"CLSID\\" + GuidText(CLSID_Sub); }
+
+HKEY ScopeRoot(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
+
+HRESULT OpenClassesRoot(bool perUser, UniqueHkey& classes) {
+  return HRESULT_FROM_WIN32(RegCreateKeyExW(ScopeRoot(perUser), L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                            nullptr, classes.put(), nullptr));
 }
 
 HRESULT SetValue(HKEY root, const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-  HKEY handle = nullptr;
-  LSTATUS status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr);
+  UniqueHkey handle;
+  const LSTATUS status = RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, handle.put(), nullptr);
   if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-  status = RegSetValueExW(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                          static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
-  return HRESULT_FROM_WIN32(status);
+  return HRESULT_FROM_WIN32(RegSetValueExW(handle.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))));
 }
 
 HRESULT DeleteTree(HKEY root, const std::wstring& key) {
@@ -55,58 +62,73 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
   return HRESULT_FROM_WIN32(status);
 }
 
-// The classes root of the machine or of the current user.
-HKEY OpenClassesRoot(bool perUser) {
-  HKEY classes = nullptr;
-  RegCreateKeyExW(perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, nullptr, 0,
-                  KEY_ALL_ACCESS, nullptr, &classes, nullptr);
-  return classes;
+// Whether the DLL of the other bitness is registered in the same scope.
+bool OtherBitnessRegistered(bool perUser) {
+  UniqueHkey server;
+  const std::wstring key = L"Software\\Classes\\" + ClassKey() + L"\\InprocServer32";
+  return RegOpenKeyExW(ScopeRoot(perUser), key.c_str(), 0, KEY_READ | kOtherView, server.put()) == ERROR_SUCCESS;
 }
 
-HRESULT Unregister(bool perUser);
+// Runs a type library call with the classes root pointing at one scope's
+// classes only, so that it reads and writes that scope alone.
+template <typename Call>
+HRESULT WithClassesRootOf(bool perUser, Call&& call) {
+  UniqueHkey classes;
+  HRESULT hr = OpenClassesRoot(perUser, classes);
+  if (FAILED(hr)) return hr;
+  hr = HRESULT_FROM_WIN32(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes.get()));
+  if (FAILED(hr)) return hr;
+  hr = call();
+  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  return hr;
+}
+
+HRESULT Unregister(bool perUser) {
+  UniqueHkey classes;
+  HRESULT hr = OpenClassesRoot(perUser, classes);
+  if (FAILED(hr)) return hr;
+  hr = DeleteTree(classes.get(), ClassKey());
+  // The ProgID and the type library are shared by both bitnesses: they stay
+  // while the other DLL still uses them.
+  if (OtherBitnessRegistered(perUser)) return hr;
+  const HRESULT progId = DeleteTree(classes.get(), kProgId);
+  if (SUCCEEDED(hr)) hr = progId;
+  // Absent already is fine.
+  WithClassesRootOf(perUser, [] { return UnRegisterTypeLib(LIBID_Pradima, 1, 0, 1033, kSystemKind); });
+  return hr;
+}
 
 HRESULT Register(bool perUser) {
-  HKEY classes = OpenClassesRoot(perUser);
-  if (!classes) return E_ACCESSDENIED;
+  std::wstring path;
+  HRESULT hr = ModulePath(path);
+  if (FAILED(hr)) return hr;
+  UniqueHkey classes;
+  hr = OpenClassesRoot(perUser, classes);
+  if (FAILED(hr)) return hr;
   const std::wstring clsid = GuidText(CLSID_Sub);
-  const std::wstring classKey = L"CLSID\\" + clsid;
-  HRESULT hr = S_OK;
+  const std::wstring classKey = ClassKey();
   const auto set = [&](const std::wstring& key, const wchar_t* name, const std::wstring& value) {
-    if (SUCCEEDED(hr)) hr = SetValue(classes, key, name, value);
+    if (SUCCEEDED(hr)) hr = SetValue(classes.get(), key, name, value);
   };
   set(classKey, nullptr, kClassName);
-  set(classKey + L"\\InprocServer32", nullptr, ModulePath());
+  set(classKey + L"\\InprocServer32", nullptr, path);
   set(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
   set(classKey + L"\\ProgID", nullptr, kProgId);
   set(classKey + L"\\TypeLib", nullptr, GuidText(LIBID_Pradima));
   set(classKey + L"\\Version", nullptr, L"1.0");
   set(kProgId, nullptr, kClassName);
   set(std::wstring(kProgId) + L"\\CLSID", nullptr, clsid);
-  RegCloseKey(classes);
   if (SUCCEEDED(hr)) {
     // The type library registers the dual interface _Sub with it.
     Microsoft::WRL::ComPtr<ITypeLib> library;
-    const std::wstring path = ModulePath();
     hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
     if (SUCCEEDED(hr)) {
-      hr = perUser ? RegisterTypeLibForUser(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr)
-                   : RegisterTypeLib(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr);
+      hr = WithClassesRootOf(perUser, [&] {
+        return RegisterTypeLib(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr);
+      });
     }
   }
   if (FAILED(hr)) Unregister(perUser);
-  return hr;
-}
-
-HRESULT Unregister(bool perUser) {
-  HKEY classes = OpenClassesRoot(perUser);
-  if (!classes) return E_ACCESSDENIED;
-  HRESULT hr = DeleteTree(classes, L"CLSID\\" + GuidText(CLSID_Sub));
-  const HRESULT progId = DeleteTree(classes, kProgId);
-  if (SUCCEEDED(hr)) hr = progId;
-  RegCloseKey(classes);
-  const HRESULT library = perUser ? UnRegisterTypeLibForUser(LIBID_Pradima, 1, 0, 1033, kSystemKind)
-                                  : UnRegisterTypeLib(LIBID_Pradima, 1, 0, 1033, kSystemKind);
-  (void)library;  // absent already is fine
   return hr;
 }
 

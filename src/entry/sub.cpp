@@ -85,10 +85,11 @@ bool ArgumentSlots(const Member& member, const DISPPARAMS& params, UINT* slots) 
 
 HRESULT WithTypeLibrary(ITypeInfo** info) {
   *info = nullptr;
-  wchar_t path[MAX_PATH];
-  if (!GetModuleFileNameW(ThisModule(), path, MAX_PATH)) return HRESULT_FROM_WIN32(GetLastError());
+  std::wstring path;
+  HRESULT hr = ModulePath(path);
+  if (FAILED(hr)) return hr;
   Microsoft::WRL::ComPtr<ITypeLib> library;
-  const HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, &library);
+  hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
   if (FAILED(hr)) return hr;
   return library->GetTypeInfoOfGuid(IID__Sub, info);
 }

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "pradima_h.h"
 #include "session/win/com_owners.h"
 #include "session/win/variant_value.h"
@@ -39,26 +41,29 @@ std::wstring Text(REFGUID guid) {
   return text;
 }
 
-// Wine's classes root does not merge the user's classes, and its
-// RegisterTypeLibForUser registers the library machine-wide: per user, the
-// tests check the keys written and that the type library is registered.
+// Wine's classes root does not merge the user's classes: per user, the
+// tests check the keys written, not activation.
 bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
 
-bool TypeLibraryRegistered(HKEY root, const std::wstring& suffix) {
-  const std::wstring key = L"Software\\Classes\\TypeLib\\" + Text(LIBID_Pradima) + suffix;
-  return KeyExists(root, key) || (UnderWine() && KeyExists(HKEY_LOCAL_MACHINE, key));
-}
+const std::wstring kClassKey = L"Software\\Classes\\CLSID\\" + Text(CLSID_Sub);
+const std::wstring kProgIdKey = L"Software\\Classes\\Pradima.Sub";
+const std::wstring kTypeLibKey = L"Software\\Classes\\TypeLib\\" + Text(LIBID_Pradima);
+const std::wstring kInterfaceKey = L"Software\\Classes\\Interface\\" + Text(IID__Sub);
+
+HKEY OtherScope(HKEY root) { return root == HKEY_CURRENT_USER ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
 
 void ExpectRegistered(HKEY root, const std::wstring& dll) {
-  const std::wstring classKey = L"Software\\Classes\\CLSID\\" + Text(CLSID_Sub);
-  EXPECT_EQ(ReadValue(root, classKey + L"\\InprocServer32", nullptr), dll);
-  EXPECT_EQ(ReadValue(root, classKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-  EXPECT_EQ(ReadValue(root, classKey + L"\\ProgID", nullptr), L"Pradima.Sub");
-  EXPECT_EQ(ReadValue(root, classKey + L"\\TypeLib", nullptr), Text(LIBID_Pradima));
-  EXPECT_EQ(ReadValue(root, L"Software\\Classes\\Pradima.Sub\\CLSID", nullptr), Text(CLSID_Sub));
-  EXPECT_TRUE(TypeLibraryRegistered(root, L"\\1.0"));
+  EXPECT_EQ(ReadValue(root, kClassKey + L"\\InprocServer32", nullptr), dll);
+  EXPECT_EQ(ReadValue(root, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+  EXPECT_EQ(ReadValue(root, kClassKey + L"\\ProgID", nullptr), L"Pradima.Sub");
+  EXPECT_EQ(ReadValue(root, kClassKey + L"\\TypeLib", nullptr), Text(LIBID_Pradima));
+  EXPECT_EQ(ReadValue(root, kProgIdKey + L"\\CLSID", nullptr), Text(CLSID_Sub));
+  EXPECT_TRUE(KeyExists(root, kTypeLibKey + L"\\1.0"));
+  EXPECT_TRUE(KeyExists(root, kInterfaceKey));
+  // Each scope changes its own keys only.
+  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey})
+    EXPECT_FALSE(KeyExists(OtherScope(root), key)) << "the other scope holds " << std::string(key.begin(), key.end());
   if (root == HKEY_CURRENT_USER && UnderWine()) return;
-  EXPECT_TRUE(KeyExists(root, L"Software\\Classes\\Interface\\" + Text(IID__Sub)));
   CLSID clsid{};
   ASSERT_EQ(CLSIDFromProgID(L"Pradima.Sub", &clsid), S_OK);
   EXPECT_EQ(clsid, CLSID_Sub);
@@ -67,28 +72,122 @@ void ExpectRegistered(HKEY root, const std::wstring& dll) {
 }
 
 void ExpectUnregistered(HKEY root) {
-  EXPECT_FALSE(KeyExists(root, L"Software\\Classes\\CLSID\\" + Text(CLSID_Sub)));
-  EXPECT_FALSE(KeyExists(root, L"Software\\Classes\\Pradima.Sub"));
-  EXPECT_FALSE(TypeLibraryRegistered(root, L"\\1.0"));
+  EXPECT_FALSE(KeyExists(root, kClassKey));
+  EXPECT_FALSE(KeyExists(root, kProgIdKey));
+  EXPECT_FALSE(KeyExists(root, kTypeLibKey + L"\\1.0"));
   CLSID clsid{};
   EXPECT_NE(CLSIDFromProgID(L"Pradima.Sub", &clsid), S_OK);
 }
 
+std::wstring Register(const std::wstring& dll, HKEY root, bool install) {
+  return std::wstring(L"regsvr32.exe /s ") + (install ? L"" : L"/u ") + (root == HKEY_CURRENT_USER ? L"/n /i:user " : L"") +
+         L"\"" + dll + L"\"";
+}
+
 TEST(Registration, PerUserWithoutAdministratorRightsAndBackAgain) {
   const std::wstring dll = WindowsPath(PRADIMA_TEST_DLL);
-  ASSERT_EQ(RunProcess(L"regsvr32.exe /s /n /i:user \"" + dll + L"\""), 0u);
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_CURRENT_USER, true)), 0u);
   ExpectRegistered(HKEY_CURRENT_USER, dll);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, L"Software\\Classes\\CLSID\\" + Text(CLSID_Sub)));
-  ASSERT_EQ(RunProcess(L"regsvr32.exe /s /u /n /i:user \"" + dll + L"\""), 0u);
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_CURRENT_USER, false)), 0u);
   ExpectUnregistered(HKEY_CURRENT_USER);
 }
 
 TEST(Registration, MachineWideAndBackAgain) {
   const std::wstring dll = WindowsPath(PRADIMA_TEST_DLL);
-  ASSERT_EQ(RunProcess(L"regsvr32.exe /s \"" + dll + L"\""), 0u);
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_LOCAL_MACHINE, true)), 0u);
   ExpectRegistered(HKEY_LOCAL_MACHINE, dll);
-  ASSERT_EQ(RunProcess(L"regsvr32.exe /s /u \"" + dll + L"\""), 0u);
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_LOCAL_MACHINE, false)), 0u);
   ExpectUnregistered(HKEY_LOCAL_MACHINE);
+}
+
+// The 32-bit DLL registered beside the 64-bit one, in either scope: its class
+// key lives in the 32-bit view, the ProgID is shared.
+TEST(Registration, UnregisteringOneBitnessKeepsTheProgIdTheOtherUses) {
+  const std::wstring dll = WindowsPath(PRADIMA_TEST_DLL);
+  for (const HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    const wchar_t* scope = root == HKEY_CURRENT_USER ? L"per user" : L"machine-wide";
+    win::UniqueHkey other;
+    ASSERT_EQ(RegCreateKeyExW(root, (kClassKey + L"\\InprocServer32").c_str(), 0, nullptr, 0,
+                              KEY_WRITE | KEY_WOW64_32KEY, nullptr, other.put(), nullptr),
+              ERROR_SUCCESS);
+    other.reset();
+    if (KeyExists(root, kClassKey)) {
+      // Windows keeps the user's class keys apart per view; Wine keeps one.
+      RegDeleteTreeW(root, kClassKey.c_str());
+      RegDeleteKeyW(root, kClassKey.c_str());
+      ASSERT_TRUE(UnderWine() && root == HKEY_CURRENT_USER) << "the two views are apart";
+      std::printf("note: Wine keeps one view of the user's class keys; the per-user case is checked on Windows only\n");
+      continue;
+    }
+
+    ASSERT_EQ(RunProcess(Register(dll, root, true)), 0u) << scope;
+    ASSERT_EQ(RunProcess(Register(dll, root, false)), 0u) << scope;
+    EXPECT_FALSE(KeyExists(root, kClassKey)) << scope;
+    EXPECT_EQ(ReadValue(root, kProgIdKey + L"\\CLSID", nullptr), Text(CLSID_Sub)) << scope << ": the ProgID stays";
+
+    RegDeleteKeyExW(root, (kClassKey + L"\\InprocServer32").c_str(), KEY_WOW64_32KEY, 0);
+    RegDeleteKeyExW(root, kClassKey.c_str(), KEY_WOW64_32KEY, 0);
+    // Alone now: unregistering removes the ProgID too.
+    ASSERT_EQ(RunProcess(Register(dll, root, true)), 0u) << scope;
+    ASSERT_EQ(RunProcess(Register(dll, root, false)), 0u) << scope;
+    ExpectUnregistered(root);
+  }
+}
+
+// A per-user copy of the type library's keys is the user's own: a
+// machine-wide registration and unregistration leave it as it was.
+TEST(Registration, MachineWideRegistrationLeavesTheUsersKeysAlone) {
+  const std::wstring dll = WindowsPath(PRADIMA_TEST_DLL);
+  const std::wstring userCopy = kTypeLibKey + L"\\1.0";
+  win::UniqueHkey key;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, userCopy.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.put(), nullptr),
+            ERROR_SUCCESS);
+  const wchar_t mark[] = L"the user's own";
+  RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(mark), sizeof mark);
+  key.reset();
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_LOCAL_MACHINE, true)), 0u);
+  EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, userCopy));
+  ASSERT_EQ(RunProcess(Register(dll, HKEY_LOCAL_MACHINE, false)), 0u);
+  EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, userCopy, nullptr), mark);
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, userCopy + L"\\0"));
+  RegDeleteTreeW(HKEY_CURRENT_USER, kTypeLibKey.c_str());
+  RegDeleteKeyW(HKEY_CURRENT_USER, kTypeLibKey.c_str());
+}
+
+// A DLL whose path is longer than MAX_PATH registers its whole path.
+TEST(Registration, ALongModulePathIsRegisteredWhole) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  std::wstring folder = std::wstring(L"\\\\?\\") + temp;
+  for (int i = 0; i < 6; ++i) {
+    folder += L"a-folder-name-of-fifty-characters-to-make-it-long-" + std::to_wstring(i) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+  }
+  const std::wstring dll = folder + L"PradimaTestSite.dll";
+  ASSERT_GT(dll.size(), static_cast<size_t>(MAX_PATH + 20));
+  ASSERT_TRUE(CopyFileW(WindowsPath(PRADIMA_TEST_DLL).c_str(), dll.c_str(), FALSE));
+  // regsvr32 itself stops at MAX_PATH: the DLL is loaded and asked directly.
+  HMODULE module = LoadLibraryW(dll.c_str());
+  ASSERT_NE(module, nullptr) << GetLastError();
+  using Install = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
+  const auto install = reinterpret_cast<Install>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
+  const HRESULT hr = install(TRUE, L"user");
+  if (UnderWine() && hr == TYPE_E_CANTLOADLIBRARY) {
+    // Wine loads no type library from so long a path: the registration fails
+    // and leaves nothing behind, least of all a truncated path.
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassKey));
+    std::printf("note: Wine loads no type library from a path over MAX_PATH; the whole path is checked on Windows\n");
+  } else {
+    ASSERT_EQ(hr, S_OK);
+    wchar_t loaded[4096] = {};
+    GetModuleFileNameW(module, loaded, 4096);
+    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kClassKey + L"\\InprocServer32", nullptr), loaded);
+    EXPECT_GT(wcslen(loaded), static_cast<size_t>(MAX_PATH)) << "the whole path, not the first MAX_PATH units";
+    ASSERT_EQ(install(FALSE, L"user"), S_OK);
+  }
+  ExpectUnregistered(HKEY_CURRENT_USER);
+  FreeLibrary(module);
+  DeleteFileW(dll.c_str());
 }
 
 TEST(TypeLibrary, DescribesTheLibraryTheClassAndItsDualInterface) {

@@ -9,6 +9,37 @@
 
 namespace pradima::win {
 
+// An owned handle, given back with its free function when the owner goes.
+template <typename Handle, auto Free>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(Handle owned) noexcept : handle_(owned) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Handle{})) {}
+  UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    reset(std::exchange(other.handle_, Handle{}));
+    return *this;
+  }
+  ~UniqueHandle() { reset(); }
+
+  Handle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Handle{}; }
+  Handle release() noexcept { return std::exchange(handle_, Handle{}); }
+  void reset(Handle owned = Handle{}) noexcept {
+    if (handle_ != Handle{}) Free(handle_);
+    handle_ = owned;
+  }
+  Handle* put() noexcept {
+    reset();
+    return &handle_;
+  }
+
+ private:
+  Handle handle_{};
+};
+
+using UniqueHkey = UniqueHandle<HKEY, &RegCloseKey>;
+
 class UniqueBstr {
  public:
   UniqueBstr() = default;
