@@ -14,6 +14,7 @@
 #include "fake_host.h"
 #include "pradima_h.h"
 #include "session/clock.h"
+#include "session/error.h"
 #include "session/win/com_owners.h"
 #include "session/win/variant_value.h"
 #include "session/workbook_layout.h"
@@ -304,6 +305,28 @@ TEST_F(ComServerTest, AnErrorOfTheSpreadsheetReachesTheMacroAsItCame) {
   EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A03ECu) << "error 1004, as the application raised it";
   EXPECT_EQ(r.description, "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'");
   EXPECT_EQ(HostStats().screenUpdating, (std::vector<bool>{false, true}));
+}
+
+TEST_F(ComServerTest, FailuresOfTheApplicationKeepTheirIdentity) {
+  auto book = UpToDateWorkbook();
+  ComPtr<IDispatch> sub = CreateSub();
+  // A closed workbook answers no lookup: its own HRESULT, and what was asked.
+  testing::HostEvents().lookupFailure = RPC_E_DISCONNECTED;
+  CallResult r = Sup(sub.Get(), book);
+  testing::HostEvents() = {};
+  EXPECT_EQ(r.scode, RPC_E_DISCONNECTED);
+  EXPECT_EQ(r.description.rfind("looking up the member WorkSheets", 0), 0u) << r.description;
+
+  // An error that carries neither scode nor wCode is still an error, not error 0.
+  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+  testing::HostEvents().afterApplicationPut = [](const std::wstring&) {
+    testing::HostEvents().afterApplicationPut = nullptr;
+    throw Error(0, "the application refused");
+  };
+  r = Call(sub.Get(), L"ThongKeLo");
+  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
+  EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A03ECu) << "error 1004";
+  EXPECT_EQ(r.description, "the application refused");
 }
 
 TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {

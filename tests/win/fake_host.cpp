@@ -61,15 +61,18 @@ class FakeDispatch : public IDispatch {
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
     if (locale != 1033) ++HostStats().calls[L"non-English locale"];  // the engine always calls in English
-    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-    for (size_t m = 0; m < members_.size(); ++m)
-      if (_wcsicmp(members_[m].first.c_str(), names[0]) == 0) ids[0] = static_cast<DISPID>(m + 1);
     ++HostStats().calls[L"GetIDsOfNames"];
+    if (FAILED(HostEvents().lookupFailure)) return HostEvents().lookupFailure;
+    for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+    // Hidden members such as _NewEnum are reached by their standard id only.
+    if (names[0][0] != L'_') ids[0] = IdOf(names[0]);
     return ids[0] == DISPID_UNKNOWN ? DISP_E_UNKNOWNNAME : S_OK;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                    EXCEPINFO* exception, UINT*) override {
-    if (id == DISPID_VALUE) id = IdOf(L"Value");  // the default member, as the application's ranges have it
+    // The standard ids, as the application's objects answer them.
+    if (id == DISPID_VALUE) id = IdOf(L"Value");
+    if (id == DISPID_NEWENUM) id = IdOf(L"_NewEnum");
     if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
     const auto& [name, handler] = members_[static_cast<size_t>(id - 1)];
     const bool put = flags & DISPATCH_PROPERTYPUT;

@@ -31,6 +31,8 @@ FakeHostStats& HostStats();
 struct FakeHostEvents {
   std::function<void()> afterCellChange;                      // every Value put and ClearContents
   std::function<void(const std::wstring&)> afterApplicationPut;  // the property's name
+  // When set, every member lookup by name fails with it, as on a closed workbook.
+  HRESULT lookupFailure = S_OK;
 };
 FakeHostEvents& HostEvents();
 

@@ -21,17 +21,28 @@ DISPID DispatchObject::IdOf(const wchar_t* name) {
   DISPID id = DISPID_UNKNOWN;
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
   const HRESULT hr = object_->GetIDsOfNames(IID_NULL, names, 1, kEnglishLocale, &id);
-  if (FAILED(hr)) {
+  if (hr == DISP_E_UNKNOWNNAME || hr == DISP_E_MEMBERNOTFOUND) {
     // 438: object doesn't support this property or method
     throw Error(static_cast<int32_t>(0x800A01B6u), "the object has no member " + Narrow(name));
   }
+  // Anything else (a closed workbook, a disconnected application) keeps its own HRESULT.
+  ThrowIfFailed(hr, "looking up the member " + Narrow(name));
   ids_.emplace(name, id);
   return id;
 }
 
 UniqueVariant DispatchObject::Invoke(const wchar_t* name, WORD flags, std::initializer_list<const VARIANT*> args,
                                      bool propertyPut) {
-  const DISPID id = IdOf(name);
+  return InvokeId(IdOf(name), name, flags, args, propertyPut);
+}
+
+UniqueVariant DispatchObject::GetById(DISPID id, const wchar_t* name) {
+  if (!object_) throw Error(VbError::ObjectNotSet, "calling " + Narrow(name) + " on no object");
+  return InvokeId(id, name, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, false);
+}
+
+UniqueVariant DispatchObject::InvokeId(DISPID id, const wchar_t* name, WORD flags,
+                                       std::initializer_list<const VARIANT*> args, bool propertyPut) {
   // IDispatch takes its arguments last first.
   std::vector<VARIANT> reversed;
   reversed.reserve(args.size());
@@ -49,8 +60,11 @@ UniqueVariant DispatchObject::Invoke(const wchar_t* name, WORD flags, std::initi
     UniqueBstr description(exception.bstrDescription);
     UniqueBstr source(exception.bstrSource);
     UniqueBstr help(exception.bstrHelpFile);
+    // An application that fills neither code raised an error all the same:
+    // 1004, application-defined or object-defined error, never error 0.
     const HRESULT code = exception.scode ? exception.scode
-                                         : static_cast<HRESULT>(0x800A0000u | exception.wCode);
+                         : exception.wCode ? static_cast<HRESULT>(0x800A0000u | exception.wCode)
+                                           : static_cast<HRESULT>(0x800A0000u | static_cast<uint32_t>(VbError::ApplicationDefined));
     // The application's own error goes on as it came: its HRESULT, its words.
     std::string text = Utf8FromBstr(description.get());
     if (text.empty()) text = Narrow(name) + " failed";

@@ -27,11 +27,17 @@ class DispatchObject {
   void Put(const wchar_t* name, const VARIANT& value);
   UniqueVariant Call(const wchar_t* name, std::initializer_list<const VARIANT*> args = {});
 
+  // Property get by dispatch id, for the members every client reaches by
+  // their standard id (DISPID_NEWENUM); `name` is for messages.
+  UniqueVariant GetById(DISPID id, const wchar_t* name);
+
   DISPID IdOf(const wchar_t* name);
 
  private:
   UniqueVariant Invoke(const wchar_t* name, WORD flags, std::initializer_list<const VARIANT*> args,
                        bool propertyPut = false);
+  UniqueVariant InvokeId(DISPID id, const wchar_t* name, WORD flags, std::initializer_list<const VARIANT*> args,
+                         bool propertyPut);
 
   Microsoft::WRL::ComPtr<IDispatch> object_;
   std::unordered_map<std::wstring, DISPID> ids_;

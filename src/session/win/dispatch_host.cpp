@@ -61,7 +61,7 @@ class DispatchWorkbookHost final : public Workbook {
   explicit DispatchWorkbookHost(ComPtr<IDispatch> workbook) : workbook_(std::move(workbook)) {}
   std::vector<std::shared_ptr<Worksheet>> WorkSheets() override {
     DispatchObject sheets(DispatchFromVariant(*workbook_.Get(L"WorkSheets").get(), L"WorkSheets"));
-    const UniqueVariant enumerator = sheets.Get(L"_NewEnum");
+    const UniqueVariant enumerator = sheets.GetById(DISPID_NEWENUM, L"_NewEnum");
     const VARIANT* e = enumerator.get();
     ComPtr<IEnumVARIANT> items;
     IUnknown* unknown = e->vt == VT_UNKNOWN ? e->punkVal : e->vt == VT_DISPATCH ? e->pdispVal : nullptr;
