@@ -12,7 +12,7 @@
 
 #include "pradima_h.h"
 #include "results_block.h"
-#include "session/clock.h"
+#include "base/clock.h"
 #include "session/win/variant_value.h"
 #include "text/telex.h"
 #include "win/fake_host.h"

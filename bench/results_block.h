@@ -2,7 +2,8 @@
 // A results sheet of `days` rows from 1 January 2005, every region filled
 // from the fixture pages' prizes as the results download writes them.
 #include "session/memory_workbook.h"
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
+#include "terms/station_schedule.h"
 #include "support/fixture_pages.h"
 
 namespace pradima::bench {
@@ -19,9 +20,9 @@ inline void FillResults(MemorySheet& results, int days) {
     for (int b = 1; b <= 7; ++b) {
       const bool central = b <= 3;
       const int station = central ? b : b - 3;
-      if (station > (central ? CentralStationCount(weekday) : SouthStationCount(weekday))) continue;
+      if (station > (central ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday))) continue;
       const int32_t head = 30 + 19 * (b - 1);
-      results.Set(row, head, Value::Text(StationName(weekday, b)));
+      results.Set(row, head, Value::Text(terms::StationName(weekday, b)));
       for (int k = 1; k <= 18; ++k)
         results.Set(row, head + k, Value::Text(testing::FixturePrize(day, central ? '3' : '1', station, 19 - k)));
     }

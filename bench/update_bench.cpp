@@ -6,7 +6,7 @@
 
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 

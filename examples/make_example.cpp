@@ -9,7 +9,8 @@
 #include <sstream>
 
 #include "cli/xlsx_workbook.h"
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
+#include "terms/station_schedule.h"
 
 using namespace pradima;
 
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
     results->Set(row, 1, Value::Date(serial));
     results->Set(row, 2, Value::Text(weekday == 1 ? "CN" : "T" + std::to_string(weekday)));
     for (int b = 1; b <= 7; ++b) {
-      const std::string station = StationName(weekday, b);
+      const std::string station = terms::StationName(weekday, b);
       if (!station.empty()) results->Set(row, 30 + 19 * (b - 1), Value::Text(station));
     }
     if (const auto it = draws.find(d); it != draws.end()) {

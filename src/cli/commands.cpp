@@ -13,8 +13,10 @@
 #include "results/update_results.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
-#include "session/error.h"
+#include "base/error.h"
 #include "stats/run_statistics.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
 #include "text/message.h"
 
 namespace pradima::cli {
@@ -65,9 +67,12 @@ std::optional<CivilDate> ParseDate(const std::string& text) {
   return date;
 }
 
+bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
+
 void RequireLayout(const MemoryWorkbook& book, const std::string& path, std::initializer_list<const char*> names) {
-  const std::pair<const char*, const char*> sheets[] = {
-      {"Sheet1", "the results sheet"}, {"Sheet2", "the settings sheet"}, {"Sheet3", "the control sheet"}};
+  const std::pair<const char*, const char*> sheets[] = {{terms::kResultsCodeName, "the results sheet"},
+                                                        {terms::kSettingsCodeName, "the settings sheet"},
+                                                        {terms::kControlCodeName, "the control sheet"}};
   for (const auto& [code, what] : sheets) {
     if (!book.SheetByCodeName(code)) {
       throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + code + " (" + what + ")");
@@ -95,7 +100,9 @@ std::string Clock2(double seconds) {
 
 int Update(const std::string& path, const std::string& site, const Clock& clock, std::ostream& err, bool progress) {
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  RequireLayout(*workbook.book(), path, {"BangDai", "Bang1", "Bang2", "Bang3", "Bang4"});
+  RequireLayout(*workbook.book(), path,
+                {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
+                 terms::kPositionTables[3]});
   Session session = Bind(workbook.book());
   CurlPageFetcher fetcher;
   const auto started = std::chrono::steady_clock::now();
@@ -107,10 +114,11 @@ int Update(const std::string& path, const std::string& site, const Clock& clock,
           << Clock2(elapsed / done * (total - done)) << "   " << std::flush;
     };
   }
-  const int32_t before = workbook.book()->SheetByCodeName("Sheet1")->LastRowAtOrAbove(kMaxRows, 1);
+  const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
+  const int32_t before = results->LastRowAtOrAbove(kMaxRows, 1);
   UpdateResults(session, fetcher, clock, site, report);
   if (progress) err << "\n";
-  const int32_t after = workbook.book()->SheetByCodeName("Sheet1")->LastRowAtOrAbove(kMaxRows, 1);
+  const int32_t after = results->LastRowAtOrAbove(kMaxRows, 1);
   workbook.Save();
   err << (after - before) << " day(s) added\n";
   return 0;
@@ -125,11 +133,24 @@ int Numbers(const std::string& path, const std::string& type) {
   return 0;
 }
 
+const Value& CellAt(const MemorySheet& sheet, const char* address) {
+  const CellRef cell = ParseAddress(address)->first;
+  return sheet.Get(cell.row, cell.column);
+}
+
+void SetCellAt(MemorySheet& sheet, const char* address, Value value) {
+  const CellRef cell = ParseAddress(address)->first;
+  sheet.Set(cell.row, cell.column, std::move(value));
+}
+
 void PrintTable(const MemorySheet& control, std::ostream& out) {
-  out << ToText(control.Get(1, 6)) << "\n";
+  out << ToText(CellAt(control, terms::kDayCountCell)) << "\n";
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const CellRef far = ParseAddress(terms::kListFarCell)->first;
   std::vector<std::array<std::string, 3>> rows;
-  for (int32_t r = 3; r <= control.LastRowAtOrAbove(10000, 6); ++r)
-    rows.push_back({ToText(control.Get(r, 6)), ToText(control.Get(r, 7)), ToText(control.Get(r, 8))});
+  for (int32_t r = first.row; r <= control.LastRowAtOrAbove(far.row, far.column); ++r)
+    rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
+                    ToText(control.Get(r, first.column + 2))});
   size_t width[3] = {6, 4, 11};
   for (const auto& row : rows)
     for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
@@ -160,22 +181,23 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
     throw UsageError{"--from " + options["--from"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
   if (options.count("--to") && !(to = ParseDate(options["--to"])))
     throw UsageError{"--to " + options["--to"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
-  if (options.count("--type") && options["--type"] != "2 Con" && options["--type"] != "3 Con")
-    throw UsageError{"--type must be \"2 Con\" or \"3 Con\""};
+  if (options.count("--type") && !IsNumberType(options["--type"]))
+    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\""};
 
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  RequireLayout(*workbook.book(), path, {"CaiDatMien"});
-  const auto control = workbook.book()->SheetByCodeName("Sheet3");
+  RequireLayout(*workbook.book(), path, {terms::kRegionTable});
+  const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   // The request goes into the control sheet first, so the workbook keeps what was asked.
-  if (from) control->Set(1, 2, Value::Date(SerialFromCivil(*from)));
-  if (to) control->Set(2, 2, Value::Date(SerialFromCivil(*to)));
-  if (options.count("--region")) control->Set(3, 2, Value::Text(options["--region"]));
-  if (options.count("--set")) control->Set(4, 2, Value::Text(options["--set"]));
-  if (options.count("--weekday")) control->Set(5, 2, Value::Text(options["--weekday"]));
-  if (options.count("--type")) control->Set(6, 2, Value::Text(options["--type"]));
+  if (from) SetCellAt(*control, terms::kStartDateCell, Value::Date(SerialFromCivil(*from)));
+  if (to) SetCellAt(*control, terms::kEndDateCell, Value::Date(SerialFromCivil(*to)));
+  if (options.count("--region")) SetCellAt(*control, terms::kRegionCell, Value::Text(options["--region"]));
+  if (options.count("--set")) SetCellAt(*control, terms::kNumberSetCell, Value::Text(options["--set"]));
+  if (options.count("--weekday")) SetCellAt(*control, terms::kWeekdayCell, Value::Text(options["--weekday"]));
+  if (options.count("--type")) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(options["--type"]));
 
   Session session = Bind(workbook.book());
-  if (options.count("--set") || options.count("--type")) ApplyNumberType(session, ToText(control->Get(6, 2)));
+  if (options.count("--set") || options.count("--type"))
+    ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
   StreamMessages messages(err);
   RunStatistics(session, messages, clock);
   PrintTable(*control, out);
@@ -197,7 +219,9 @@ int RunCommand(const std::vector<std::string>& args, const std::string& resultsS
     }
     if (command == "update" && args.size() == 2) return Update(args[1], resultsSite, clock, err, progressOnTerminal);
     if (command == "numbers" && args.size() == 3) {
-      if (args[2] != "2 Con" && args[2] != "3 Con") throw UsageError{"the number type must be \"2 Con\" or \"3 Con\""};
+      if (!IsNumberType(args[2]))
+        throw UsageError{std::string("the number type must be \"") + terms::kTwoDigits + "\" or \"" +
+                         terms::kThreeDigits + "\""};
       return Numbers(args[1], args[2]);
     }
     if (command == "stats" && args.size() >= 2) return Stats(args, clock, out, err);

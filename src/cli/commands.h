@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "session/clock.h"
+#include "base/clock.h"
 
 namespace pradima::cli {
 

@@ -4,8 +4,10 @@
 
 #include "cli/xlsx_workbook.h"
 #include "cli/xml_text.h"
-#include "session/error.h"
-#include "session/workbook_layout.h"
+#include "base/error.h"
+#include "session/standard_workbook.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
 #include "text/telex.h"
 
 namespace pradima::cli {
@@ -70,15 +72,16 @@ void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
       "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
       "</styleSheet>";
 
-  std::vector<std::string> weekdays;
-  for (const char* telex : {"Chur Nhaajt", "Thuws Hai", "Thuws Ba", "Thuws Tuw", "Thuws Nawm", "Thuws Sasu",
-                            "Thuws Bary", "Taast car"})
-    weekdays.push_back(TelexToUnicode(telex));
+  std::vector<std::string> weekdays, regions;
+  for (const char* telex : terms::kWeekdayTelexNames) weekdays.push_back(TelexToUnicode(telex));
+  weekdays.push_back(TelexToUnicode(terms::kEveryDayTelex));
+  for (const terms::Region& region : terms::kRegions) regions.push_back(TelexToUnicode(region.telexName));
   const std::string validations =
-      "<dataValidations count=\"4\">" +
-      Validation("B3", {TelexToUnicode("Mieefn Bawsc"), TelexToUnicode("Mieefn Trung"), TelexToUnicode("Mieefn Nam")}) +
-      Validation("B4", {TelexToUnicode("Soos Kesp"), "Full", TelexToUnicode("Tufy Chojn")}) +
-      Validation("B5", weekdays) + Validation("B6", {"2 Con", "3 Con"}) + "</dataValidations>";
+      "<dataValidations count=\"4\">" + Validation(terms::kRegionCell, regions) +
+      Validation(terms::kNumberSetCell,
+                 {TelexToUnicode(terms::kDoublesTelex), terms::kFullSet, TelexToUnicode(terms::kCustomTelex)}) +
+      Validation(terms::kWeekdayCell, weekdays) +
+      Validation(terms::kNumberTypeCell, {terms::kTwoDigits, terms::kThreeDigits}) + "</dataValidations>";
 
   std::map<std::string, std::string> parts;
   parts["[Content_Types].xml"] =
@@ -108,9 +111,9 @@ void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
       "<Relationship Id=\"rIdStyles\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
       "Target=\"styles.xml\"/></Relationships>";
   parts["xl/styles.xml"] = styles;
-  parts["xl/worksheets/sheet1.xml"] = Sheet("Sheet1", "");
-  parts["xl/worksheets/sheet2.xml"] = Sheet("Sheet2", "");
-  parts["xl/worksheets/sheet3.xml"] = Sheet("Sheet3", validations);
+  parts["xl/worksheets/sheet1.xml"] = Sheet(terms::kResultsCodeName, "");
+  parts["xl/worksheets/sheet2.xml"] = Sheet(terms::kSettingsCodeName, "");
+  parts["xl/worksheets/sheet3.xml"] = Sheet(terms::kControlCodeName, validations);
   WritePackage(path, parts);
 
   // Then the cells, through the same writer as every later save.

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "cli/xml_text.h"
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima::cli {
 namespace {

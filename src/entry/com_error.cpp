@@ -4,7 +4,7 @@
 
 #include <new>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "session/win/com_owners.h"
 #include "session/win/variant_value.h"
 

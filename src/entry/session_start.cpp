@@ -1,8 +1,8 @@
 #include "entry/session_start.h"
 
 #include "results/update_results.h"
-#include "results/xmlhttp_fetcher.h"
-#include "session/error.h"
+#include "results/win/xmlhttp_fetcher.h"
+#include "base/error.h"
 #include "session/win/dispatch_host.h"
 
 #ifndef PRADIMA_RESULTS_SITE
@@ -32,7 +32,7 @@ void Sup(Session& shared, IDispatch* application, IDispatch* workbook) {
   shared.SetApplication(win::DispatchApplication(application));
   shared.SetWorkbook(win::DispatchWorkbook(workbook));
   const Session call = StartSession(shared);
-  XmlHttpPageFetcher fetcher;
+  win::XmlHttpPageFetcher fetcher;
   UpdateResults(call, fetcher, SystemLocalTime, kResultsSite);
 }
 

@@ -6,10 +6,10 @@
 #include "entry/module.h"
 #include "entry/session_start.h"
 #include "selection/number_type.h"
-#include "session/error.h"
+#include "base/error.h"
 #include "session/win/variant_value.h"
 #include "stats/run_statistics.h"
-#include "text/message.h"
+#include "text/win/message_box.h"
 
 namespace pradima::entry {
 namespace {
@@ -94,8 +94,8 @@ HRESULT WithTypeLibrary(ITypeInfo** info) {
   return library->GetTypeInfoOfGuid(IID__Sub, info);
 }
 
-MessageBoxSink& Messages() {
-  static MessageBoxSink sink;
+win::MessageBoxSink& Messages() {
+  static win::MessageBoxSink sink;
   return sink;
 }
 

@@ -2,13 +2,11 @@
 
 #include <curl/curl.h>
 
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima {
 namespace {
 
-// INET_E_DOWNLOAD_FAILURE, what the platform's HTTP component raises for a failed transfer.
-constexpr int32_t kDownloadFailure = static_cast<int32_t>(0x800C0008u);
 
 size_t AppendBody(char* data, size_t size, size_t count, void* body) {
   static_cast<std::string*>(body)->append(data, size * count);

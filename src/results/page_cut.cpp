@@ -1,6 +1,6 @@
 #include "results/page_cut.h"
 
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima {
 

@@ -5,23 +5,14 @@
 
 #include "results/page_cut.h"
 #include "session/conversions.h"
-#include "session/error.h"
+#include "base/error.h"
+#include "terms/sheet_layout.h"
 #include "text/telex.h"
 
 namespace pradima {
 namespace {
 
-constexpr int32_t kNorthPrizes = 27;
-constexpr int32_t kPrizesPerStation = 18;
-constexpr int32_t kBlockHeadColumns[7] = {30, 49, 68, 87, 106, 125, 144};
-
-struct RegionPage {
-  char query;
-  const char* telexName;
-};
-constexpr RegionPage kNorth{'2', "Mieefn Bawsc"};
-constexpr RegionPage kCentral{'3', "Mieefn Trung"};
-constexpr RegionPage kSouth{'1', "Mieefn Nam"};
+using namespace terms;
 
 Block ReadNamedTable(Worksheet& settings, const char* name, int32_t minRows, int32_t minColumns) {
   Block table = settings.GetRange(name)->GetValue();
@@ -47,8 +38,9 @@ void FillNorth(Block& dayTable, int32_t row, const std::vector<std::string_view>
     throw Error(VbError::SubscriptOutOfRange,
                 "the North page has " + std::to_string(pieces.size()) + " pieces, fewer than its 27 prizes");
   }
-  for (int32_t c = 3; c <= 29; ++c) {
-    std::string prize = CleanCell(pieces[static_cast<size_t>(c - 3)]);
+  const int32_t firstPrize = kNorth.firstColumn + 1;
+  for (int32_t c = firstPrize; c <= kNorth.lastColumn; ++c) {
+    std::string prize = CleanCell(pieces[static_cast<size_t>(c - firstPrize)]);
     if (IsPrizeText(prize)) dayTable(row, c) = Value::Text(std::move(prize));
   }
 }
@@ -70,7 +62,7 @@ void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::str
   if (n > 255) {
     throw Error(VbError::Overflow, "the page has " + std::to_string(pieces.size()) + " pieces, more than 256");
   }
-  const char* tableName = n > 54 ? "Bang4" : n > 36 ? "Bang3" : n > 18 ? "Bang2" : "Bang1";
+  const char* tableName = kPositionTables[n > 54 ? 3 : n > 36 ? 2 : n > 18 ? 1 : 0];
   const Block table = readPositionTable(tableName);
   const int32_t stations = StationCount(n);
   for (int32_t p = stations; p >= 1; --p) {
@@ -102,21 +94,21 @@ void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::str
 void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
                    const UpdateProgress& progress) {
   const LocalDateTime now = clock();
-  const bool afterDraws = now.hour > 18 || (now.hour == 18 && now.minute > 40);
+  const bool afterDraws = now.hour > kLastDrawHour || (now.hour == kLastDrawHour && now.minute > kLastDrawMinute);
   const int64_t endDay = DaysFromCivil(now.date) - (afterDraws ? 0 : 1);
 
   Worksheet& results = session.results();
   Worksheet& settings = session.settings();
-  const Block stationNames = ReadNamedTable(settings, "BangDai", 7, 8);
+  const Block stationNames = ReadNamedTable(settings, kStationTable, 7, 8);
 
-  const int32_t lastRow = LastUsedRow(results, "A1000000");
+  const int32_t lastRow = LastUsedRow(results, kResultsFarCell);
   if (lastRow < kFirstResultRow - 1) {
     throw Error(VbError::InvalidArgument, "the results sheet has no headings: A4 is empty");
   }
-  int64_t startDay = DaysFromCivil(CivilDate{2005, 1, 1});
+  int64_t startDay = DaysFromCivil(kFirstResultsDay);
   if (lastRow >= kFirstResultRow) {
     const Value last = CellValue(results, "A" + std::to_string(lastRow));
-    startDay = static_cast<int64_t>(std::floor(ToDate(last))) - 25569 + 1;
+    startDay = static_cast<int64_t>(std::floor(ToDate(last))) - kUnixEpochSerial + 1;
   }
   if (startDay > endDay) return;
 
@@ -130,17 +122,17 @@ void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, st
     const CivilDate day = CivilFromDays(startDay + j - 1);
     const DateSerial serial = SerialFromCivil(day);
     const int weekday = WeekdayOf(serial);
-    for (int b = 1; b <= 7; ++b) dayTable(j, kBlockHeadColumns[b - 1]) = stationNames(weekday, b + 1);
+    for (int b = 1; b <= 7; ++b) dayTable(j, kBlockHeadColumns[static_cast<size_t>(b)]) = stationNames(weekday, b + 1);
     dayTable(j, 1) = Value::Date(serial);
-    dayTable(j, 2) = Value::Text(weekday == 1 ? "CN" : "T" + std::to_string(weekday));
+    dayTable(j, 2) = Value::Text(kWeekdayLabels[static_cast<size_t>(weekday - 1)]);
 
-    for (const RegionPage& region : {kNorth, kCentral, kSouth}) {
+    for (const Region& region : kRegions) {
       try {
-        const std::string page = fetcher.GetPageText(PageUrl(site, region.query, day));
-        if (region.query == kNorth.query) {
+        const std::string page = fetcher.GetPageText(PageUrl(site, region.pageQuery, day));
+        if (region.pageQuery == kNorth.pageQuery) {
           if (const auto pieces = CutPage(page, kNorthStartMarker)) FillNorth(dayTable, j, *pieces);
         } else if (const auto pieces = CutPage(page, kStationStartMarker)) {
-          const int32_t base = region.query == kCentral.query ? kCentralBaseColumn : kSouthBaseColumn;
+          const int32_t base = region.firstColumn - 1;
           WriteStationBlocks(dayTable, j, *pieces, base, readPositionTable);
         }
       } catch (const Error& e) {

@@ -4,20 +4,20 @@
 #include <vector>
 
 #include "results/page_fetcher.h"
-#include "session/clock.h"
-#include "session/date.h"
+#include "base/clock.h"
+#include "base/date.h"
 #include "session/session.h"
 #include "session/value.h"
+#include "terms/lottery.h"
 
 namespace pradima {
 
 // Called after each day is fetched: days done, days to do, the day.
 using UpdateProgress = std::function<void(int done, int total, const CivilDate& day)>;
 
-inline constexpr int32_t kResultColumns = 162;
-inline constexpr int32_t kFirstResultRow = 5;
-inline constexpr int32_t kCentralBaseColumn = 29;
-inline constexpr int32_t kSouthBaseColumn = 86;
+// The column before a region's first station block, from which its stations' prizes are placed.
+inline constexpr int32_t kCentralBaseColumn = terms::kCentral.firstColumn - 1;
+inline constexpr int32_t kSouthBaseColumn = terms::kSouth.firstColumn - 1;
 
 // Appends one row per missing day, up to today from 18:41 or yesterday
 // before, to the results sheet: the North, Central and South pages of each

@@ -2,16 +2,17 @@
 
 #include <vector>
 
+#include "session/address.h"
 #include "session/conversions.h"
-#include "session/error.h"
+#include "base/error.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
 #include "text/telex.h"
 
 namespace pradima {
 namespace {
 
-constexpr int32_t kBlockHeadColumns[9] = {0, 30, 49, 68, 87, 106, 125, 144, 2};
-constexpr const char* kWeekdayNames[7] = {"Chur Nhaajt", "Thuws Hai",  "Thuws Ba",  "Thuws Tuw",
-                                          "Thuws Nawm",  "Thuws Sasu", "Thuws Bary"};
+using terms::kEveryDay;
 
 DateSerial DateOf(const Value& cell) {
   return cell.kind() == CellKind::Date || cell.kind() == CellKind::Number ? cell.number() : ToDate(cell);
@@ -41,16 +42,18 @@ bool HasText(const Value& cell) { return !(cell.IsEmpty() || (cell.IsText() && c
 }  // namespace
 
 const std::array<std::string, 3>& RegionNames() {
-  static const std::array<std::string, 3> names = {TelexToUnicode("Mieefn Bawsc"), TelexToUnicode("Mieefn Trung"),
-                                                   TelexToUnicode("Mieefn Nam")};
+  static const std::array<std::string, 3> names = {TelexToUnicode(terms::kRegions[0].telexName),
+                                                   TelexToUnicode(terms::kRegions[1].telexName),
+                                                   TelexToUnicode(terms::kRegions[2].telexName)};
   return names;
 }
 
 RegionBlocks RegionProfile(std::string_view regionName) {
   const auto& names = RegionNames();
-  if (regionName == names[0]) return {8, 8, 27};
-  if (regionName == names[1]) return {1, 3, 18};
-  if (regionName == names[2]) return {4, 7, 18};
+  for (size_t i = 0; i < names.size(); ++i) {
+    const terms::Region& region = terms::kRegions[i];
+    if (regionName == names[i]) return {region.firstBlock, region.lastBlock, region.numbersPerBlock};
+  }
   return {};
 }
 
@@ -64,17 +67,17 @@ void RequireKnownRegion(std::string_view regionName) {
 int WeekdayCode(std::string_view weekdayText) {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> converted;
-    for (const char* name : kWeekdayNames) converted.push_back(TelexToUnicode(name));
+    for (const char* name : terms::kWeekdayTelexNames) converted.push_back(TelexToUnicode(name));
     return converted;
   }();
   for (int code = 1; code <= 7; ++code)
     if (weekdayText == names[static_cast<size_t>(code - 1)]) return code;
-  return 8;
+  return kEveryDay;
 }
 
 int DigitCount(std::string_view numberType) {
-  if (numberType == "2 Con") return 2;
-  if (numberType == "3 Con") return 3;
+  if (numberType == terms::kTwoDigits) return 2;
+  if (numberType == terms::kThreeDigits) return 3;
   return 0;
 }
 
@@ -89,7 +92,7 @@ BlockMarks MarkBlockColumns(const Block& regionTable) {
   for (int w = 1; w <= 7; ++w)
     for (int b = 1; b <= 8; ++b) {
       const Value& cell = regionTable(w, b);
-      if (cell.IsNumber() && cell.number() == 1) marks[static_cast<size_t>(w)][static_cast<size_t>(b)] = kBlockHeadColumns[b];
+      if (cell.IsNumber() && cell.number() == 1) marks[static_cast<size_t>(w)][static_cast<size_t>(b)] = terms::kBlockHeadColumns[static_cast<size_t>(b)];
     }
   return marks;
 }
@@ -117,7 +120,7 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
   std::array<int32_t, 1000> seenOn{};
   for (int32_t r = first; r <= last; ++r) {
     const int weekday = WeekdayOf(DateOf(results(r, 1)));
-    if (weekdayCode != 8 && weekdayCode != weekday) continue;
+    if (weekdayCode != kEveryDay && weekdayCode != weekday) continue;
     const auto& row = marks[static_cast<size_t>(weekday)];
     const int32_t testHead = region.known() ? row[static_cast<size_t>(region.first)] : 0;
     // A weekday on which the region's first block does not draw is no draw day.
@@ -141,12 +144,13 @@ void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial
              const std::string& regionName, int32_t& dayCount, const std::string& numberType) {
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();
-  const int32_t lastRow = LastUsedRow(results, "A1000000");
+  const int32_t lastRow = LastUsedRow(results, terms::kResultsFarCell);
   // A results sheet without data rows counts nothing.
-  const Block block = lastRow >= 5 ? results.GetRange("A5:FF" + std::to_string(lastRow))->GetValue() : Block();
-  const BlockMarks marks = MarkBlockColumns(session.settings().GetRange("CaiDatMien")->GetValue());
+  const RangeRef rows{{terms::kFirstResultRow, 1}, {lastRow, terms::kResultColumns}};
+  const Block block = lastRow >= terms::kFirstResultRow ? results.GetRange(FormatAddress(rows))->GetValue() : Block();
+  const BlockMarks marks = MarkBlockColumns(session.settings().GetRange(terms::kRegionTable)->GetValue());
   const int digits = DigitCount(numberType);
-  const int weekday = WeekdayCode(ToText(CellValue(session.control(), "B5")));
+  const int weekday = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
   LoCountResult result = CountLoInBlock(block, marks, weekday, RegionProfile(regionName), digits, startDate, endDate);
   counts = result.counts;
   dayCount = result.dayCount;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "session/date.h"
+#include "base/date.h"
 #include "session/session.h"
 #include "session/value.h"
 

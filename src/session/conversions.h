@@ -4,15 +4,17 @@
 #include <string>
 #include <string_view>
 
-#include "session/date.h"
+#include "base/date.h"
 #include "session/value.h"
 
 namespace pradima {
 
 // The automation conversions the engine applies to cell values. On Windows
-// they are the platform's own (oleaut32, user default locale); elsewhere they
-// mirror the platform for the common cases: a number text in the C locale,
-// a date text as dd/MM/yyyy or yyyy-MM-dd with an optional time of day.
+// they are the platform's own (oleaut32, user default locale: see
+// session/win/oleaut_conversions.h); elsewhere they are the portable ones
+// below, which mirror the platform for the common cases: a number text in
+// the C locale, a date text as dd/MM/yyyy or yyyy-MM-dd with an optional
+// time of day. Which one the engine uses is chosen when it is linked.
 
 // To a date: a date value, a number, or text read as a date; empty gives
 // the zero date. Anything else is a type mismatch.
@@ -33,14 +35,5 @@ std::optional<double> ParseNumber(std::string_view text);
 std::optional<DateSerial> ParseDate(std::string_view text);
 std::string FormatNumber(double number);
 }  // namespace portable
-
-#ifdef _WIN32
-namespace oleaut {
-DateSerial ToDate(const Value& value);
-std::string ToText(const Value& value);
-int32_t ToLong(const Value& value);
-bool IsNumeric(const Value& value);
-}  // namespace oleaut
-#endif
 
 }  // namespace pradima

@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "session/conversions.h"
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima::portable {
 namespace {

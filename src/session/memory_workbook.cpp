@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima {
 namespace {

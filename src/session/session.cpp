@@ -1,6 +1,7 @@
 #include "session/session.h"
 
-#include "session/error.h"
+#include "base/error.h"
+#include "terms/sheet_layout.h"
 
 namespace pradima {
 namespace {
@@ -34,9 +35,9 @@ void Session::BindSheets() {
   Require(book, "the workbook");
   for (const std::shared_ptr<Worksheet>& sheet : book->WorkSheets()) {
     const std::string codeName = sheet->CodeName();
-    if (codeName == "Sheet1") results_ = sheet;
-    if (codeName == "Sheet2") settings_ = sheet;
-    if (codeName == "Sheet3") control_ = sheet;
+    if (codeName == terms::kResultsCodeName) results_ = sheet;
+    if (codeName == terms::kSettingsCodeName) settings_ = sheet;
+    if (codeName == terms::kControlCodeName) control_ = sheet;
   }
 }
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "session/date.h"
+#include "base/date.h"
 
 namespace pradima {
 

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "session/conversions.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
 #include "text/telex.h"
-#include "text/utf.h"
+#include "base/utf.h"
 
 namespace pradima {
 namespace {
@@ -26,7 +28,7 @@ void Reject(MessageSink& messages, const char* telexMessage, const std::string& 
 
 // Clears a column from its first cell down 10,000 rows and writes the list there.
 void ReplaceColumn(Worksheet& sheet, const char* firstCell, const Block& list) {
-  sheet.GetRange(firstCell)->Resize(10000, 1)->ClearContents();
+  sheet.GetRange(firstCell)->Resize(terms::kSavedListRows, 1)->ClearContents();
   if (list.rows() > 0) sheet.GetRange(firstCell)->Resize(list.rows(), 1)->SetValue(list);
 }
 
@@ -38,19 +40,19 @@ using SeenKey = std::pair<bool, std::string>;
 CustomListOutcome CleanCustomList(Session session, MessageSink& messages, const std::string& numberSet,
                                   const std::string& numberType) {
   Worksheet& control = session.control();
-  const bool twoDigits = numberType == "2 Con";
-  const bool threeDigits = numberType == "3 Con";
-  if (numberSet == TelexToUnicode("Tufy Chojn") && (twoDigits || threeDigits)) {
-    const int32_t last = LastUsedRow(control, "F100000");
+  const bool twoDigits = numberType == terms::kTwoDigits;
+  const bool threeDigits = numberType == terms::kThreeDigits;
+  if (numberSet == TelexToUnicode(terms::kCustomTelex) && (twoDigits || threeDigits)) {
+    const int32_t last = LastUsedRow(control, terms::kCustomListFarCell);
     if (last <= 2) {
       Notify(messages, kNeedOneNumber);
       return CustomListOutcome::Rejected;
     }
     // Two rows beyond the last entry, so the read is always a block.
-    const Block entries = control.GetRange("F3:F" + std::to_string(last + 2))->GetValue();
+    const Block entries = control.GetRange(std::string(terms::kListFirstCell) + ":F" + std::to_string(last + 2))->GetValue();
     if (threeDigits) {
-      ReplaceColumn(session.settings(), "AD2", entries);
-      ReplaceColumn(control, "F3", entries);
+      ReplaceColumn(session.settings(), terms::kSavedThreeDigitList, entries);
+      ReplaceColumn(control, terms::kListFirstCell, entries);
     } else {
       std::set<SeenKey> seen;
       std::vector<Value> clean;
@@ -85,13 +87,13 @@ CustomListOutcome CleanCustomList(Session session, MessageSink& messages, const 
         return CustomListOutcome::Rejected;
       }
       const Block list = ColumnBlock(clean);
-      ReplaceColumn(session.settings(), "P2", list);
-      ReplaceColumn(control, "F3", list);
+      ReplaceColumn(session.settings(), terms::kSavedTwoDigitList, list);
+      ReplaceColumn(control, terms::kListFirstCell, list);
     }
-    control.GetRange("G3")->Resize(10000, 2)->ClearContents();
+    control.GetRange(terms::kCountsFirstCell)->Resize(terms::kCountRows, 2)->ClearContents();
     return CustomListOutcome::Saved;
   }
-  control.GetRange("G3")->Resize(10000, 2)->ClearContents();
+  control.GetRange(terms::kCountsFirstCell)->Resize(terms::kCountRows, 2)->ClearContents();
   return CustomListOutcome::NotCustom;
 }
 

@@ -4,6 +4,7 @@
 
 #include "session/conversions.h"
 #include "stats/custom_list.h"
+#include "terms/sheet_layout.h"
 #include "text/telex.h"
 
 namespace pradima {
@@ -33,35 +34,37 @@ Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Nu
 
 void Run(const Session& session, MessageSink& messages, const Clock& clock) {
   Worksheet& control = session.control();
-  const DateSerial startDate = ToDate(CellValue(control, "B1"));
-  DateSerial endDate = ToDate(CellValue(control, "B2"));
-  const std::string numberType = ToText(CellValue(control, "B6"));
+  const DateSerial startDate = ToDate(CellValue(control, terms::kStartDateCell));
+  DateSerial endDate = ToDate(CellValue(control, terms::kEndDateCell));
+  const std::string numberType = ToText(CellValue(control, terms::kNumberTypeCell));
 
   Worksheet& results = session.results();
-  const int32_t lastResultRow = LastUsedRow(results, "A1000000");
+  const int32_t lastResultRow = LastUsedRow(results, terms::kResultsFarCell);
   const DateSerial today = SerialFromCivil(clock().date);
   // A period reaching past today ends at the latest stored draw; a sheet
   // without data rows has none, and then nothing is counted anyway.
-  if (endDate > today && lastResultRow >= 5) {
+  if (endDate > today && lastResultRow >= terms::kFirstResultRow) {
     endDate = ToDate(CellValue(results, "A" + std::to_string(lastResultRow)));
   }
 
-  const std::string regionName = ToText(CellValue(control, "B3"));
+  const std::string regionName = ToText(CellValue(control, terms::kRegionCell));
   RequireKnownRegion(regionName);
-  const std::string numberSet = ToText(CellValue(control, "B4"));
+  const std::string numberSet = ToText(CellValue(control, terms::kNumberSetCell));
   CleanCustomList(session, messages, numberSet, numberType);
 
-  const int32_t lastListRow = LastUsedRow(control, "F10000");
-  Block listBlock = lastListRow >= 3 ? control.GetRange("F3:H" + std::to_string(lastListRow))->GetValue() : Block();
+  const int32_t lastListRow = LastUsedRow(control, terms::kListFarCell);
+  Block listBlock =
+      lastListRow >= 3 ? control.GetRange(std::string(terms::kListFirstCell) + ":H" + std::to_string(lastListRow))->GetValue()
+                       : Block();
 
   LoCounts counts;
   int32_t dayCount = 0;
   CountLo(session, counts, startDate, endDate, regionName, dayCount, numberType);
   FillCounts(listBlock, counts);
 
-  control.GetRange("F3")->Resize(1000, 5)->ClearContents();
-  if (listBlock.rows() > 0) control.GetRange("F3")->Resize(listBlock.rows(), 3)->SetValue(listBlock);
-  control.GetRange("F1")->SetValue(
+  control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
+  if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
+  control.GetRange(terms::kDayCountCell)->SetValue(
       Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
 }
 

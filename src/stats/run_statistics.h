@@ -1,6 +1,6 @@
 #pragma once
 #include "selection/count_lo.h"
-#include "session/clock.h"
+#include "base/clock.h"
 #include "session/session.h"
 #include "session/value.h"
 #include "text/message.h"

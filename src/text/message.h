@@ -23,12 +23,4 @@ inline constexpr int32_t kInformationIcon = 64;
 // is an overflow, raised before anything is shown.
 int32_t ShowMessage(MessageSink& sink, const std::string& prompt, int32_t style, std::string_view telexTitle);
 
-#ifdef _WIN32
-// The message box owned by the foreground window.
-class MessageBoxSink final : public MessageSink {
- public:
-  int32_t Show(const std::string& prompt, int32_t systemStyle, const std::string& title) override;
-};
-#endif
-
 }  // namespace pradima

@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "text/utf.h"
+#include "base/utf.h"
 
 namespace pradima {
 

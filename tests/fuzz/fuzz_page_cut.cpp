@@ -7,7 +7,7 @@
 
 #include "results/page_cut.h"
 #include "results/update_results.h"
-#include "session/error.h"
+#include "base/error.h"
 
 namespace {
 

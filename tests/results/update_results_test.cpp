@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "results/curl_fetcher.h"
-#include "session/error.h"
-#include "session/workbook_layout.h"
+#include "base/error.h"
+#include "session/standard_workbook.h"
+#include "terms/station_schedule.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 
@@ -67,8 +68,8 @@ class UpdateResultsTest : public ::testing::Test {
     for (int b = 1; b <= 7; ++b) {
       const bool isCentral = b <= 3;
       const int station = isCentral ? b : b - 3;
-      const int stations = isCentral ? CentralStationCount(weekday) : SouthStationCount(weekday);
-      const std::string name = StationName(weekday, b);
+      const int stations = isCentral ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday);
+      const std::string name = terms::StationName(weekday, b);
       EXPECT_EQ(results->Get(row, kHeads[b - 1]), name.empty() ? Value() : Value::Text(name)) << b;
       const bool served = isCentral ? central : south;
       for (int k = 1; k <= 18; ++k) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "stats/stats_fixture.h"
 
 namespace pradima {

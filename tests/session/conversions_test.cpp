@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "session/conversion_cases.h"
-#include "session/error.h"
+#include "base/error.h"
 
 namespace pradima {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "session/memory_workbook.h"
 
 namespace pradima {

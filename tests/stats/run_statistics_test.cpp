@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "stats/stats_fixture.h"
 
 namespace pradima {

@@ -8,7 +8,7 @@
 
 #include "session/memory_workbook.h"
 #include "session/session.h"
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
 #include "support/recording_sink.h"
 #include "text/message.h"
 #include "text/telex.h"

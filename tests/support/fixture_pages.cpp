@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
+#include "terms/station_schedule.h"
 
 namespace pradima::testing {
 namespace {
@@ -84,7 +85,7 @@ std::string StationPage(const CivilDate& day, char region, int stations, const P
 std::string StandardPage(const CivilDate& day, char region, const PageOptions& options) {
   const int weekday = WeekdayOf(SerialFromCivil(day));
   if (region == '2') return NorthPage(day, options);
-  const int stations = region == '3' ? CentralStationCount(weekday) : SouthStationCount(weekday);
+  const int stations = region == '3' ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday);
   return StationPage(day, region, stations, options);
 }
 

@@ -7,7 +7,7 @@
 // <td class="giai8">.
 #include <string>
 
-#include "session/date.h"
+#include "base/date.h"
 
 namespace pradima::testing {
 

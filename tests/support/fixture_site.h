@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "session/date.h"
+#include "base/date.h"
 
 namespace pradima::testing {
 

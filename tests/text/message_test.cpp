@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "support/recording_sink.h"
 
 namespace pradima {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "text/utf.h"
+#include "base/utf.h"
 
 namespace pradima {
 namespace {

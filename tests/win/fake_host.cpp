@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "session/win/com_owners.h"
 #include "session/win/dispatch_host.h"
 #include "session/win/variant_value.h"

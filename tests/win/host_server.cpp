@@ -7,10 +7,10 @@
 #include <new>
 
 #include "fake_host.h"
-#include "session/clock.h"
+#include "base/clock.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
 
 namespace {
 

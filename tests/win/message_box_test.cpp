@@ -9,7 +9,7 @@
 #include <string>
 #include <thread>
 
-#include "text/message.h"
+#include "text/win/message_box.h"
 
 namespace pradima {
 namespace {
@@ -43,7 +43,7 @@ TEST(MessageBoxTest, ShowsTheConvertedCaptionAndThePromptAndReturnsOk) {
   std::atomic<bool> stop = false;
   SeenBox seen;
   std::thread watcher([&] { seen = WatchAndClose(stop); });
-  MessageBoxSink sink;
+  win::MessageBoxSink sink;
   const int32_t result = ShowMessage(sink, "Phải ít nhất 1 số tùy chọn", 64, "Thoong Baso");
   stop = true;
   watcher.join();

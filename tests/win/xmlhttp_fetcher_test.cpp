@@ -1,9 +1,9 @@
 // The Windows page fetcher against the fixture site, under Wine.
-#include "results/xmlhttp_fetcher.h"
+#include "results/win/xmlhttp_fetcher.h"
 
 #include <gtest/gtest.h>
 
-#include "session/error.h"
+#include "base/error.h"
 #include "fake_host.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
@@ -23,7 +23,7 @@ TEST(XmlHttpFetcher, SendsTheThreeHeadersAndReturnsTheBodyOnlyFor200) {
     if (r.target == "/stale") return FixtureResponse{304, ""};
     return FixtureResponse{500, "broken"};
   });
-  XmlHttpPageFetcher fetcher;
+  win::XmlHttpPageFetcher fetcher;
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/ok"), "<p>Kết quả</p>");
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/missing"), "");
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/stale"), "");
@@ -55,7 +55,7 @@ TEST(XmlHttpFetcher, OpensSynchronouslyThenSetsTheHeadersInOrderThenSends) {
     };
   };
   int objects = 0;
-  XmlHttpPageFetcher fetcher([&] {
+  win::XmlHttpPageFetcher fetcher([&] {
     ++objects;
     return testing::FakeObject({
         {L"Open", record("Open")},
@@ -78,7 +78,7 @@ TEST(XmlHttpFetcher, OpensSynchronouslyThenSetsTheHeadersInOrderThenSends) {
 
 TEST(XmlHttpFetcher, DroppedConnectionIsAnError) {
   FixtureSite site([](const FixtureRequest&) { return FixtureResponse{200, "", true}; });
-  XmlHttpPageFetcher fetcher;
+  win::XmlHttpPageFetcher fetcher;
   try {
     fetcher.GetPageText(site.base_url() + "/any");
     FAIL() << "no error";

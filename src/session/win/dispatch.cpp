@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "session/error.h"
+#include "base/error.h"
+#include "base/win/hresult.h"
 #include "session/win/variant_value.h"
 
 namespace pradima::win {

@@ -1,7 +1,7 @@
 #include "session/win/variant_value.h"
 
-#include "session/error.h"
-#include "text/utf.h"
+#include "base/error.h"
+#include "base/utf.h"
 
 namespace pradima::win {
 
@@ -97,25 +97,6 @@ Value ValueFromVariant(const VARIANT& variant) {
     return Value::Number(asDouble->dblVal);
   }
   throw Error(VbError::TypeMismatch, "a cell value of variant type " + std::to_string(v->vt) + " is not supported");
-}
-
-void ThrowIfFailed(HRESULT hr, const std::string& what) {
-  if (SUCCEEDED(hr)) return;
-  wchar_t* message = nullptr;
-  std::string text = what;
-  if (FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr) &&
-      message) {
-    std::string system = Utf8FromWide(message, wcslen(message));
-    LocalFree(message);
-    while (!system.empty() && (system.back() == '\n' || system.back() == '\r' || system.back() == ' ')) system.pop_back();
-    text += ": " + system;
-  } else {
-    char code[16];
-    snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-    text += ": error " + std::string(code);
-  }
-  throw Error(static_cast<int32_t>(hr), text);
 }
 
 }  // namespace pradima::win

@@ -17,7 +17,4 @@ std::string Utf8FromBstr(BSTR text);
 UniqueVariant VariantFromValue(const Value& value);
 Value ValueFromVariant(const VARIANT& variant);
 
-// Raises Error with the HRESULT and, where the system has one, its message.
-void ThrowIfFailed(HRESULT hr, const std::string& what);
-
 }  // namespace pradima::win

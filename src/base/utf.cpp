@@ -1,4 +1,4 @@
-#include "text/utf.h"
+#include "base/utf.h"
 
 namespace pradima {
 namespace {

@@ -8,6 +8,8 @@ namespace pradima {
 // Dates are automation dates: days since 30 December 1899, the fraction
 // being the time of day.
 using DateSerial = double;
+// The serial of 1 January 1970, day 0 of DaysFromCivil.
+inline constexpr int64_t kUnixEpochSerial = 25569;
 
 struct CivilDate {
   int year = 1899;

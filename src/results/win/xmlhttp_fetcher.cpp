@@ -1,10 +1,11 @@
-#include "results/xmlhttp_fetcher.h"
+#include "results/win/xmlhttp_fetcher.h"
 
-#include "session/error.h"
+#include "base/error.h"
+#include "base/win/hresult.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
 
-namespace pradima {
+namespace pradima::win {
 
 using win::DispatchObject;
 using win::UniqueVariant;
@@ -43,7 +44,7 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
   // A dropped connection can come back as a network error code (12xxx) or 0
   // in place of an HTTP status: that is a failed request, not a page.
   if (!status.IsNumber() || status.number() < 100 || status.number() > 599) {
-    throw Error(static_cast<int32_t>(0x800C0008u), "GET " + url + " failed: no HTTP status (" +
+    throw Error(kDownloadFailure, "GET " + url + " failed: no HTTP status (" +
                                                        std::to_string(static_cast<long>(status.number())) + ")");
   }
   if (status.number() != 200) return {};
@@ -51,4 +52,4 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
   return std::string(win::ValueFromVariant(*text.get()).text());
 }
 
-}  // namespace pradima
+}  // namespace pradima::win

@@ -1,7 +1,7 @@
 #pragma once
 #include <functional>
 
-#include "session/date.h"
+#include "base/date.h"
 
 namespace pradima {
 

@@ -1,22 +1,15 @@
-#include "session/workbook_layout.h"
+#include "session/standard_workbook.h"
 
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
+#include "terms/station_schedule.h"
 #include "text/telex.h"
 
 namespace pradima {
 namespace {
 
-// Station names in Telex, by weekday (Sunday first) and block (1 to 7).
-constexpr const char* kStations[7][7] = {
-    {"Khasnh Hofa", "Kon Tum", "Thuwfa Thieen Huees", "Tieefn Giang", "Kieen Giang", "DDaf Lajt", nullptr},
-    {"Thuwfa Thieen Huees", "Phus Yeen", nullptr, "TP. HCM", "DDoofng Thasp", "Caf Mau", nullptr},
-    {"DDawsk Lawsk", "Quarng Nam", nullptr, "Beesn Tre", "Vuxng Tafu", "Bajc Lieeu", nullptr},
-    {"DDaf Nawxng", "Khasnh Hofa", nullptr, "DDoofng Nai", "Caafn Thow", "Sosc Trawng", nullptr},
-    {"Bifnh DDijnh", "Quarng Trij", "Quarng Bifnh", "Taay Ninh", "An Giang", "Bifnh Thuaajn", nullptr},
-    {"Gia Lai", "Ninh Thuaajn", nullptr, "Vixnh Long", "Bifnh Duwowng", "Traf Vinh", nullptr},
-    {"DDaf Nawxng", "Quarng Ngaxi", "DDawsk Noong", "TP. HCM", "Long An", "Bifnh Phuwowsc", "Haaju Giang"},
-};
-constexpr const char* kWeekdayLabels[7] = {"CN", "T2", "T3", "T4", "T5", "T6", "T7"};
-constexpr int32_t kPrizesPerStation = 18;
+using namespace terms;
+
 
 Value Text(const char* telex) { return Value::Text(TelexToUnicode(telex)); }
 
@@ -24,44 +17,27 @@ void Put(MemorySheet& sheet, int32_t row, int32_t column, Value value) { sheet.S
 
 }  // namespace
 
-int CentralStationCount(int weekday) {
-  int count = 0;
-  for (int b = 1; b <= 3; ++b) count += kStations[weekday - 1][b - 1] != nullptr;
-  return count;
-}
-
-int SouthStationCount(int weekday) {
-  int count = 0;
-  for (int b = 4; b <= 7; ++b) count += kStations[weekday - 1][b - 1] != nullptr;
-  return count;
-}
-
-std::string StationName(int weekday, int block) {
-  const char* name = kStations[weekday - 1][block - 1];
-  return name ? TelexToUnicode(name) : std::string();
-}
-
 void AddStationSchedule(MemoryWorkbook& book, const std::shared_ptr<MemorySheet>& settings) {
   MemorySheet& s = *settings;
   // BangDai A2:H8: weekday label, then the station of blocks 1 to 7.
   Put(s, 1, 1, Text("Lijch quay"));
   for (int w = 1; w <= 7; ++w) {
-    Put(s, w + 1, 1, Value::Text(kWeekdayLabels[w - 1]));
+    Put(s, w + 1, 1, Value::Text(kWeekdayLabels[static_cast<size_t>(w - 1)]));
     for (int b = 1; b <= 7; ++b) {
-      if (const char* name = kStations[w - 1][b - 1]) Put(s, w + 1, b + 1, Text(name));
+      if (const char* name = StationTelexName(w, b)) Put(s, w + 1, b + 1, Text(name));
     }
   }
-  book.DefineName("BangDai", settings, *ParseAddress("A2:H8"));
+  book.DefineName(kStationTable, settings, *ParseAddress("A2:H8"));
 
   // CaiDatMien A11:H17: 1 where block j draws on weekday i (block 8 is the North).
   Put(s, 10, 1, Text("Mieefn theo thuws"));
   for (int w = 1; w <= 7; ++w) {
     for (int b = 1; b <= 7; ++b) {
-      if (kStations[w - 1][b - 1]) Put(s, 10 + w, b, Value::Number(1));
+      if (StationTelexName(w, b)) Put(s, 10 + w, b, Value::Number(1));
     }
     Put(s, 10 + w, 8, Value::Number(1));
   }
-  book.DefineName("CaiDatMien", settings, *ParseAddress("A11:H17"));
+  book.DefineName(kRegionTable, settings, *ParseAddress("A11:H17"));
 
   // Bang1 to Bang4 from row 21: a page of k stations lists them one after
   // another, 18 prizes each, so prize i of station p is piece 18(p - 1) + i.
@@ -74,7 +50,7 @@ void AddStationSchedule(MemoryWorkbook& book, const std::shared_ptr<MemorySheet>
       }
     }
     const RangeRef table{{21, firstColumn}, {20 + kPrizesPerStation, firstColumn + stations - 1}};
-    book.DefineName("Bang" + std::to_string(stations), settings, table);
+    book.DefineName(kPositionTables[stations - 1], settings, table);
     firstColumn += stations;
   }
   Put(s, 1, 16, Text("Soos tufy chojn 2 con"));
@@ -83,14 +59,14 @@ void AddStationSchedule(MemoryWorkbook& book, const std::shared_ptr<MemorySheet>
 
 std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   auto book = MemoryWorkbook::Create();
-  auto results = book->AddSheet("Sheet1", "KetQua");
-  auto settings = book->AddSheet("Sheet2", "CaiDat");
-  auto control = book->AddSheet("Sheet3", "ThongKe");
+  auto results = book->AddSheet(kResultsCodeName, "KetQua");
+  auto settings = book->AddSheet(kSettingsCodeName, "CaiDat");
+  auto control = book->AddSheet(kControlCodeName, "ThongKe");
 
   Put(*results, 1, 1, Text("Keest quar xoor soos ba mieefn"));
-  Put(*results, 3, 2, Text("Mieefn Bawsc"));
-  Put(*results, 3, 30, Text("Mieefn Trung"));
-  Put(*results, 3, 87, Text("Mieefn Nam"));
+  Put(*results, 3, kNorth.firstColumn, Text(kNorth.telexName));
+  Put(*results, 3, kCentral.firstColumn, Text(kCentral.telexName));
+  Put(*results, 3, kSouth.firstColumn, Text(kSouth.telexName));
   Put(*results, 4, 1, Text("Ngafy"));
   Put(*results, 4, 2, Text("Thuws"));
 
@@ -100,10 +76,10 @@ std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   for (int r = 1; r <= 6; ++r) Put(*control, r, 1, Text(labels[r - 1]));
   Put(*control, 1, 2, Value::Date(SerialFromCivil(CivilDate{today.year, 1, 1})));
   Put(*control, 2, 2, Value::Date(SerialFromCivil(today)));
-  Put(*control, 3, 2, Text("Mieefn Bawsc"));
-  Put(*control, 4, 2, Value::Text("Full"));
-  Put(*control, 5, 2, Text("Taast car"));
-  Put(*control, 6, 2, Value::Text("2 Con"));
+  Put(*control, 3, 2, Text(kNorth.telexName));
+  Put(*control, 4, 2, Value::Text(kFullSet));
+  Put(*control, 5, 2, Text(kEveryDayTelex));
+  Put(*control, 6, 2, Value::Text(kTwoDigits));
   Put(*control, 2, 6, Text("Soos"));
   Put(*control, 2, 7, Text("Soos ngafy"));
   Put(*control, 2, 8, Text("Soos laafn"));

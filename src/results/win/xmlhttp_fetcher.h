@@ -7,7 +7,7 @@
 
 #include "results/page_fetcher.h"
 
-namespace pradima {
+namespace pradima::win {
 
 // The Windows page fetcher: a new "MSXML2.XMLHTTP" object per request,
 // called late-bound by member name.
@@ -24,4 +24,4 @@ class XmlHttpPageFetcher final : public PageFetcher {
   RequestFactory create_request_;
 };
 
-}  // namespace pradima
+}  // namespace pradima::win

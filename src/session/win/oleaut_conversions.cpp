@@ -1,15 +1,16 @@
+#include "session/win/oleaut_conversions.h"
+
+#include "base/error.h"
 #include "session/conversions.h"
-#include "session/error.h"
 #include "session/win/variant_value.h"
 
-namespace pradima::oleaut {
+namespace pradima::win::oleaut {
 namespace {
 
-using pradima::win::UniqueVariant;
 
 // The automation conversion of one value to the given type, in the user's locale.
 UniqueVariant Change(const Value& value, VARTYPE type, const char* target) {
-  UniqueVariant source = pradima::win::VariantFromValue(value);
+  UniqueVariant source = VariantFromValue(value);
   UniqueVariant result;
   // VARIANT_ALPHABOOL: True reads "True" as in Visual Basic, not "-1".
   const HRESULT hr = VariantChangeTypeEx(result.get(), source.get(), LOCALE_USER_DEFAULT, VARIANT_ALPHABOOL, type);
@@ -33,9 +34,18 @@ int32_t ToLong(const Value& value) { return Change(value, VT_I4, "a whole 32-bit
 
 bool IsNumeric(const Value& value) {
   if (value.kind() == CellKind::Date || value.kind() == CellKind::Error) return false;
-  UniqueVariant source = pradima::win::VariantFromValue(value);
+  UniqueVariant source = VariantFromValue(value);
   UniqueVariant result;
   return SUCCEEDED(VariantChangeTypeEx(result.get(), source.get(), LOCALE_USER_DEFAULT, 0, VT_R8));
 }
 
 }  // namespace pradima::oleaut
+
+namespace pradima {
+
+DateSerial ToDate(const Value& value) { return win::oleaut::ToDate(value); }
+std::string ToText(const Value& value) { return win::oleaut::ToText(value); }
+int32_t ToLong(const Value& value) { return win::oleaut::ToLong(value); }
+bool IsNumeric(const Value& value) { return win::oleaut::IsNumeric(value); }
+
+}  // namespace pradima

@@ -1,9 +1,10 @@
+#include "text/win/message_box.h"
+
 #include <windows.h>
 
-#include "text/message.h"
-#include "text/utf.h"
+#include "base/utf.h"
 
-namespace pradima {
+namespace pradima::win {
 
 int32_t MessageBoxSink::Show(const std::string& prompt, int32_t systemStyle, const std::string& title) {
   const std::u16string widePrompt = Utf8ToUtf16(prompt);
@@ -12,4 +13,4 @@ int32_t MessageBoxSink::Show(const std::string& prompt, int32_t systemStyle, con
                      reinterpret_cast<const wchar_t*>(wideTitle.c_str()), static_cast<UINT>(systemStyle));
 }
 
-}  // namespace pradima
+}  // namespace pradima::win

@@ -16,10 +16,4 @@ std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today);
 // The pieces of the settings sheet, for tests that build their own workbook.
 void AddStationSchedule(MemoryWorkbook& book, const std::shared_ptr<MemorySheet>& settings);
 
-// Stations of a region on a weekday (Sunday = 1), in block order, Unicode.
-// Central has blocks 1 to 3, South blocks 4 to 7.
-int CentralStationCount(int weekday);
-int SouthStationCount(int weekday);
-std::string StationName(int weekday, int block);
-
 }  // namespace pradima

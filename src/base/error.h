@@ -16,6 +16,9 @@ enum class VbError : int32_t {
   ApplicationDefined = 1004,
 };
 
+// INET_E_DOWNLOAD_FAILURE: what the platform's HTTP component raises for a failed transfer.
+inline constexpr int32_t kDownloadFailure = static_cast<int32_t>(0x800C0008u);
+
 // The one error type of the engine. It carries the HRESULT a macro sees
 // (0x800A0000 plus the Visual Basic error number for the engine's own errors,
 // the original value for errors raised by the spreadsheet application) and a

@@ -1,4 +1,4 @@
-#include "session/date.h"
+#include "base/date.h"
 
 #include <cstdio>
 
@@ -29,7 +29,7 @@ CivilDate CivilFromDays(int64_t z) {
 }
 
 DateSerial SerialFromCivil(const CivilDate& date) {
-  return static_cast<double>(DaysFromCivil(date) + 25569);
+  return static_cast<double>(DaysFromCivil(date) + kUnixEpochSerial);
 }
 
 DateSerial SerialFromDateTime(const LocalDateTime& moment) {
@@ -39,7 +39,7 @@ DateSerial SerialFromDateTime(const LocalDateTime& moment) {
 CivilDate CivilFromSerial(DateSerial serial) {
   // Automation dates before the epoch count the day backwards but the time
   // forwards; the calendar day is the whole part toward zero.
-  return CivilFromDays(static_cast<int64_t>(std::trunc(serial)) - 25569);
+  return CivilFromDays(static_cast<int64_t>(std::trunc(serial)) - kUnixEpochSerial);
 }
 
 int WeekdayOf(DateSerial serial) {

@@ -1,4 +1,4 @@
-#include "session/clock.h"
+#include "base/clock.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "session/date.h"
+#include "base/date.h"
 
 #include <gtest/gtest.h>
 
