@@ -5,7 +5,7 @@
 #include <new>
 
 #include "base/error.h"
-#include "session/win/com_owners.h"
+#include "base/win/com_owners.h"
 #include "session/win/variant_value.h"
 
 namespace pradima::entry {

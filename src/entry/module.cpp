@@ -12,27 +12,12 @@ HMODULE module = nullptr;
 std::atomic<long> objects{0};
 std::atomic<long> locks{0};
 
-class ClassFactory final : public IClassFactory {
+// Made for each caller that asks; a live factory, like a live Sub, keeps
+// the DLL loaded (DllCanUnloadNow).
+class ClassFactory final : public win::ComObject<IClassFactory> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
-    if (!object) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  // The factory is a static object; while a caller holds it, it counts as a lock.
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override {
-    ObjectCreated();
-    return 2;
-  }
-  ULONG STDMETHODCALLTYPE Release() noexcept override {
-    ObjectDestroyed();
-    return 1;
-  }
+  ClassFactory() noexcept { ObjectCreated(); }
+
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) noexcept override {
     if (!object) return E_POINTER;
     *object = nullptr;
@@ -48,9 +33,11 @@ class ClassFactory final : public IClassFactory {
     entry::LockServer(lock != FALSE);
     return S_OK;
   }
+
+ private:
+  ~ClassFactory() override { ObjectDestroyed(); }
 };
 
-ClassFactory factory;
 
 }  // namespace
 
@@ -95,7 +82,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
   if (!object) return E_POINTER;
   *object = nullptr;
   if (clsid != CLSID_Sub) return CLASS_E_CLASSNOTAVAILABLE;
-  return pradima::entry::factory.QueryInterface(iid, object);
+  auto* factory = new (std::nothrow) pradima::entry::ClassFactory();
+  if (!factory) return E_OUTOFMEMORY;
+  const HRESULT hr = factory->QueryInterface(iid, object);
+  factory->Release();
+  return hr;
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return pradima::entry::CanUnload() ? S_OK : S_FALSE; }

@@ -13,7 +13,7 @@
 
 #include "entry/module.h"
 #include "pradima_h.h"
-#include "session/win/com_owners.h"
+#include "base/win/com_owners.h"
 
 namespace pradima::entry {
 namespace {

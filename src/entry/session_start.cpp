@@ -26,14 +26,14 @@ Session StartSession(Session& shared) {
   return call;
 }
 
-void Sup(Session& shared, IDispatch* application, IDispatch* workbook) {
+void Sup(Session& shared, IDispatch* application, IDispatch* workbook, const Clock& clock) {
   if (!application) throw Error(VbError::ObjectRequired, "Sup: ExcelApp is not an object");
   if (!workbook) throw Error(VbError::ObjectRequired, "Sup: ThisWorkBook is not an object");
   shared.SetApplication(win::DispatchApplication(application));
   shared.SetWorkbook(win::DispatchWorkbook(workbook));
   const Session call = StartSession(shared);
   win::XmlHttpPageFetcher fetcher;
-  UpdateResults(call, fetcher, SystemLocalTime, kResultsSite);
+  UpdateResults(call, fetcher, clock, kResultsSite);
 }
 
 void EndSession(Session& shared) {

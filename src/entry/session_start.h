@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "base/clock.h"
 #include "session/session.h"
 
 namespace pradima::entry {
@@ -10,7 +11,7 @@ namespace pradima::entry {
 // starts the session and brings the results sheet up to date. The update
 // runs on the objects this call bound: a nested Sup fired by an event macro
 // rebinds the shared session for later calls only.
-void Sup(Session& shared, IDispatch* application, IDispatch* workbook);
+void Sup(Session& shared, IDispatch* application, IDispatch* workbook, const Clock& clock);
 // Binds the sheets into the shared session, switches cell dragging off and
 // sets the short date format. Returns the copy of the session the calling
 // Sup goes on with.

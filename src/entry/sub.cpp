@@ -2,6 +2,7 @@
 
 #include <wrl/client.h>
 
+#include "entry/clock_source.h"
 #include "entry/com_error.h"
 #include "entry/module.h"
 #include "entry/session_start.h"
@@ -117,28 +118,6 @@ Sub::~Sub() {
   ObjectDestroyed();
 }
 
-HRESULT Sub::QueryInterface(REFIID iid, void** object) noexcept {
-  if (!object) return E_POINTER;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID__Sub) {
-    *object = static_cast<_Sub*>(this);
-  } else if (iid == IID_ISupportErrorInfo) {
-    *object = static_cast<ISupportErrorInfo*>(this);
-  } else {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG Sub::AddRef() noexcept { return ++references_; }
-
-ULONG Sub::Release() noexcept {
-  const ULONG remaining = --references_;
-  if (remaining == 0) delete this;
-  return remaining;
-}
-
 HRESULT Sub::GetTypeInfoCount(UINT* count) noexcept {
   if (!count) return E_POINTER;
   *count = 1;
@@ -188,55 +167,47 @@ HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VAR
       Microsoft::WRL::ComPtr<IDispatch> application, workbook;
       if (!ObjectArgument(params->rgvarg[slots[0]], application)) return mismatch(0);
       if (!ObjectArgument(params->rgvarg[slots[1]], workbook)) return mismatch(1);
-      IDispatch* app = application.Get();
-      IDispatch* book = workbook.Get();
-      hr = Sup(&app, &book);
+      hr = RunSup(application.Get(), workbook.Get(), exception);
       break;
     }
     case kKieuSoId: {
       win::UniqueVariant local;
       BSTR* loaiSo = TextArgument(params->rgvarg[slots[0]], local);
       if (!loaiSo) return mismatch(0);
-      hr = kieuSo(loaiSo);
+      hr = RunKieuSo(*loaiSo, exception);
       break;
     }
-    default: hr = ThongKeLo(); break;
+    default: hr = RunThongKeLo(exception); break;
   }
-  if (SUCCEEDED(hr)) return hr;
-  // The method set the error information; hand it over in EXCEPINFO too.
-  if (exception) {
-    *exception = EXCEPINFO{};
-    exception->scode = hr;
-    Microsoft::WRL::ComPtr<IErrorInfo> info;
-    if (GetErrorInfo(0, &info) == S_OK && info) {
-      info->GetDescription(&exception->bstrDescription);
-      info->GetSource(&exception->bstrSource);
-      SetErrorInfo(0, info.Get());
-    }
-  }
-  return DISP_E_EXCEPTION;
+  return SUCCEEDED(hr) ? hr : DISP_E_EXCEPTION;
 }
+
+HRESULT Sub::Sup(IDispatch** excelApp, IDispatch** thisWorkBook) noexcept {
+  return RunSup(excelApp ? *excelApp : nullptr, thisWorkBook ? *thisWorkBook : nullptr, nullptr);
+}
+
+HRESULT Sub::kieuSo(BSTR* loaiSo) noexcept { return RunKieuSo(loaiSo ? *loaiSo : nullptr, nullptr); }
+
+HRESULT Sub::ThongKeLo() noexcept { return RunThongKeLo(nullptr); }
 
 // Each method keeps its instance alive to its end: an event macro may drop
 // the caller's last reference meanwhile.
-HRESULT Sub::Sup(IDispatch** excelApp, IDispatch** thisWorkBook) noexcept {
+HRESULT Sub::RunSup(IDispatch* excelApp, IDispatch* thisWorkBook, EXCEPINFO* exception) noexcept {
   const Microsoft::WRL::ComPtr<Sub> self(this);
-  return Guarded(IID__Sub, nullptr, [&] {
-    entry::Sup(Session::ForThisThread(), excelApp ? *excelApp : nullptr, thisWorkBook ? *thisWorkBook : nullptr);
-  });
+  return Guarded(IID__Sub, exception,
+                 [&] { entry::Sup(Session::ForThisThread(), excelApp, thisWorkBook, EntryClock()); });
 }
 
-HRESULT Sub::kieuSo(BSTR* loaiSo) noexcept {
+HRESULT Sub::RunKieuSo(BSTR loaiSo, EXCEPINFO* exception) noexcept {
   const Microsoft::WRL::ComPtr<Sub> self(this);
-  return Guarded(IID__Sub, nullptr, [&] {
-    ApplyNumberType(Session::ForThisThread(), win::Utf8FromBstr(loaiSo ? *loaiSo : nullptr));
-  });
+  return Guarded(IID__Sub, exception,
+                 [&] { ApplyNumberType(Session::ForThisThread(), win::Utf8FromBstr(loaiSo)); });
 }
 
-HRESULT Sub::ThongKeLo() noexcept {
+HRESULT Sub::RunThongKeLo(EXCEPINFO* exception) noexcept {
   const Microsoft::WRL::ComPtr<Sub> self(this);
-  return Guarded(IID__Sub, nullptr,
-                 [&] { RunStatistics(Session::ForThisThread(), Messages(), SystemLocalTime); });
+  return Guarded(IID__Sub, exception,
+                 [&] { RunStatistics(Session::ForThisThread(), Messages(), EntryClock()); });
 }
 
 HRESULT Sub::InterfaceSupportsErrorInfo(REFIID iid) noexcept { return iid == IID__Sub ? S_OK : S_FALSE; }

@@ -1,24 +1,16 @@
 #pragma once
 #include <windows.h>
 
-#include <atomic>
-
+#include "base/win/com_object.h"
 #include "pradima_h.h"
 
 namespace pradima::entry {
 
 // The one COM class. It has no state of its own: every instance on a thread
 // works on that thread's workbook session.
-class Sub final : public _Sub, public ISupportErrorInfo {
+class Sub final : public win::ComObject<_Sub, ISupportErrorInfo> {
  public:
   Sub() noexcept;
-  Sub(const Sub&) = delete;
-  Sub& operator=(const Sub&) = delete;
-
-  // IUnknown
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override;
-  ULONG STDMETHODCALLTYPE AddRef() noexcept override;
-  ULONG STDMETHODCALLTYPE Release() noexcept override;
 
   // IDispatch, for late-bound callers
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) noexcept override;
@@ -41,8 +33,14 @@ class Sub final : public _Sub, public ISupportErrorInfo {
   void MarkHandedOut() noexcept { handedOut_ = true; }
 
  private:
-  ~Sub();
-  std::atomic<ULONG> references_{1};
+  ~Sub() override;
+
+  // The methods as the vtable and Invoke both run them; a failure sets the
+  // error information and, when Invoke passes one, fills `exception`.
+  HRESULT RunSup(IDispatch* excelApp, IDispatch* thisWorkBook, EXCEPINFO* exception) noexcept;
+  HRESULT RunKieuSo(BSTR loaiSo, EXCEPINFO* exception) noexcept;
+  HRESULT RunThongKeLo(EXCEPINFO* exception) noexcept;
+
   bool handedOut_ = false;
 };
 

@@ -15,7 +15,7 @@
 #include "pradima_h.h"
 #include "base/clock.h"
 #include "base/error.h"
-#include "session/win/com_owners.h"
+#include "base/win/com_owners.h"
 #include "session/win/variant_value.h"
 #include "session/standard_workbook.h"
 #include "support/fixture_pages.h"
@@ -29,16 +29,38 @@ using Microsoft::WRL::ComPtr;
 using testing::HostStats;
 using win::UniqueVariant;
 
-ComPtr<IDispatch> CreateSub() {
+HMODULE TestDll() {
   static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
   EXPECT_NE(dll, nullptr);
-  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  return dll;
+}
+
+template <typename Function>
+Function* Export(const char* name) {
+  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(TestDll(), name)));
+}
+
+ComPtr<IClassFactory> Factory() {
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(getClassObject(CLSID_Sub, IID_PPV_ARGS(&factory)), S_OK);
+  EXPECT_EQ(Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject")(CLSID_Sub,
+                                                                                        IID_PPV_ARGS(&factory)),
+            S_OK);
+  return factory;
+}
+
+ComPtr<IDispatch> CreateSub() {
   ComPtr<IDispatch> sub;
-  EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&sub)), S_OK);
+  EXPECT_EQ(Factory()->CreateInstance(nullptr, IID_PPV_ARGS(&sub)), S_OK);
   return sub;
+}
+
+// The test DLL reads this moment as the local date and time: a weekday
+// before the day's draws are complete.
+constexpr LocalDateTime kNow{{2026, 3, 10}, 12, 0, 0};
+
+void SetDllClock(const LocalDateTime& moment) {
+  Export<void STDAPICALLTYPE(int, int, int, int, int)>("PradimaSetTestClock")(
+      moment.date.year, moment.date.month, moment.date.day, moment.hour, moment.minute);
 }
 
 struct CallResult {
@@ -99,15 +121,19 @@ VARIANT ByRefDispatch(IDispatch** target) {
   return v;
 }
 
-CivilDate Today() { return SystemLocalTime().date; }
+CivilDate Today() { return kNow.date; }
 
 class ComServerTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HostStats() = {};
     testing::HostEvents() = {};
+    SetDllClock(kNow);
   }
-  void TearDown() override { testing::HostEvents() = {}; }
+  void TearDown() override {
+    testing::HostEvents() = {};
+    SetDllClock({{0, 0, 0}, 0, 0, 0});
+  }
 
   // Sup with both objects by reference of their declared type, as VBA passes them.
   CallResult Sup(IDispatch* sub, const std::shared_ptr<MemoryWorkbook>& workbook) {
@@ -143,7 +169,7 @@ class ComServerTest : public ::testing::Test {
 
  public:
   CallResult KieuSo(IDispatch* sub, const wchar_t* type) {
-    win::UniqueBstr text{std::wstring_view(type)};
+    win::UniqueBstr text = win::MakeBstr(type);
     BSTR typeText = text.get();
     return Call(sub, L"kieuSo", {ByRefBstr(&typeText)});
   }
@@ -228,11 +254,7 @@ TEST_F(ComServerTest, AnInstanceDroppedByAChangeEventEndsTheSessionOnlyForLaterC
 }
 
 TEST_F(ComServerTest, AnInstanceNeverHandedOutEndsNoSession) {
-  static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
-  auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
-      reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
-  ComPtr<IClassFactory> factory;
-  ASSERT_EQ(getClassObject(CLSID_Sub, IID_PPV_ARGS(&factory)), S_OK);
+  ComPtr<IClassFactory> factory = Factory();
   auto book = FourDrawsWorkbook();
   ComPtr<IDispatch> sub = CreateSub();
   ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
@@ -386,13 +408,13 @@ TEST_F(ComServerTest, TheNumberTypeIsTakenAsTextAsATypeLibraryDrivenDispatchCoer
   ComPtr<IDispatch> sub = CreateSub();
   ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
 
-  win::UniqueBstr threeDigits(std::wstring_view(L"3 Con"));
+  win::UniqueBstr threeDigits = win::MakeBstr(L"3 Con");
   // `engine.kieuSo Sheet3.Range("B6")`: the range itself, read through its default property
   ComPtr<IDispatch> range = testing::FakeObject({{L"Value", [&](auto&, VARIANT* result) {
                                                     result->vt = VT_BSTR;
                                                     result->bstrVal = SysAllocString(threeDigits.get());
                                                   }}});
-  win::UniqueBstr twoDigits(std::wstring_view(L"2 Con"));
+  win::UniqueBstr twoDigits = win::MakeBstr(L"2 Con");
   BSTR byReference = twoDigits.get();
   VARIANT held;  // a Variant variable holding a number
   VariantInit(&held);
@@ -440,8 +462,9 @@ TEST_F(ComServerTest, TheNumberTypeIsTakenAsTextAsATypeLibraryDrivenDispatchCoer
 
 TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
   testing::FixtureSite site(testing::StandardPages, 18765);
-  const LocalDateTime now = SystemLocalTime();
-  const int64_t endDay = DaysFromCivil(now.date) - ((now.hour > 18 || (now.hour == 18 && now.minute > 40)) ? 0 : 1);
+  // Before 18:41 the last day to fetch is yesterday.
+  const LocalDateTime now = kNow;
+  const int64_t endDay = DaysFromCivil(now.date) - 1;
   auto book = NewStandardWorkbook(now.date);
   auto results = book->SheetByCodeName("Sheet1");
   results->Set(5, 1, Value::Date(SerialFromCivil(CivilFromDays(endDay - 3))));
@@ -455,7 +478,7 @@ TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
   EXPECT_EQ(results->Get(8, 1), Value::Date(SerialFromCivil(CivilFromDays(endDay))));
   EXPECT_EQ(results->Get(8, 3), Value::Text(testing::FixturePrize(CivilFromDays(endDay), '2', 1, 1)));
 
-  win::UniqueBstr type(std::wstring_view(L"2 Con"));
+  win::UniqueBstr type = win::MakeBstr(L"2 Con");
   BSTR typeText = type.get();
   ASSERT_EQ(Call(sub.Get(), L"kieuSo", {ByRefBstr(&typeText)}).hr, S_OK);
   const CallResult stats = Call(sub.Get(), L"ThongKeLo");

@@ -3,7 +3,8 @@
 #include <functional>
 
 #include "base/error.h"
-#include "session/win/com_owners.h"
+#include "base/win/com_object.h"
+#include "base/win/com_owners.h"
 #include "session/win/dispatch_host.h"
 #include "session/win/variant_value.h"
 
@@ -15,9 +16,7 @@ using win::UniqueVariant;
 
 using Handler = FakeMember;
 
-const VARIANT& Deref(const VARIANT* v) {
-  return v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v;
-}
+const VARIANT& Deref(const VARIANT* v) { return win::Unwrapped(*v); }
 
 int32_t IntOf(const VARIANT* v) {
   UniqueVariant out;
@@ -27,28 +26,13 @@ int32_t IntOf(const VARIANT* v) {
   return out->lVal;
 }
 
-class FakeDispatch : public IDispatch {
+class FakeDispatch : public win::ComObject<IDispatch> {
  public:
   FakeDispatch() { ++HostStats().liveObjects; }
-  virtual ~FakeDispatch() { --HostStats().liveObjects; }
+  ~FakeDispatch() override { --HostStats().liveObjects; }
 
   void Member(std::wstring name, Handler handler) { members_.emplace_back(std::move(name), std::move(handler)); }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
     return S_OK;
@@ -101,50 +85,26 @@ class FakeDispatch : public IDispatch {
       if (exception) {
         *exception = EXCEPINFO{};
         exception->scode = e.hresult();
-        exception->bstrSource = SysAllocString(L"Fake spreadsheet");
-        exception->bstrDescription = SysAllocString(win::WideFromUtf8(e.what()).c_str());
+        exception->bstrSource = win::MakeBstr(L"Fake spreadsheet").release();
+        exception->bstrDescription = win::MakeBstr(win::WideFromUtf8(e.what())).release();
       }
       return DISP_E_EXCEPTION;
     }
   }
 
  private:
-  ULONG references_ = 1;
   std::vector<std::pair<std::wstring, Handler>> members_;
 };
-
-// Takes over the creation reference (mingw's ComPtr::Attach adds one of its own).
-template <typename T>
-ComPtr<IDispatch> Adopt(T* object) {
-  ComPtr<IDispatch> owner;
-  *owner.GetAddressOf() = object;
-  return owner;
-}
 
 void ReturnObject(VARIANT* result, FakeDispatch* object) {
   result->vt = VT_DISPATCH;
   result->pdispVal = object;  // takes the creation reference
 }
 
-class FakeEnum final : public IEnumVARIANT {
+class FakeEnum final : public win::ComObject<IEnumVARIANT> {
  public:
   explicit FakeEnum(std::vector<ComPtr<IDispatch>> items) : items_(std::move(items)) { ++HostStats().liveObjects; }
-  ~FakeEnum() { --HostStats().liveObjects; }
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IEnumVARIANT) {
-      *object = static_cast<IEnumVARIANT*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
+  ~FakeEnum() override { --HostStats().liveObjects; }
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override {
     ULONG n = 0;
     for (; n < count && next_ < items_.size(); ++n, ++next_) {
@@ -167,7 +127,6 @@ class FakeEnum final : public IEnumVARIANT {
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
  private:
-  ULONG references_ = 1;
   size_t next_ = 0;
   std::vector<ComPtr<IDispatch>> items_;
 };
@@ -240,7 +199,7 @@ FakeHostEvents& HostEvents() {
 ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> members) {
   auto* object = new FakeDispatch();
   for (auto& [name, handler] : members) object->Member(std::move(name), std::move(handler));
-  return Adopt(object);
+  return win::Adopt<IDispatch>(object);
 }
 
 ComPtr<IDispatch> FakeApplication() {
@@ -253,7 +212,7 @@ ComPtr<IDispatch> FakeApplication() {
     HostStats().screenUpdating.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
     FireApplicationPut(L"ScreenUpdating");
   });
-  return Adopt(object);
+  return win::Adopt<IDispatch>(object);
 }
 
 ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
@@ -263,14 +222,14 @@ ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
     sheets->Member(L"_NewEnum", [book](auto&, VARIANT* enumResult) {
       std::vector<ComPtr<IDispatch>> items;
       for (const auto& sheet : book->sheets()) {
-        items.push_back(Adopt(MakeWorksheet(sheet)));
+        items.push_back(win::Adopt<IDispatch>(MakeWorksheet(sheet)));
       }
       enumResult->vt = VT_UNKNOWN;
       enumResult->punkVal = new FakeEnum(std::move(items));
     });
     ReturnObject(result, sheets);
   });
-  return Adopt(object);
+  return win::Adopt<IDispatch>(object);
 }
 
 }  // namespace pradima::testing

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "fake_host.h"
+#include "base/win/com_object.h"
 #include "base/clock.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
@@ -20,7 +21,7 @@ using namespace pradima;
 // {6B1D2F0A-5C3E-4C57-9E3B-1A2B3C4D5E6F}
 constexpr CLSID kHostClsid = {0x6b1d2f0a, 0x5c3e, 0x4c57, {0x9e, 0x3b, 0x1a, 0x2b, 0x3c, 0x4d, 0x5e, 0x6f}};
 
-const VARIANT& Deref(const VARIANT* v) { return v->vt == (VT_BYREF | VT_VARIANT) ? *v->pvarVal : *v; }
+const VARIANT& Deref(const VARIANT* v) { return win::Unwrapped(*v); }
 
 ComPtr<IDispatch> MakeHost() {
   const CivilDate today = SystemLocalTime().date;
@@ -49,31 +50,19 @@ ComPtr<IDispatch> MakeHost() {
   });
 }
 
-class HostFactory final : public IClassFactory {
+class HostFactory final : public win::ComObject<IClassFactory> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    if (iid == IID_IUnknown || iid == IID_IClassFactory) {
-      *object = static_cast<IClassFactory*>(this);
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) override {
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) noexcept override {
     return MakeHost()->QueryInterface(iid, object);
   }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) noexcept override { return S_OK; }
 };
-
-HostFactory factory;
 
 }  // namespace
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** object) {
   if (clsid != kHostClsid) return CLASS_E_CLASSNOTAVAILABLE;
-  return factory.QueryInterface(iid, object);
+  return win::MakeComObject<HostFactory>()->QueryInterface(iid, object);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_FALSE; }

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "pradima_h.h"
-#include "session/win/com_owners.h"
+#include "base/win/com_owners.h"
 #include "session/win/variant_value.h"
 #include "win/wine_process.h"
 

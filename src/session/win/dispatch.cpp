@@ -88,8 +88,7 @@ UniqueVariant DispatchObject::Call(const wchar_t* name, std::initializer_list<co
 }
 
 Microsoft::WRL::ComPtr<IDispatch> DispatchFromVariant(const VARIANT& value, const wchar_t* what) {
-  const VARIANT* v = &value;
-  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  const VARIANT* v = &Unwrapped(value);
   Microsoft::WRL::ComPtr<IDispatch> object;
   if (v->vt == VT_DISPATCH && v->pdispVal) {
     object = v->pdispVal;
@@ -102,8 +101,8 @@ Microsoft::WRL::ComPtr<IDispatch> DispatchFromVariant(const VARIANT& value, cons
 
 UniqueVariant VariantOf(const wchar_t* text) {
   UniqueVariant v;
+  v->bstrVal = MakeBstr(text).release();
   v->vt = VT_BSTR;
-  v->bstrVal = SysAllocString(text);
   return v;
 }
 

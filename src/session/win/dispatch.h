@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "session/win/com_owners.h"
+#include "base/win/com_owners.h"
 
 namespace pradima::win {
 

@@ -106,8 +106,7 @@ std::shared_ptr<Workbook> DispatchWorkbook(ComPtr<IDispatch> workbook) {
 }
 
 Block BlockFromVariant(const VARIANT& value) {
-  const VARIANT* v = &value;
-  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  const VARIANT* v = &Unwrapped(value);
   if (!(v->vt & VT_ARRAY)) {
     Block single(1, 1);
     single(1, 1) = ValueFromVariant(*v);

@@ -35,10 +35,8 @@ UniqueVariant VariantFromValue(const Value& value) {
       v->dblVal = value.number();
       break;
     case CellKind::Text: {
-      const std::wstring wide = WideFromUtf8(value.text());
+      v->bstrVal = MakeBstr(WideFromUtf8(value.text())).release();
       v->vt = VT_BSTR;
-      v->bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-      if (!v->bstrVal) throw Error(static_cast<int32_t>(E_OUTOFMEMORY), "out of memory for a cell text");
       break;
     }
     case CellKind::Date:
@@ -58,8 +56,7 @@ UniqueVariant VariantFromValue(const Value& value) {
 }
 
 Value ValueFromVariant(const VARIANT& variant) {
-  const VARIANT* v = &variant;
-  if (v->vt == (VT_BYREF | VT_VARIANT) && v->pvarVal) v = v->pvarVal;
+  const VARIANT* v = &Unwrapped(variant);
   switch (v->vt) {
     case VT_EMPTY:
     case VT_NULL: return Value();

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <utility>
 
+#include "base/error.h"
+
 namespace pradima::win {
 
 // An owned handle, given back with its free function when the owner goes.
@@ -40,33 +42,15 @@ class UniqueHandle {
 
 using UniqueHkey = UniqueHandle<HKEY, &RegCloseKey>;
 
-class UniqueBstr {
- public:
-  UniqueBstr() = default;
-  explicit UniqueBstr(BSTR owned) noexcept : bstr_(owned) {}
-  explicit UniqueBstr(std::wstring_view text)
-      : bstr_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  UniqueBstr(UniqueBstr&& other) noexcept : bstr_(std::exchange(other.bstr_, nullptr)) {}
-  UniqueBstr& operator=(UniqueBstr&& other) noexcept {
-    reset(std::exchange(other.bstr_, nullptr));
-    return *this;
-  }
-  ~UniqueBstr() { reset(); }
+using UniqueBstr = UniqueHandle<BSTR, &SysFreeString>;
+using UniqueSafeArray = UniqueHandle<SAFEARRAY*, &SafeArrayDestroy>;
 
-  BSTR get() const noexcept { return bstr_; }
-  BSTR release() noexcept { return std::exchange(bstr_, nullptr); }
-  void reset(BSTR owned = nullptr) noexcept {
-    if (bstr_) SysFreeString(bstr_);
-    bstr_ = owned;
-  }
-  BSTR* put() noexcept {
-    reset();
-    return &bstr_;
-  }
-
- private:
-  BSTR bstr_ = nullptr;
-};
+// A BSTR holding the text; out of memory is an error, never a null string.
+inline UniqueBstr MakeBstr(std::wstring_view text) {
+  UniqueBstr bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
+  if (!bstr) throw Error(static_cast<int32_t>(E_OUTOFMEMORY), "out of memory for a string of " + std::to_string(text.size()) + " characters");
+  return bstr;
+}
 
 class UniqueVariant {
  public:
@@ -101,27 +85,6 @@ class UniqueVariant {
 
  private:
   VARIANT v_;
-};
-
-class UniqueSafeArray {
- public:
-  UniqueSafeArray() = default;
-  explicit UniqueSafeArray(SAFEARRAY* owned) noexcept : array_(owned) {}
-  UniqueSafeArray(UniqueSafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
-  UniqueSafeArray& operator=(UniqueSafeArray&& other) noexcept {
-    reset(std::exchange(other.array_, nullptr));
-    return *this;
-  }
-  ~UniqueSafeArray() { reset(); }
-  SAFEARRAY* get() const noexcept { return array_; }
-  SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
-  void reset(SAFEARRAY* owned = nullptr) noexcept {
-    if (array_) SafeArrayDestroy(array_);
-    array_ = owned;
-  }
-
- private:
-  SAFEARRAY* array_ = nullptr;
 };
 
 // Keeps a SAFEARRAY's data locked for direct access while in scope.
