@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "selection/number_type.h"
 #include "stats/run_statistics.h"
@@ -53,16 +55,17 @@ class EventMacroTest : public StatsTest {
     session.BindSheets();
   }
 
+  // The two things an event macro may do to the shared session.
+  std::vector<std::pair<const char*, std::function<void()>>> Macros() {
+    return {{"nested Sup", [this] { Rebind(); }}, {"instance dropped", [this] { session.ReleaseSession(); }}};
+  }
+
   std::shared_ptr<MemoryWorkbook> other = NewStandardWorkbook({2021, 3, 31});
   std::function<void()> macro;
 };
 
 TEST_F(EventMacroTest, AStatisticsRunFinishesOnTheWorkbookItStartedWith) {
-  const std::pair<const char*, std::function<void()>> macros[] = {
-      {"nested Sup", [this] { Rebind(); }},
-      {"instance dropped", [this] { session.ReleaseSession(); }},
-  };
-  for (const auto& [name, what] : macros) {
+  for (const auto& [name, what] : Macros()) {
     Bind();
     ListNumbers(Texts({"00", "07", "55"}));
     macro = what;
@@ -78,11 +81,7 @@ TEST_F(EventMacroTest, AStatisticsRunFinishesOnTheWorkbookItStartedWith) {
 }
 
 TEST_F(EventMacroTest, ANumberListIsLaidOutWholeWhateverAChangeEventDoes) {
-  const std::pair<const char*, std::function<void()>> macros[] = {
-      {"nested Sup", [this] { Rebind(); }},
-      {"instance dropped", [this] { session.ReleaseSession(); }},
-  };
-  for (const auto& [name, what] : macros) {
+  for (const auto& [name, what] : Macros()) {
     Bind();
     control->Set(4, 2, Value::Text(TelexToUnicode("Soos Kesp")));
     macro = what;

@@ -226,7 +226,9 @@ TEST_F(ComServerTest, AnInstanceDroppedByAChangeEventEndsTheSessionOnlyForLaterC
     auto book = FourDrawsWorkbook();
     ComPtr<IDispatch> sub = CreateSub();
     ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.call;
-    if (std::string(c.call) == "ThongKeLo") ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
+    if (std::string(c.call) == "ThongKeLo") {
+      ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
+    }
     bool fired = false;
     testing::HostEvents().afterCellChange = [&] {
       if (fired) return;
