@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "base/date.h"
@@ -19,25 +21,25 @@ enum class CellKind : uint8_t { Empty, Number, Text, Date, Boolean, Error };
 class Value {
  public:
   Value() noexcept {}
-  Value(const Value& other) { CopyFrom(other); }
-  Value(Value&& other) noexcept {
-    std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Value));
-    other.kind_ = CellKind::Empty;
-    other.heap_text_ = false;
+  Value(const Value& other) : fields_(other.fields_) {
+    if (fields_.heap_text) fields_.heap = new std::string(*other.fields_.heap);
   }
+  // A moved-from value is empty.
+  Value(Value&& other) noexcept : fields_(std::exchange(other.fields_, Fields{})) {}
   Value& operator=(const Value& other) {
     if (this != &other) {
+      // Copied before anything is released, so a failed allocation leaves this value as it was.
+      std::string* heap = other.fields_.heap_text ? new std::string(*other.fields_.heap) : nullptr;
       Release();
-      CopyFrom(other);
+      fields_ = other.fields_;
+      if (heap != nullptr) fields_.heap = heap;
     }
     return *this;
   }
   Value& operator=(Value&& other) noexcept {
     if (this != &other) {
       Release();
-      std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Value));
-      other.kind_ = CellKind::Empty;
-      other.heap_text_ = false;
+      fields_ = std::exchange(other.fields_, Fields{});
     }
     return *this;
   }
@@ -46,13 +48,13 @@ class Value {
   static Value Number(double number) { return Value(CellKind::Number, number); }
   static Value Text(std::string_view text) {
     Value v;
-    v.kind_ = CellKind::Text;
+    v.fields_.kind = CellKind::Text;
     if (text.size() <= kInlineText) {
-      v.inline_size_ = static_cast<uint8_t>(text.size());
-      std::memcpy(v.inline_, text.data(), text.size());
+      v.fields_.inline_size = static_cast<uint8_t>(text.size());
+      std::memcpy(v.fields_.inline_text, text.data(), text.size());
     } else {
-      v.heap_text_ = true;
-      v.heap_ = new std::string(text);
+      v.fields_.heap = new std::string(text);
+      v.fields_.heap_text = true;
     }
     return v;
   }
@@ -61,52 +63,55 @@ class Value {
   // An error value (#N/A and the like) with its automation error code.
   static Value Error(int32_t code) { return Value(CellKind::Error, code); }
 
-  CellKind kind() const noexcept { return kind_; }
-  bool IsEmpty() const noexcept { return kind_ == CellKind::Empty; }
-  bool IsNumber() const noexcept { return kind_ == CellKind::Number; }
-  bool IsText() const noexcept { return kind_ == CellKind::Text; }
-  double number() const noexcept { return kind_ == CellKind::Text ? 0 : number_; }
+  CellKind kind() const noexcept { return fields_.kind; }
+  bool IsEmpty() const noexcept { return fields_.kind == CellKind::Empty; }
+  bool IsNumber() const noexcept { return fields_.kind == CellKind::Number; }
+  bool IsText() const noexcept { return fields_.kind == CellKind::Text; }
+  double number() const noexcept { return fields_.kind == CellKind::Text ? 0 : fields_.number; }
   DateSerial date() const noexcept { return number(); }
   bool boolean() const noexcept { return number() != 0; }
   int32_t error_code() const noexcept { return static_cast<int32_t>(number()); }
   // UTF-8; empty for anything but a text.
   std::string_view text() const noexcept {
-    if (kind_ != CellKind::Text) return {};
-    return heap_text_ ? std::string_view(*heap_) : std::string_view(inline_, inline_size_);
+    if (fields_.kind != CellKind::Text) return {};
+    return fields_.heap_text ? std::string_view(*fields_.heap)
+                             : std::string_view(fields_.inline_text, fields_.inline_size);
   }
 
   bool operator==(const Value& other) const noexcept {
-    if (kind_ != other.kind_) return false;
-    return kind_ == CellKind::Text ? text() == other.text() : kind_ == CellKind::Empty || number_ == other.number_;
+    if (fields_.kind != other.fields_.kind) return false;
+    return fields_.kind == CellKind::Text ? text() == other.text()
+                                          : fields_.kind == CellKind::Empty || fields_.number == other.fields_.number;
   }
 
  private:
   static constexpr size_t kInlineText = 21;
-  Value(CellKind kind, double number) noexcept : kind_(kind), number_(number) {}
-  void Release() noexcept {
-    if (heap_text_) delete heap_;
-    heap_text_ = false;
+
+  // Everything a value holds, as plain data that copies member by member.
+  // Only a heap text needs more than that copy: a string of its own.
+  struct Fields {
+    CellKind kind = CellKind::Empty;
+    bool heap_text = false;
+    uint8_t inline_size = 0;
+    char inline_text[kInlineText] = {};
+    union {
+      double number = 0;  // every kind but a text
+      std::string* heap;  // a text longer than kInlineText
+    };
+  };
+  static_assert(std::is_trivially_copyable_v<Fields>);
+
+  Value(CellKind kind, double number) noexcept {
+    fields_.kind = kind;
+    fields_.number = number;
   }
-  void CopyFrom(const Value& other) {
-    if (other.heap_text_) {
-      kind_ = other.kind_;
-      heap_text_ = true;
-      heap_ = new std::string(*other.heap_);
-    } else {
-      std::memcpy(static_cast<void*>(this), static_cast<const void*>(&other), sizeof(Value));
-    }
+  void Release() noexcept {
+    if (fields_.heap_text) delete fields_.heap;
   }
 
-  CellKind kind_ = CellKind::Empty;
-  bool heap_text_ = false;
-  uint8_t inline_size_ = 0;
-  char inline_[kInlineText];
-  union {
-    double number_ = 0;
-    std::string* heap_;  // texts longer than kInlineText
-  };
+  Fields fields_;
 };
-static_assert(sizeof(Value) == 32);
+static_assert(sizeof(Value) == 32, "a results sheet holds millions of values");
 
 // Shows a value as "empty", "number 12", "text \"07\"", ... (tests print it).
 std::ostream& operator<<(std::ostream& out, const Value& value);

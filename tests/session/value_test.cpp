@@ -2,27 +2,155 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace pradima {
 namespace {
 
-TEST(Value, TextsShortAndLongSurviveCopiesAndMoves) {
-  const std::string longText(300, 'x');
-  for (const std::string& text : {std::string(), std::string("07"), std::string("Thừa Thiên Huế"),
-                                  std::string(21, 'a'), std::string(22, 'b'), longText}) {
-    Value original = Value::Text(text);
+// One value of every shape a copy or a move has to carry, with what it reads back as.
+struct Shape {
+  const char* name;
+  CellKind kind;
+  double number;     // for every kind but a text
+  std::string text;  // for a text
+};
+
+const std::vector<Shape>& Shapes() {
+  static const std::vector<Shape> shapes = {
+      {"empty", CellKind::Empty, 0, ""},
+      {"number", CellKind::Number, 12.5, ""},
+      {"large number", CellKind::Number, -1e300, ""},
+      {"date", CellKind::Date, 46000, ""},
+      {"true", CellKind::Boolean, 1, ""},
+      {"false", CellKind::Boolean, 0, ""},
+      {"#N/A", CellKind::Error, -2146826246, ""},
+      {"empty text", CellKind::Text, 0, ""},
+      {"prize number", CellKind::Text, 0, "07"},
+      {"text with a zero byte", CellKind::Text, 0, std::string{'0', '\0', '7'}},
+      {"station name", CellKind::Text, 0, "Thừa Thiên Huế"},
+      {"longest inline text", CellKind::Text, 0, std::string(21, 'a')},
+      {"shortest heap text", CellKind::Text, 0, std::string(22, 'b')},
+      {"long text", CellKind::Text, 0, std::string(300, 'x')},
+  };
+  return shapes;
+}
+
+const Shape& EmptyShape() { return Shapes().front(); }
+
+Value Make(const Shape& shape) {
+  switch (shape.kind) {
+    case CellKind::Empty: return Value();
+    case CellKind::Number: return Value::Number(shape.number);
+    case CellKind::Text: return Value::Text(shape.text);
+    case CellKind::Date: return Value::Date(shape.number);
+    case CellKind::Boolean: return Value::Boolean(shape.number != 0);
+    case CellKind::Error: return Value::Error(static_cast<int32_t>(shape.number));
+  }
+  return Value();
+}
+
+// Checks every accessor rather than operator==, which a broken copy could fool as well.
+void ExpectHolds(const Value& value, const Shape& shape) {
+  EXPECT_EQ(value.kind(), shape.kind);
+  if (shape.kind == CellKind::Text) {
+    EXPECT_EQ(value.text(), shape.text);
+    EXPECT_EQ(value.number(), 0);
+  } else {
+    EXPECT_EQ(value.number(), shape.number);
+    EXPECT_TRUE(value.text().empty());
+  }
+}
+
+bool TextLivesInside(const Value& value) {
+  const auto* first = reinterpret_cast<const char*>(&value);
+  return value.text().data() >= first && value.text().data() < first + sizeof(Value);
+}
+
+TEST(Value, CopiesHoldTheSourceAndLeaveItIntact) {
+  for (const Shape& source : Shapes()) {
+    SCOPED_TRACE(source.name);
+    const Value original = Make(source);
+    const Value constructed = original;
+    ExpectHolds(constructed, source);
+    ExpectHolds(original, source);
+    if (!source.text.empty()) {
+      EXPECT_NE(constructed.text().data(), original.text().data()) << "copies share a text";
+    }
+    for (const Shape& target : Shapes()) {
+      SCOPED_TRACE(std::string("over ") + target.name);
+      Value assigned = Make(target);
+      assigned = original;
+      ExpectHolds(assigned, source);
+      ExpectHolds(original, source);
+      EXPECT_EQ(assigned, original);
+    }
+  }
+}
+
+TEST(Value, MovesCarryTheSourceAndLeaveItEmpty) {
+  for (const Shape& source : Shapes()) {
+    SCOPED_TRACE(source.name);
+    Value original = Make(source);
+    const Value constructed = std::move(original);
+    ExpectHolds(constructed, source);
+    ExpectHolds(original, EmptyShape());  // NOLINT: a moved-from value is empty
+    for (const Shape& target : Shapes()) {
+      SCOPED_TRACE(std::string("over ") + target.name);
+      Value moved = Make(source);
+      Value assigned = Make(target);
+      assigned = std::move(moved);
+      ExpectHolds(assigned, source);
+      ExpectHolds(moved, EmptyShape());  // NOLINT: a moved-from value is empty
+      EXPECT_EQ(moved, Value());
+    }
+  }
+}
+
+TEST(Value, CopiesOutliveTheirSource) {
+  for (const Shape& source : Shapes()) {
+    SCOPED_TRACE(source.name);
+    std::optional<Value> constructed;
+    Value assigned = Value::Text(std::string(50, 'o'));
+    {
+      const Value original = Make(source);
+      constructed.emplace(original);
+      assigned = original;
+    }
+    ExpectHolds(*constructed, source);
+    ExpectHolds(assigned, source);
+  }
+}
+
+TEST(Value, SelfAssignmentKeepsTheValue) {
+  for (const Shape& shape : Shapes()) {
+    SCOPED_TRACE(shape.name);
+    Value value = Make(shape);
+    Value& alias = value;
+    value = alias;
+    ExpectHolds(value, shape);
+    value = std::move(alias);
+    ExpectHolds(value, shape);
+  }
+}
+
+TEST(Value, ShortTextsLiveInsideTheValueAndStayThereWhenCopied) {
+  const struct {
+    size_t length;
+    bool inside;
+  } cases[] = {{0, true}, {1, true}, {2, true}, {20, true}, {21, true}, {22, false}, {40, false}, {300, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.length);
+    Value original = Value::Text(std::string(c.length, 'n'));
+    EXPECT_EQ(TextLivesInside(original), c.inside);
     Value copy = original;
-    EXPECT_EQ(copy.text(), text);
-    Value moved = std::move(copy);
-    EXPECT_EQ(moved.text(), text);
-    EXPECT_TRUE(copy.IsEmpty());  // NOLINT: a moved-from value is empty
-    Value assigned = Value::Number(1);
-    assigned = original;
-    EXPECT_EQ(assigned, original);
-    assigned = Value::Number(2);
-    EXPECT_EQ(assigned.number(), 2);
-    EXPECT_EQ(original.text(), text);
+    EXPECT_EQ(TextLivesInside(copy), c.inside);
+    EXPECT_EQ(copy.text().size(), c.length);
+    Value moved = std::move(original);
+    EXPECT_EQ(TextLivesInside(moved), c.inside);
+    EXPECT_EQ(moved.text(), copy.text());
   }
 }
 
