@@ -3,6 +3,7 @@
 // from the fixture pages' prizes as the results download writes them.
 #include "session/memory_workbook.h"
 #include "session/standard_workbook.h"
+#include "terms/lottery.h"
 #include "terms/station_schedule.h"
 #include "support/fixture_pages.h"
 
@@ -15,7 +16,7 @@ inline void FillResults(MemorySheet& results, int days) {
     const int weekday = WeekdayOf(SerialFromCivil(day));
     const int32_t row = 5 + j;
     results.Set(row, 1, Value::Date(SerialFromCivil(day)));
-    results.Set(row, 2, Value::Text(weekday == 1 ? "CN" : "T" + std::to_string(weekday)));
+    results.Set(row, 2, Value::Text(terms::kWeekdayLabels[static_cast<size_t>(weekday - 1)]));
     for (int c = 3; c <= 29; ++c) results.Set(row, c, Value::Text(testing::FixturePrize(day, '2', 1, c - 2)));
     for (int b = 1; b <= 7; ++b) {
       const bool central = b <= 3;

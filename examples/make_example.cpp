@@ -14,6 +14,18 @@
 
 using namespace pradima;
 
+namespace {
+
+// The weekday as the results sheet shows it: "CN" for Sunday, "T2" to "T7".
+std::string WeekdayLabel(int weekday) {
+  if (weekday == 1) return "CN";
+  std::string label = "T";
+  label += std::to_string(weekday);
+  return label;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc != 3) {
     std::cerr << "usage: make_example RESULTS.csv BOOK.xlsx\n";
@@ -44,7 +56,7 @@ int main(int argc, char** argv) {
     const DateSerial serial = SerialFromCivil(CivilFromDays(d));
     const int weekday = WeekdayOf(serial);
     results->Set(row, 1, Value::Date(serial));
-    results->Set(row, 2, Value::Text(weekday == 1 ? "CN" : "T" + std::to_string(weekday)));
+    results->Set(row, 2, Value::Text(WeekdayLabel(weekday)));
     for (int b = 1; b <= 7; ++b) {
       const std::string station = terms::StationName(weekday, b);
       if (!station.empty()) results->Set(row, 30 + 19 * (b - 1), Value::Text(station));

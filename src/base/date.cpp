@@ -3,6 +3,29 @@
 #include <cstdio>
 
 namespace pradima {
+namespace {
+
+// Up to maxDigits decimal digits, at least one, taken off the front of text.
+bool TakeNumber(std::string_view& text, size_t maxDigits, int& number) {
+  size_t n = 0;
+  int result = 0;
+  while (n < text.size() && n < maxDigits && text[n] >= '0' && text[n] <= '9') {
+    result = result * 10 + (text[n] - '0');
+    ++n;
+  }
+  if (n == 0) return false;
+  text.remove_prefix(n);
+  number = result;
+  return true;
+}
+
+bool TakeChar(std::string_view& text, char c) {
+  if (text.empty() || text.front() != c) return false;
+  text.remove_prefix(1);
+  return true;
+}
+
+}  // namespace
 
 int64_t DaysFromCivil(const CivilDate& date) {
   // Days since 1970-01-01 (Howard Hinnant's algorithm).
@@ -58,6 +81,23 @@ std::string FormatShortDate(const CivilDate& date) {
   char buffer[32];
   std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", date.day, date.month, date.year);
   return buffer;
+}
+
+std::optional<CivilDate> ParseCivilDate(std::string_view text) {
+  int first = 0, second = 0, third = 0;
+  if (!TakeNumber(text, 4, first)) return std::nullopt;
+  CivilDate date;
+  if (TakeChar(text, '-')) {
+    if (!TakeNumber(text, 2, second) || !TakeChar(text, '-') || !TakeNumber(text, 2, third)) return std::nullopt;
+    date = {first, second, third};
+  } else if (TakeChar(text, '/')) {
+    if (!TakeNumber(text, 2, second) || !TakeChar(text, '/') || !TakeNumber(text, 4, third)) return std::nullopt;
+    date = {third, second, first};
+  } else {
+    return std::nullopt;
+  }
+  if (!text.empty() || !IsValidCivil(date)) return std::nullopt;
+  return date;
 }
 
 }  // namespace pradima

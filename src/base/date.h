@@ -1,7 +1,9 @@
 #pragma once
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace pradima {
 
@@ -36,6 +38,9 @@ int WeekdayOf(DateSerial serial);
 bool IsValidCivil(const CivilDate& date);
 // "dd/MM/yyyy", the short date format the engine sets for the workbook.
 std::string FormatShortDate(const CivilDate& date);
+// A calendar day written "yyyy-MM-dd" or "dd/MM/yyyy" and nothing else;
+// none when the text is neither or names no day of the calendar.
+std::optional<CivilDate> ParseCivilDate(std::string_view text);
 
 inline DateSerial DayOf(DateSerial serial) { return std::floor(serial); }
 

@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 
+#include "base/date.h"
 #include "cli/xlsx_workbook.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
@@ -50,22 +51,6 @@ class StreamMessages final : public MessageSink {
  private:
   std::ostream& err_;
 };
-
-std::optional<CivilDate> ParseDate(const std::string& text) {
-  int a = 0, b = 0, c = 0;
-  char s1 = 0, s2 = 0;
-  if (std::sscanf(text.c_str(), "%d%c%d%c%d", &a, &s1, &b, &s2, &c) != 5) return std::nullopt;
-  CivilDate date;
-  if (s1 == '-' && s2 == '-') {
-    date = {a, b, c};
-  } else if (s1 == '/' && s2 == '/') {
-    date = {c, b, a};
-  } else {
-    return std::nullopt;
-  }
-  if (!IsValidCivil(date)) return std::nullopt;
-  return date;
-}
 
 bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
 
@@ -177,9 +162,9 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
     options[option] = args[i + 1];
   }
   std::optional<CivilDate> from, to;
-  if (options.count("--from") && !(from = ParseDate(options["--from"])))
+  if (options.count("--from") && !(from = ParseCivilDate(options["--from"])))
     throw UsageError{"--from " + options["--from"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
-  if (options.count("--to") && !(to = ParseDate(options["--to"])))
+  if (options.count("--to") && !(to = ParseCivilDate(options["--to"])))
     throw UsageError{"--to " + options["--to"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
   if (options.count("--type") && !IsNumberType(options["--type"]))
     throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\""};

@@ -1,8 +1,10 @@
 #pragma once
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/cell_formats.h"
 #include "cli/zip_package.h"
 #include "session/memory_workbook.h"
 
@@ -32,15 +34,16 @@ class XlsxWorkbook {
     std::shared_ptr<MemorySheet> sheet;
     std::string part;
   };
-  std::string SheetXml(const SheetPart& sheet, const std::string& original) const;
+  using Parts = std::map<std::string, std::string>;  // part name to content
+  bool ChangedSheetsHoldADate() const;
+  Parts ChangedParts(CellFormats& formats) const;
+  void ReplaceFileWith(const Parts& changedParts);
 
   std::string path_;
   std::unique_ptr<ZipPackage> package_;
   std::shared_ptr<MemoryWorkbook> book_;
   std::vector<SheetPart> sheets_;
-  std::vector<bool> date_styles_;  // per cell format index: shows a date
-  std::string styles_part_;
-  int date_style_ = -1;  // a cell format that shows a date, added on save when missing
+  CellFormats formats_;
 };
 
 // A new workbook file laid out as the engine expects, with drop-down lists

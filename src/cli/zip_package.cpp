@@ -6,12 +6,10 @@
 #include <cstring>
 #include <new>
 
-#include "base/error.h"
+#include "cli/file_error.h"
 
 namespace pradima::cli {
 namespace {
-
-[[noreturn]] void Fail(const std::string& what) { throw Error(VbError::ApplicationDefined, what); }
 
 struct ArchiveCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }

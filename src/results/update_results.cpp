@@ -4,6 +4,7 @@
 #include <string>
 
 #include "results/page_cut.h"
+#include "session/address.h"
 #include "session/conversions.h"
 #include "base/error.h"
 #include "terms/sheet_layout.h"
@@ -107,7 +108,7 @@ void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, st
   }
   int64_t startDay = DaysFromCivil(kFirstResultsDay);
   if (lastRow >= kFirstResultRow) {
-    const Value last = CellValue(results, "A" + std::to_string(lastRow));
+    const Value last = CellValue(results, CellAddress(lastRow, 1));
     startDay = static_cast<int64_t>(std::floor(ToDate(last))) - kUnixEpochSerial + 1;
   }
   if (startDay > endDay) return;
@@ -141,7 +142,7 @@ void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, st
     }
     if (progress) progress(j, dayCount, day);
   }
-  results.GetRange("A" + std::to_string(lastRow + 1))->Resize(dayCount, kResultColumns)->SetValue(dayTable);
+  results.GetRange(CellAddress(lastRow + 1, 1))->Resize(dayCount, kResultColumns)->SetValue(dayTable);
 }
 
 }  // namespace pradima

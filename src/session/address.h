@@ -31,5 +31,7 @@ std::string ColumnLetters(int32_t column);
 // 0 when the text is not a column name within the sheet.
 int32_t ColumnNumber(std::string_view letters);
 std::string FormatAddress(const RangeRef& range);
+// "A812": one cell.
+inline std::string CellAddress(int32_t row, int32_t column) { return FormatAddress(RangeRef{{row, column}, {row, column}}); }
 
 }  // namespace pradima

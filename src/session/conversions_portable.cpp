@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
@@ -90,22 +91,12 @@ std::optional<double> ParseNumber(std::string_view text) {
 
 std::optional<DateSerial> ParseDate(std::string_view text) {
   text = Trim(text);
-  CivilDate date;
-  int a = 0, b = 0, c = 0;
-  std::string_view rest = text;
-  if (!ReadInt(rest, a, 4)) return std::nullopt;
-  if (Eat(rest, '-')) {  // yyyy-MM-dd
-    if (!ReadInt(rest, b, 2) || !Eat(rest, '-') || !ReadInt(rest, c, 2)) return std::nullopt;
-    date = CivilDate{a, b, c};
-  } else if (Eat(rest, '/')) {  // dd/MM/yyyy, the engine's short date format
-    if (!ReadInt(rest, b, 2) || !Eat(rest, '/') || !ReadInt(rest, c, 4)) return std::nullopt;
-    date = CivilDate{c, b, a};
-  } else {
-    return std::nullopt;
-  }
-  if (!IsValidCivil(date)) return std::nullopt;
-  LocalDateTime moment{date, 0, 0, 0};
-  rest = Trim(rest);
+  // The day, then a time of day after a space.
+  const size_t dayEnd = std::min(text.find_first_of(" \t"), text.size());
+  const std::optional<CivilDate> day = ParseCivilDate(text.substr(0, dayEnd));
+  if (!day) return std::nullopt;
+  LocalDateTime moment{*day, 0, 0, 0};
+  std::string_view rest = Trim(text.substr(dayEnd));
   if (!rest.empty()) {
     if (!ReadInt(rest, moment.hour, 2) || !Eat(rest, ':') || !ReadInt(rest, moment.minute, 2)) return std::nullopt;
     if (Eat(rest, ':') && !ReadInt(rest, moment.second, 2)) return std::nullopt;

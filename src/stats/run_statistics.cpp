@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "session/address.h"
 #include "session/conversions.h"
 #include "stats/custom_list.h"
 #include "terms/sheet_layout.h"
@@ -44,7 +45,7 @@ void Run(const Session& session, MessageSink& messages, const Clock& clock) {
   // A period reaching past today ends at the latest stored draw; a sheet
   // without data rows has none, and then nothing is counted anyway.
   if (endDate > today && lastResultRow >= terms::kFirstResultRow) {
-    endDate = ToDate(CellValue(results, "A" + std::to_string(lastResultRow)));
+    endDate = ToDate(CellValue(results, CellAddress(lastResultRow, 1)));
   }
 
   const std::string regionName = ToText(CellValue(control, terms::kRegionCell));

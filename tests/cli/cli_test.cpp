@@ -4,8 +4,10 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "base/error.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/zip_package.h"
 #include "support/fixture_pages.h"
@@ -49,8 +51,34 @@ class CliTest : public ::testing::Test {
     return copy;
   }
 
+  // A new workbook from init, made once per test.
+  fs::path Created() {
+    const fs::path created = directory / "created.xlsx";
+    if (!fs::exists(created)) {
+      EXPECT_EQ(Run({"init", created.string()}).code, 0);
+    }
+    return created;
+  }
+
+  // The new workbook with one part replaced.
+  fs::path CreatedWith(const std::string& name, const std::string& part, const std::string& content) {
+    const fs::path book = directory / name;
+    ZipPackage(Created().string()).WriteTo(book.string(), {{part, content}});
+    return book;
+  }
+
   fs::path directory;
 };
+
+// The markup of a cell with a value.
+std::string CellXml(const std::string& reference, const std::string& value) {
+  std::string xml = "<c r=\"";
+  xml += reference;
+  xml += "\"><v>";
+  xml += value;
+  xml += "</v></c>";
+  return xml;
+}
 
 TEST_F(CliTest, StatsOnTheExamplePrintsAndSavesTheTable) {
   const fs::path book = Example();
@@ -91,6 +119,10 @@ TEST_F(CliTest, BadUsageAndBadFilesGiveTheirExitCodesAndLeaveTheFileAlone) {
       {{}, 2, "no command given"},
       {{"stats", book.string(), "--colour", "red"}, 2, "unknown option --colour"},
       {{"stats", book.string(), "--from", "31/02/2026"}, 2, "--from 31/02/2026 is not a date"},
+      {{"stats", book.string(), "--from", "2026-01-01x"}, 2, "--from 2026-01-01x is not a date"},
+      {{"stats", book.string(), "--to", "2026-02-30"}, 2, "--to 2026-02-30 is not a date"},
+      {{"stats", book.string(), "--to", "01/13/2026"}, 2, "--to 01/13/2026 is not a date (YYYY-MM-DD or DD/MM/YYYY)"},
+      {{"stats", book.string(), "--from", "2026-01-01 18:00"}, 2, "--from 2026-01-01 18:00 is not a date"},
       {{"stats", book.string(), "--type", "4 Con"}, 2, "--type must be"},
       {{"stats", book.string(), "--to"}, 2, "--to needs a value"},
       {{"numbers", book.string(), "2 con"}, 2, "the number type must be"},
@@ -170,6 +202,88 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
   EXPECT_NE(control.find("<dataValidations count=\"4\">"), std::string::npos);
   EXPECT_NE(control.find("<c r=\"K2000\"><f>1+1</f><v>2</v></c>"), std::string::npos) << "the formula is kept";
   EXPECT_NE(control.find("<c r=\"F102\" t=\"inlineStr\"><is><t>99</t></is></c>"), std::string::npos);
+}
+
+TEST_F(CliTest, NumbersAreWrittenAsTheShortestTextThatReadsBackTheSame) {
+  struct Case {
+    double number;
+    const char* text;
+  };
+  const Case cases[] = {
+      {80, "80"},
+      {-3, "-3"},
+      {0, "0"},
+      {0.1, "0.1"},
+      {45658.75, "45658.75"},
+      {1.0 / 3, "0.3333333333333333"},
+      {123456789012345678.0, "123456789012345680"},
+      {1e21, "1e+21"},
+      {-1e-7, "-1e-07"},
+      {5e-324, "5e-324"},
+      {1.7976931348623157e308, "1.7976931348623157e+308"},
+  };
+  const fs::path book = directory / "numbers.xlsx";
+  ASSERT_EQ(Run({"init", book.string()}).code, 0);
+  {
+    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
+    for (size_t i = 0; i < std::size(cases); ++i)
+      settings->Set(100, static_cast<int32_t>(i) + 1, Value::Number(cases[i].number));
+    workbook.Save();
+  }
+  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
+  XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
+  const auto settings = saved.book()->SheetByCodeName("Sheet2");
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const int32_t column = static_cast<int32_t>(i) + 1;
+    const std::string reference = ColumnLetters(column) + "100";
+    EXPECT_NE(xml.find(CellXml(reference, cases[i].text)), std::string::npos) << cases[i].text;
+    EXPECT_EQ(settings->Get(100, column), Value::Number(cases[i].number)) << cases[i].text;
+  }
+}
+
+TEST_F(CliTest, ASheetWithoutCellsGetsThemWhereTheyBelong) {
+  const std::string empty =
+      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+      "<sheetPr codeName=\"Sheet2\"/><cols><col min=\"1\" max=\"1\" width=\"20\" customWidth=\"1\"/></cols>"
+      "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
+      "</worksheet>";
+  const fs::path book = CreatedWith("no-cells.xlsx", "xl/worksheets/sheet2.xml", empty);
+  {
+    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+    workbook.book()->SheetByCodeName("Sheet2")->Set(2, 3, Value::Number(7));
+    workbook.Save();
+  }
+  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
+  std::string expected = "</cols><sheetData><row r=\"2\">";
+  expected += CellXml("C2", "7");
+  expected += "</row></sheetData><pageMargins";
+  EXPECT_NE(xml.find(expected), std::string::npos) << xml;
+  XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
+  EXPECT_EQ(saved.book()->SheetByCodeName("Sheet2")->Get(2, 3), Value::Number(7));
+}
+
+TEST_F(CliTest, AFailedSaveLeavesTheDateFormatStillToBeAdded) {
+  // The styles of the new workbook without a format that shows a date.
+  std::string styles = ZipPackage(Created().string()).Read("xl/styles.xml");
+  const std::string dateFormat = "<xf numFmtId=\"164\"";
+  ASSERT_NE(styles.find(dateFormat), std::string::npos);
+  styles.replace(styles.find(dateFormat), dateFormat.size(), "<xf numFmtId=\"2\"");
+  const fs::path book = CreatedWith("no-dates.xlsx", "xl/styles.xml", styles);
+
+  XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+  workbook.book()->SheetByCodeName("Sheet2")->Set(40, 1, Value::Date(SerialFromCivil({2026, 3, 8})));
+  // A directory where the save puts its temporary file makes the save fail.
+  const fs::path blocker = directory / ".no-dates.xlsx.pradima-tmp";
+  fs::create_directories(blocker / "occupied");
+  EXPECT_THROW(workbook.Save(), Error);
+  fs::remove_all(blocker);
+  workbook.Save();
+
+  XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
+  EXPECT_EQ(saved.book()->SheetByCodeName("Sheet2")->Get(40, 1), Value::Date(SerialFromCivil({2026, 3, 8})));
+  const std::string savedStyles = ZipPackage(book.string()).Read("xl/styles.xml");
+  EXPECT_NE(savedStyles.find("<cellXfs count=\"3\">"), std::string::npos) << savedStyles;
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#pragma once
+#include <pugixml.hpp>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/cell_formats.h"
+#include "session/value.h"
+
+namespace pradima::cli {
+
+// Reads the value of a cell element <c> as the spreadsheet shows it: a text
+// shared, inline or a formula's, a number as a date where the cell's format
+// shows a date, a truth value or an error.
+class CellReader {
+ public:
+  CellReader(const std::vector<std::string>& sharedStrings, const CellFormats& formats)
+      : shared_strings_(sharedStrings), formats_(formats) {}
+  Value Read(const pugi::xml_node& cell) const;
+
+ private:
+  const std::vector<std::string>& shared_strings_;
+  const CellFormats& formats_;
+};
+
+// Appends one cell element as the spreadsheet stores it, the markup prefix
+// (such as "x:") on every element, texts inline so the shared strings of the
+// file stay as they were. Format 0 is left out, as the spreadsheet does.
+void AppendCellXml(std::string& out, std::string_view prefix, std::string_view reference, int format,
+                   const Value& value);
+// Appends ` name="value"`, the value escaped.
+void AppendXmlAttribute(std::string& out, std::string_view name, std::string_view value);
+
+// The shortest decimal text that reads back as the same number ("80", "0.1", "1e+20").
+std::string NumberText(double number);
+
+}  // namespace pradima::cli

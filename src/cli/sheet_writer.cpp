@@ -1,0 +1,199 @@
+#include "cli/sheet_writer.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <span>
+#include <string_view>
+
+#include "cli/cell_xml.h"
+#include "cli/xml_part.h"
+
+namespace pradima::cli {
+namespace {
+
+using NodesByNumber = std::map<int32_t, pugi::xml_node>;
+
+// "x:" for <x:sheetData>, nothing for <sheetData>.
+std::string MarkupPrefix(const pugi::xml_node& element) {
+  const std::string_view name = element.name();
+  const size_t colon = name.find(':');
+  return std::string(name.substr(0, colon == std::string_view::npos ? 0 : colon + 1));
+}
+
+// A worksheet without cells may have no <sheetData>; it goes after the
+// elements that come before it in a worksheet.
+pugi::xml_node FindOrAddSheetData(pugi::xml_node worksheet) {
+  if (pugi::xml_node sheetData = Child(worksheet, "sheetData")) return sheetData;
+  const std::string name = MarkupPrefix(worksheet) + "sheetData";
+  for (const char* before : {"cols", "sheetFormatPr", "sheetViews", "dimension", "sheetPr"})
+    if (pugi::xml_node previous = Child(worksheet, before)) return worksheet.insert_child_after(name.c_str(), previous);
+  return worksheet.prepend_child(name.c_str());
+}
+
+NodesByNumber RowsByNumber(const pugi::xml_node& sheetData) {
+  NodesByNumber rows;
+  for (pugi::xml_node row : sheetData.children()) rows[row.attribute("r").as_int()] = row;
+  return rows;
+}
+
+// Every row that the part or the sheet holds, in order.
+std::set<int32_t> RowNumbers(const NodesByNumber& originalRows, const MemorySheet::Rows& storedRows) {
+  std::set<int32_t> numbers;
+  for (const auto& [row, node] : originalRows) numbers.insert(row);
+  for (const auto& [row, cells] : storedRows) numbers.insert(row);
+  return numbers;
+}
+
+pugi::xml_node Find(const NodesByNumber& nodes, int32_t number) {
+  const auto found = nodes.find(number);
+  return found == nodes.end() ? pugi::xml_node() : found->second;
+}
+
+std::span<const Value> StoredCells(const MemorySheet& sheet, int32_t row) {
+  const auto found = sheet.rows().find(row);
+  if (found == sheet.rows().end()) return {};
+  return found->second;
+}
+
+// Writes the rows of the sheet one by one as <row> elements, merging each
+// stored row with the row element the part had.
+class RowsWriter {
+ public:
+  RowsWriter(std::string prefix, const CellFormats& formats, size_t expectedSize)
+      : prefix_(std::move(prefix)), formats_(formats), reader_(kNoSharedStrings, formats) {
+    rows_.reserve(expectedSize);
+  }
+
+  void AppendRow(int32_t row, const pugi::xml_node& originalRow, std::span<const Value> stored) {
+    cells_.clear();
+    AppendCells(row, originalRow, stored);
+    if (cells_.empty() && !originalRow) return;
+    AppendRowElement(row, originalRow);
+    max_row_ = std::max(max_row_, row);
+  }
+
+  const std::string& xml() const { return rows_; }
+
+  // The dimension of the sheet: from A1 to the last row and column written.
+  std::string Dimension() const {
+    if (max_row_ == 0) return "A1";
+    std::string extent = "A1:";
+    extent += ColumnLetters(std::max(max_column_, 1));
+    extent += std::to_string(max_row_);
+    return extent;
+  }
+
+ private:
+  // A cell element that the part had, kept as it stood when its value did
+  // not change: with its formula and format.
+  bool KeepsOriginal(const pugi::xml_node& original, const Value& value) const {
+    if (value.IsEmpty()) return !Child(original, "v") && !Child(original, "is");
+    return Child(original, "f") && reader_.Read(original) == value;
+  }
+
+  // A date takes a format that shows a date; anything else loses one.
+  int FormatFor(const Value& value, int originalFormat) const {
+    const bool showsDate = formats_.ShowsDate(originalFormat);
+    if (value.kind() == CellKind::Date && !showsDate) return formats_.date_format().value_or(0);
+    if (value.kind() != CellKind::Date && showsDate && !value.IsEmpty()) return 0;
+    return originalFormat;
+  }
+
+  void AppendCells(int32_t row, const pugi::xml_node& originalRow, std::span<const Value> stored) {
+    static const Value kEmpty;
+    CellsByColumn(originalRow);
+    const int32_t storedColumns = static_cast<int32_t>(stored.size());
+    const int32_t lastColumn = std::max(storedColumns, originals_.empty() ? 0 : originals_.rbegin()->first);
+    auto nextOriginal = originals_.begin();
+    for (int32_t column = 1; column <= lastColumn; ++column) {
+      const bool hasOriginal = nextOriginal != originals_.end() && nextOriginal->first == column;
+      const pugi::xml_node original = hasOriginal ? (nextOriginal++)->second : pugi::xml_node();
+      const Value& value = column <= storedColumns ? stored[static_cast<size_t>(column - 1)] : kEmpty;
+      if (value.IsEmpty() && !original) continue;
+      if (original && KeepsOriginal(original, value)) {
+        AppendNodeXml(cells_, original);
+      } else {
+        reference_ = ColumnLetters(column);
+        reference_ += std::to_string(row);
+        AppendCellXml(cells_, prefix_, reference_, FormatFor(value, original.attribute("s").as_int(0)), value);
+      }
+      max_column_ = std::max(max_column_, column);
+    }
+  }
+
+  // The cell elements of the part's row by column; those without a reference are dropped.
+  void CellsByColumn(const pugi::xml_node& originalRow) {
+    originals_.clear();
+    for (pugi::xml_node cell : originalRow.children())
+      if (const auto reference = ParseAddress(cell.attribute("r").as_string()))
+        originals_[reference->first.column] = cell;
+  }
+
+  // The row element with the part's attributes but its column span, which the cells may have changed.
+  void AppendRowElement(int32_t row, const pugi::xml_node& originalRow) {
+    rows_ += '<';
+    rows_ += prefix_;
+    rows_ += "row";
+    if (originalRow) {
+      for (pugi::xml_attribute attribute : originalRow.attributes())
+        if (std::string_view(attribute.name()) != "spans")
+          AppendXmlAttribute(rows_, attribute.name(), attribute.value());
+    } else {
+      AppendXmlAttribute(rows_, "r", std::to_string(row));
+    }
+    if (cells_.empty()) {
+      rows_ += "/>";
+      return;
+    }
+    rows_ += '>';
+    rows_ += cells_;
+    rows_ += "</";
+    rows_ += prefix_;
+    rows_ += "row>";
+  }
+
+  // A kept formula is compared with its stored value as written: shared strings are not involved.
+  static inline const std::vector<std::string> kNoSharedStrings;
+
+  const std::string prefix_;
+  const CellFormats& formats_;
+  const CellReader reader_;
+  std::string rows_;
+  std::string cells_;        // of the row being written
+  NodesByNumber originals_;  // the part's cells of the row being written, by column
+  std::string reference_;
+  int32_t max_row_ = 0;
+  int32_t max_column_ = 0;
+};
+
+// The document's markup with the rows where its emptied sheetData stands:
+// the rows go in as text, which is much faster than building their nodes.
+std::string MarkupWithRows(pugi::xml_document& doc, pugi::xml_node sheetData, const std::string& rows) {
+  while (sheetData.first_child()) sheetData.remove_child(sheetData.first_child());
+  static constexpr char kPlaceholder[] = "pradima-rows-placeholder";
+  sheetData.append_child(pugi::node_pcdata).set_value(kPlaceholder);
+  std::string xml = SerializeXml(doc);
+  xml.replace(xml.find(kPlaceholder), sizeof kPlaceholder - 1, rows);
+  return xml;
+}
+
+}  // namespace
+
+std::string RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
+                            const CellFormats& formats) {
+  pugi::xml_document doc = ParseXmlPart(original, part);
+  const pugi::xml_node worksheet = Child(doc, "worksheet");
+  const pugi::xml_node sheetData = FindOrAddSheetData(worksheet);
+  const NodesByNumber originalRows = RowsByNumber(sheetData);
+
+  RowsWriter writer(MarkupPrefix(sheetData), formats, original.size() + sheet.rows().size() * 1024);
+  for (const int32_t row : RowNumbers(originalRows, sheet.rows()))
+    writer.AppendRow(row, Find(originalRows, row), StoredCells(sheet, row));
+
+  if (pugi::xml_node dimension = Child(worksheet, "dimension"))
+    dimension.attribute("ref").set_value(writer.Dimension().c_str());
+  return MarkupWithRows(doc, sheetData, writer.xml());
+}
+
+}  // namespace pradima::cli
