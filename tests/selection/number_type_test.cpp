@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "stats/stats_fixture.h"
+#include "support/stats_fixture.h"
 
 namespace pradima {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/conversion_cases.h"
+#include "support/conversion_cases.h"
 #include "base/error.h"
 
 namespace pradima {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "stats/stats_fixture.h"
+#include "support/stats_fixture.h"
 
 namespace pradima {
 namespace {
@@ -80,7 +80,7 @@ TEST_F(CustomListTest, MalformedEntriesAreReportedAndChangeNothing) {
 
 TEST_F(CustomListTest, A101stDistinctNumberIsKept) {
   std::vector<Value> entries;
-  for (int i = 0; i < 100; ++i) entries.push_back(Value::Text((i < 10 ? "0" : "") + std::to_string(i)));
+  for (int i = 0; i < 100; ++i) entries.push_back(Value::Text(std::to_string(100 + i).substr(1)));
   entries.push_back(Value::Number(12));
   EXPECT_EQ(Clean(entries), CustomListOutcome::Saved);
   EXPECT_EQ(control->Get(103, 6), Value::Number(12));

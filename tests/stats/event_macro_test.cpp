@@ -11,7 +11,7 @@
 
 #include "selection/number_type.h"
 #include "stats/run_statistics.h"
-#include "stats/stats_fixture.h"
+#include "support/stats_fixture.h"
 
 namespace pradima {
 namespace {

@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "base/error.h"
-#include "stats/stats_fixture.h"
+#include "support/stats_fixture.h"
 
 namespace pradima {
 namespace {

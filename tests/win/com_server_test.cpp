@@ -463,7 +463,7 @@ TEST_F(ComServerTest, TheNumberTypeIsTakenAsTextAsATypeLibraryDrivenDispatchCoer
 }
 
 TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
-  testing::FixtureSite site(testing::StandardPages, 18765);
+  testing::FixtureSite site(testing::StandardPages, PRADIMA_TEST_PORT);
   // Before 18:41 the last day to fetch is yesterday.
   const LocalDateTime now = kNow;
   const int64_t endDay = DaysFromCivil(now.date) - 1;

@@ -1,7 +1,7 @@
 // The portable conversions against the platform's own, input by input.
 #include <gtest/gtest.h>
 
-#include "session/conversion_cases.h"
+#include "support/conversion_cases.h"
 #include "session/conversions.h"
 #include "session/win/oleaut_conversions.h"
 #include "base/error.h"

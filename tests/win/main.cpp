@@ -4,8 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv) {
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  if (FAILED(started)) {
+    std::fprintf(stderr, "COM did not start a single-threaded apartment: 0x%08lx\n",
+                 static_cast<unsigned long>(started));
+    return 1;
+  }
   ::testing::InitGoogleTest(&argc, argv);
   const int result = RUN_ALL_TESTS();
   CoUninitialize();

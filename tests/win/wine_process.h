@@ -18,7 +18,8 @@ inline std::wstring WindowsPath(const char* unixPath) {
 
 // Runs a command line and returns its exit code, or -1 when it did not start.
 inline DWORD RunProcess(std::wstring command, DWORD timeoutMs = 120000) {
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return static_cast<DWORD>(-1);
