@@ -20,6 +20,10 @@
 #include "terms/sheet_layout.h"
 #include "text/message.h"
 
+#ifndef PRADIMA_VERSION
+#error "PRADIMA_VERSION must give the version of the build"
+#endif
+
 namespace pradima::cli {
 namespace {
 
@@ -33,6 +37,7 @@ constexpr const char* kUsage =
     "  pradima init BOOK.xlsx\n"
     "  pradima update BOOK\n"
     "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n"
+    "  pradima --help | --version\n"
     "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"]\n"
     "DATE is YYYY-MM-DD or DD/MM/YYYY; NAME as the control sheet holds it (\"Miền Nam\", \"Thứ Hai\", \"Full\").\n";
@@ -210,7 +215,11 @@ int RunCommand(const std::vector<std::string>& args, const std::string& resultsS
       return Numbers(args[1], args[2]);
     }
     if (command == "stats" && args.size() >= 2) return Stats(args, clock, out, err);
-    if (command == "--help" || command == "help") {
+    if (command == "--version" && args.size() == 1) {
+      out << "pradima " << PRADIMA_VERSION << "\n";
+      return 0;
+    }
+    if (command == "--help" || command == "-h" || command == "help") {
       out << kUsage;
       return 0;
     }

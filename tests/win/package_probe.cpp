@@ -1,0 +1,113 @@
+// Checks of what a user installs, run under Wine by the package test:
+//   package_probe version FILE.dll   the version resource, as the file's properties show it
+//   package_probe activate           Pradima.Sub created late-bound from the user's own
+//                                    registration, resolved as COM resolves it on Windows
+// Wine's COM reads only the machine's classes, so `activate` follows the
+// user's keys itself: ProgID, class, InprocServer32, DllGetClassObject.
+#include <windows.h>
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring WindowsPath(const char* path) {
+  std::wstring wide(path, path + std::strlen(path));
+  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
+  for (wchar_t& c : wide)
+    if (c == L'/') c = L'\\';
+  return wide;
+}
+
+std::wstring StringValue(const std::vector<char>& block, const wchar_t* name) {
+  void* value = nullptr;
+  UINT length = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+  if (!VerQueryValueW(block.data(), key.c_str(), &value, &length) || !value) return L"(none)";
+  return static_cast<const wchar_t*>(value);
+}
+
+int PrintVersion(const char* file) {
+  const std::wstring path = WindowsPath(file);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  if (size == 0) {
+    std::fprintf(stderr, "%s has no version resource (error %lu)\n", file, GetLastError());
+    return 1;
+  }
+  std::vector<char> block(size);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
+      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) {
+    std::fprintf(stderr, "%s: unreadable version resource\n", file);
+    return 1;
+  }
+  std::printf("fixed: %u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)}, unsigned{LOWORD(fixed->dwFileVersionMS)},
+              unsigned{HIWORD(fixed->dwFileVersionLS)});
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion", L"ProductName", L"FileDescription", L"LegalCopyright"})
+    std::printf("%ls: %ls\n", name, StringValue(block, name).c_str());
+  return 0;
+}
+
+std::wstring UserValue(const std::wstring& key) {
+  wchar_t buffer[4096] = {};
+  DWORD size = sizeof buffer;
+  const std::wstring path = L"Software\\Classes\\" + key;
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+    return {};
+  return buffer;
+}
+
+int Activate() {
+  const std::wstring clsidText = UserValue(L"Pradima.Sub\\CLSID");
+  const std::wstring server = UserValue(L"CLSID\\" + clsidText + L"\\InprocServer32");
+  std::printf("Pradima.Sub: %ls in %ls\n", clsidText.c_str(), server.c_str());
+  CLSID clsid{};
+  if (clsidText.empty() || server.empty() || FAILED(CLSIDFromString(clsidText.c_str(), &clsid))) {
+    std::fprintf(stderr, "Pradima.Sub is not registered for this user\n");
+    return 1;
+  }
+  HMODULE dll = LoadLibraryW(server.c_str());
+  if (!dll) {
+    std::fprintf(stderr, "cannot load %ls (error %lu)\n", server.c_str(), GetLastError());
+    return 1;
+  }
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  Microsoft::WRL::ComPtr<IClassFactory> factory;
+  Microsoft::WRL::ComPtr<IDispatch> sub;
+  if (!getClassObject || FAILED(getClassObject(clsid, IID_PPV_ARGS(&factory))) ||
+      FAILED(factory->CreateInstance(nullptr, IID_PPV_ARGS(&sub)))) {
+    std::fprintf(stderr, "the class factory of %ls gave no Pradima.Sub\n", server.c_str());
+    return 1;
+  }
+  for (const wchar_t* member : {L"Sup", L"kieuSo", L"ThongKeLo"}) {
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(member)};
+    if (FAILED(sub->GetIDsOfNames(IID_NULL, names, 1, 1033, &id))) {
+      std::fprintf(stderr, "Pradima.Sub has no member %ls\n", member);
+      return 1;
+    }
+  }
+  std::printf("created Pradima.Sub late-bound; Sup, kieuSo and ThongKeLo answer\n");
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "version") == 0) return PrintVersion(argv[2]);
+  if (argc == 2 && std::strcmp(argv[1], "activate") == 0) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int status = Activate();
+    CoUninitialize();
+    return status;
+  }
+  std::fprintf(stderr, "usage: package_probe version FILE.dll | package_probe activate\n");
+  return 2;
+}
