@@ -10,9 +10,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "base/clock.h"
 #include "pradima_h.h"
 #include "results_block.h"
-#include "base/clock.h"
 #include "session/win/variant_value.h"
 #include "text/telex.h"
 #include "win/fake_host.h"
@@ -98,7 +98,8 @@ int main() {
   }
   std::printf("Sup on an up-to-date sheet: %.2f ms inside the DLL (+%.2f ms in the fake host)\n", best[0] * 1e3,
               bestHost[0] * 1e3);
-  std::printf("ThongKeLo, 8000 rows, South, every day, Full 3 Con: %.2f ms inside the DLL (+%.2f ms in the fake host)\n",
-              best[1] * 1e3, bestHost[1] * 1e3);
+  std::printf(
+      "ThongKeLo, 8000 rows, South, every day, Full 3 Con: %.2f ms inside the DLL (+%.2f ms in the fake host)\n",
+      best[1] * 1e3, bestHost[1] * 1e3);
   return 0;
 }

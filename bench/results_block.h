@@ -3,9 +3,9 @@
 // from the fixture pages' prizes as the results download writes them.
 #include "session/memory_workbook.h"
 #include "session/standard_workbook.h"
+#include "support/fixture_pages.h"
 #include "terms/lottery.h"
 #include "terms/station_schedule.h"
-#include "support/fixture_pages.h"
 
 namespace pradima::bench {
 

@@ -43,7 +43,8 @@ void BM_CountLoSouthEveryDay(benchmark::State& state) {
     for (int x = 0; x < 1000; ++x) cells += result.counts.appearances(x).value_or(0);
     benchmark::DoNotOptimize(result.dayCount);
   }
-  state.counters["cells_per_second"] = benchmark::Counter(static_cast<double>(cells), benchmark::Counter::kIsIterationInvariantRate);
+  state.counters["cells_per_second"] =
+      benchmark::Counter(static_cast<double>(cells), benchmark::Counter::kIsIterationInvariantRate);
 }
 BENCHMARK(BM_CountLoSouthEveryDay)->Unit(benchmark::kMillisecond);
 

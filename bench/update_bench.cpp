@@ -71,7 +71,12 @@ void BM_FullFirstRun(benchmark::State& state) {
     session.BindSheets();
     state.ResumeTiming();
     CurlPageFetcher fetcher;
-    UpdateResults(session, fetcher, [] { return LocalDateTime{kToday, 19, 0, 0}; }, Site().base_url());
+    UpdateResults(
+        session, fetcher,
+        [] {
+          return LocalDateTime{kToday, 19, 0, 0};
+        },
+        Site().base_url());
     state.counters["rows"] = book->SheetByCodeName("Sheet1")->LastRowAtOrAbove(1000000, 1) - 4;
   }
   rusage usage{};

@@ -12,8 +12,8 @@ LocalDateTime SystemLocalTime() {
 #else
   localtime_r(&now, &local);
 #endif
-  return LocalDateTime{{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min,
-                       local.tm_sec};
+  return LocalDateTime{
+      {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday}, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 }  // namespace pradima

@@ -26,10 +26,8 @@ inline constexpr int32_t kDownloadFailure = static_cast<int32_t>(0x800C0008u);
 class Error : public std::runtime_error {
  public:
   Error(VbError number, const std::string& description)
-      : std::runtime_error(description),
-        hresult_(static_cast<int32_t>(0x800A0000u | static_cast<uint32_t>(number))) {}
-  Error(int32_t hresult, const std::string& description)
-      : std::runtime_error(description), hresult_(hresult) {}
+      : std::runtime_error(description), hresult_(static_cast<int32_t>(0x800A0000u | static_cast<uint32_t>(number))) {}
+  Error(int32_t hresult, const std::string& description) : std::runtime_error(description), hresult_(hresult) {}
 
   int32_t hresult() const noexcept { return hresult_; }
   // The Visual Basic error number when the HRESULT is one, else the HRESULT itself.

@@ -9,12 +9,12 @@
 #include <optional>
 
 #include "base/date.h"
+#include "base/error.h"
 #include "cli/xlsx_workbook.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
-#include "base/error.h"
 #include "stats/run_statistics.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
@@ -144,9 +144,10 @@ void PrintTable(const MemorySheet& control, std::ostream& out) {
   size_t width[3] = {6, 4, 11};
   for (const auto& row : rows)
     for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
-  out << std::left << std::setw(static_cast<int>(width[0])) << "number" << "  " << std::right
-      << std::setw(static_cast<int>(width[1])) << "days" << "  " << std::setw(static_cast<int>(width[2]))
-      << "appearances" << "\n";
+  out << std::left << std::setw(static_cast<int>(width[0])) << "number"
+      << "  " << std::right << std::setw(static_cast<int>(width[1])) << "days"
+      << "  " << std::setw(static_cast<int>(width[2])) << "appearances"
+      << "\n";
   for (const auto& row : rows) {
     out << std::left << std::setw(static_cast<int>(width[0])) << row[0] << "  " << std::right
         << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
@@ -159,8 +160,8 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   std::map<std::string, std::string> options;
   for (size_t i = 2; i < args.size(); i += 2) {
     const std::string& option = args[i];
-    if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" &&
-        option != "--set" && option != "--type") {
+    if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" && option != "--set" &&
+        option != "--type") {
       throw UsageError{"unknown option " + option};
     }
     if (i + 1 >= args.size()) throw UsageError{option + " needs a value"};

@@ -97,8 +97,7 @@ void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, st
     const std::string name = zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0);
     if (replaced.count(name)) continue;
     // The part as stored, compressed bytes and all.
-    zip_source_t* source =
-        zip_source_zip(target.get(), archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
+    zip_source_t* source = zip_source_zip(target.get(), archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
     if (!source || zip_file_add(target.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {
       if (source) zip_source_free(source);
       Fail("cannot copy " + name + " into " + path);

@@ -38,7 +38,6 @@ class ClassFactory final : public win::ComObject<IClassFactory> {
   ~ClassFactory() override { ObjectDestroyed(); }
 };
 
-
 }  // namespace
 
 void ObjectCreated() noexcept { ++objects; }

@@ -11,9 +11,9 @@
 
 #include <string>
 
+#include "base/win/com_owners.h"
 #include "entry/module.h"
 #include "pradima_h.h"
-#include "base/win/com_owners.h"
 
 namespace pradima::entry {
 namespace {
@@ -123,9 +123,8 @@ HRESULT Register(bool perUser) {
     Microsoft::WRL::ComPtr<ITypeLib> library;
     hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
     if (SUCCEEDED(hr)) {
-      hr = WithClassesRootOf(perUser, [&] {
-        return RegisterTypeLib(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr);
-      });
+      hr = WithClassesRootOf(
+          perUser, [&] { return RegisterTypeLib(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr); });
     }
   }
   if (FAILED(hr)) Unregister(perUser);

@@ -1,8 +1,8 @@
 #include "entry/session_start.h"
 
+#include "base/error.h"
 #include "results/update_results.h"
 #include "results/win/xmlhttp_fetcher.h"
-#include "base/error.h"
 #include "session/win/dispatch_host.h"
 
 #ifndef PRADIMA_RESULTS_SITE

@@ -2,12 +2,12 @@
 
 #include <wrl/client.h>
 
+#include "base/error.h"
 #include "entry/clock_source.h"
 #include "entry/com_error.h"
 #include "entry/module.h"
 #include "entry/session_start.h"
 #include "selection/number_type.h"
-#include "base/error.h"
 #include "session/win/variant_value.h"
 #include "stats/run_statistics.h"
 #include "text/win/message_box.h"
@@ -147,8 +147,8 @@ HRESULT Sub::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* id
   return hr;
 }
 
-HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                    EXCEPINFO* exception, UINT* badArgument) noexcept {
+HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                    UINT* badArgument) noexcept {
   if (!params) return E_INVALIDARG;
   if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
   const Member* member = MemberOf(id);
@@ -200,14 +200,12 @@ HRESULT Sub::RunSup(IDispatch* excelApp, IDispatch* thisWorkBook, EXCEPINFO* exc
 
 HRESULT Sub::RunKieuSo(BSTR loaiSo, EXCEPINFO* exception) noexcept {
   const Microsoft::WRL::ComPtr<Sub> self(this);
-  return Guarded(IID__Sub, exception,
-                 [&] { ApplyNumberType(Session::ForThisThread(), win::Utf8FromBstr(loaiSo)); });
+  return Guarded(IID__Sub, exception, [&] { ApplyNumberType(Session::ForThisThread(), win::Utf8FromBstr(loaiSo)); });
 }
 
 HRESULT Sub::RunThongKeLo(EXCEPINFO* exception) noexcept {
   const Microsoft::WRL::ComPtr<Sub> self(this);
-  return Guarded(IID__Sub, exception,
-                 [&] { RunStatistics(Session::ForThisThread(), Messages(), EntryClock()); });
+  return Guarded(IID__Sub, exception, [&] { RunStatistics(Session::ForThisThread(), Messages(), EntryClock()); });
 }
 
 HRESULT Sub::InterfaceSupportsErrorInfo(REFIID iid) noexcept { return iid == IID__Sub ? S_OK : S_FALSE; }

@@ -7,7 +7,6 @@
 namespace pradima {
 namespace {
 
-
 size_t AppendBody(char* data, size_t size, size_t count, void* body) {
   static_cast<std::string*>(body)->append(data, size * count);
   return size * count;

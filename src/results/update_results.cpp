@@ -3,10 +3,10 @@
 #include <cmath>
 #include <string>
 
+#include "base/error.h"
 #include "results/page_cut.h"
 #include "session/address.h"
 #include "session/conversions.h"
-#include "base/error.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
 
@@ -57,8 +57,8 @@ std::string PageUrl(std::string_view site, char region, const CivilDate& day) {
   return url;
 }
 
-void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces,
-                        int32_t baseColumn, const PositionTableReader& readPositionTable) {
+void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces, int32_t baseColumn,
+                        const PositionTableReader& readPositionTable) {
   const size_t n = pieces.size() - 1;
   if (n > 255) {
     throw Error(VbError::Overflow, "the page has " + std::to_string(pieces.size()) + " pieces, more than 256");
@@ -69,8 +69,8 @@ void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::str
   for (int32_t p = stations; p >= 1; --p) {
     for (int32_t i = 1; i <= kPrizesPerStation; ++i) {
       if (i > table.rows() || p > table.columns()) {
-        throw Error(VbError::SubscriptOutOfRange, std::string(tableName) + " has no row " + std::to_string(i) +
-                                                      ", column " + std::to_string(p));
+        throw Error(VbError::SubscriptOutOfRange,
+                    std::string(tableName) + " has no row " + std::to_string(i) + ", column " + std::to_string(p));
       }
       const Value& entry = table(i, p);
       const int32_t piece = entry.IsEmpty() ? 0 : ToLong(entry);

@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
-#include "results/page_fetcher.h"
 #include "base/clock.h"
 #include "base/date.h"
+#include "results/page_fetcher.h"
 #include "session/session.h"
 #include "session/value.h"
 #include "terms/lottery.h"
@@ -32,8 +32,8 @@ using PositionTableReader = std::function<Block(const char* name)>;
 
 // Writes the stations of one Central or South page into row `row` of the
 // day table, from its pieces and the position table the piece count selects.
-void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces,
-                        int32_t baseColumn, const PositionTableReader& readPositionTable);
+void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces, int32_t baseColumn,
+                        const PositionTableReader& readPositionTable);
 
 // The page URL of a region ("2" North, "3" Central, "1" South) and a day.
 std::string PageUrl(std::string_view site, char region, const CivilDate& day);

@@ -2,9 +2,9 @@
 
 #include <vector>
 
+#include "base/error.h"
 #include "session/address.h"
 #include "session/conversions.h"
-#include "base/error.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
@@ -83,22 +83,22 @@ int DigitCount(std::string_view numberType) {
 
 BlockMarks MarkBlockColumns(const Block& regionTable) {
   if (regionTable.rows() < 7 || regionTable.columns() < 8) {
-    throw Error(VbError::SubscriptOutOfRange, "the region table CaiDatMien has " +
-                                                  std::to_string(regionTable.rows()) + " rows by " +
-                                                  std::to_string(regionTable.columns()) +
+    throw Error(VbError::SubscriptOutOfRange, "the region table CaiDatMien has " + std::to_string(regionTable.rows()) +
+                                                  " rows by " + std::to_string(regionTable.columns()) +
                                                   " columns; it needs 7 weekdays by 8 blocks");
   }
   BlockMarks marks{};
   for (int w = 1; w <= 7; ++w)
     for (int b = 1; b <= 8; ++b) {
       const Value& cell = regionTable(w, b);
-      if (cell.IsNumber() && cell.number() == 1) marks[static_cast<size_t>(w)][static_cast<size_t>(b)] = terms::kBlockHeadColumns[static_cast<size_t>(b)];
+      if (cell.IsNumber() && cell.number() == 1)
+        marks[static_cast<size_t>(w)][static_cast<size_t>(b)] = terms::kBlockHeadColumns[static_cast<size_t>(b)];
     }
   return marks;
 }
 
-LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode,
-                             const RegionBlocks& region, int digits, DateSerial start, DateSerial end) {
+LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode, const RegionBlocks& region,
+                             int digits, DateSerial start, DateSerial end) {
   LoCountResult result;
   // The period's rows form one run, found upward from the last row.
   int32_t last = results.rows();
@@ -140,8 +140,8 @@ LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int 
   return result;
 }
 
-void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
-             const std::string& regionName, int32_t& dayCount, const std::string& numberType) {
+void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
+             int32_t& dayCount, const std::string& numberType) {
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();
   const int32_t lastRow = LastUsedRow(results, terms::kResultsFarCell);

@@ -60,13 +60,13 @@ struct LoCountResult {
 // Counts the lô of the draws in a results block (row r is sheet row r + 4,
 // column c sheet column c) dated within [start, end], on weekday
 // `weekdayCode` (8: every day), for the region's blocks.
-LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode,
-                             const RegionBlocks& region, int digits, DateSerial start, DateSerial end);
+LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode, const RegionBlocks& region,
+                             int digits, DateSerial start, DateSerial end);
 
 // Reads the results block, the region table CaiDatMien and the weekday cell
 // B5 of the control sheet, each with one call, and counts.
-void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate,
-             const std::string& regionName, int32_t& dayCount, const std::string& numberType);
+void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
+             int32_t& dayCount, const std::string& numberType);
 
 // "Miền Bắc", "Miền Trung", "Miền Nam".
 const std::array<std::string, 3>& RegionNames();

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "session/conversions.h"
 #include "base/error.h"
 #include "session/address.h"
+#include "session/conversions.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
@@ -86,8 +86,9 @@ void ApplyNumberType(Session session, const std::string& loaiSo) {
   } else {
     // Checked before anything is cleared, so the control sheet keeps its list.
     throw Error(VbError::InvalidArgument, "the number set \"" + numberSet + "\" in " + terms::kNumberSetCell +
-                                              " of the control sheet is none of " + TelexToUnicode(terms::kDoublesTelex) +
-                                              ", " + terms::kFullSet + " and " + TelexToUnicode(terms::kCustomTelex));
+                                              " of the control sheet is none of " +
+                                              TelexToUnicode(terms::kDoublesTelex) + ", " + terms::kFullSet + " and " +
+                                              TelexToUnicode(terms::kCustomTelex));
   }
 
   Block list(static_cast<int32_t>(entries.size()), 3);

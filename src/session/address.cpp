@@ -41,7 +41,8 @@ int32_t ColumnNumber(std::string_view letters) {
 
 std::string ColumnLetters(int32_t column) {
   std::string letters;
-  for (; column > 0; column = (column - 1) / 26) letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
+  for (; column > 0; column = (column - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
   return letters;
 }
 

@@ -32,6 +32,8 @@ std::string ColumnLetters(int32_t column);
 int32_t ColumnNumber(std::string_view letters);
 std::string FormatAddress(const RangeRef& range);
 // "A812": one cell.
-inline std::string CellAddress(int32_t row, int32_t column) { return FormatAddress(RangeRef{{row, column}, {row, column}}); }
+inline std::string CellAddress(int32_t row, int32_t column) {
+  return FormatAddress(RangeRef{{row, column}, {row, column}});
+}
 
 }  // namespace pradima

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "session/conversions.h"
 #include "base/error.h"
+#include "session/conversions.h"
 
 namespace pradima::portable {
 namespace {

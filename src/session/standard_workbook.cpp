@@ -10,7 +10,6 @@ namespace {
 
 using namespace terms;
 
-
 Value Text(const char* telex) { return Value::Text(TelexToUnicode(telex)); }
 
 void Put(MemorySheet& sheet, int32_t row, int32_t column, Value value) { sheet.Set(row, column, std::move(value)); }

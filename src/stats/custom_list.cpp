@@ -4,11 +4,11 @@
 #include <utility>
 #include <vector>
 
+#include "base/utf.h"
 #include "session/conversions.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
-#include "base/utf.h"
 
 namespace pradima {
 namespace {
@@ -49,7 +49,8 @@ CustomListOutcome CleanCustomList(Session session, MessageSink& messages, const 
       return CustomListOutcome::Rejected;
     }
     // Two rows beyond the last entry, so the read is always a block.
-    const Block entries = control.GetRange(std::string(terms::kListFirstCell) + ":F" + std::to_string(last + 2))->GetValue();
+    const Block entries =
+        control.GetRange(std::string(terms::kListFirstCell) + ":F" + std::to_string(last + 2))->GetValue();
     if (threeDigits) {
       ReplaceColumn(session.settings(), terms::kSavedThreeDigitList, entries);
       ReplaceColumn(control, terms::kListFirstCell, entries);

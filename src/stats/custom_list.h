@@ -7,9 +7,9 @@
 namespace pradima {
 
 enum class CustomListOutcome {
-  NotCustom,    // not the custom set, or a number type of neither mode: counts cleared only
-  Saved,        // the list was tidied, saved on the settings sheet and written back
-  Rejected,     // a message was shown; nothing was changed
+  NotCustom,  // not the custom set, or a number type of neither mode: counts cleared only
+  Saved,      // the list was tidied, saved on the settings sheet and written back
+  Rejected,   // a message was shown; nothing was changed
 };
 
 // Checks and tidies the custom number list typed in F3 down on the control

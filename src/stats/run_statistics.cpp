@@ -55,8 +55,9 @@ void Run(const Session& session, MessageSink& messages, const Clock& clock) {
 
   const int32_t lastListRow = LastUsedRow(control, terms::kListFarCell);
   Block listBlock =
-      lastListRow >= 3 ? control.GetRange(std::string(terms::kListFirstCell) + ":H" + std::to_string(lastListRow))->GetValue()
-                       : Block();
+      lastListRow >= 3
+          ? control.GetRange(std::string(terms::kListFirstCell) + ":H" + std::to_string(lastListRow))->GetValue()
+          : Block();
 
   LoCounts counts;
   int32_t dayCount = 0;
@@ -65,8 +66,8 @@ void Run(const Session& session, MessageSink& messages, const Clock& clock) {
 
   control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
   if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
-  control.GetRange(terms::kDayCountCell)->SetValue(
-      Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
+  control.GetRange(terms::kDayCountCell)
+      ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
 }
 
 }  // namespace

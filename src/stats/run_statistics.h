@@ -1,6 +1,6 @@
 #pragma once
-#include "selection/count_lo.h"
 #include "base/clock.h"
+#include "selection/count_lo.h"
 #include "session/session.h"
 #include "session/value.h"
 #include "text/message.h"

@@ -22,14 +22,14 @@ inline constexpr std::array<int32_t, kBlocks + 1> kBlockHeadColumns = {0, 30, 49
 
 struct Region {
   const char* telexName;
-  char pageQuery;       // the region's value of "mien" on the results site
+  char pageQuery;  // the region's value of "mien" on the results site
   int firstBlock;
   int lastBlock;
   int numbersPerBlock;  // prizes per station
   int32_t firstColumn;  // the region's columns of the results sheet, head of its first block on
   int32_t lastColumn;
 };
-inline constexpr Region kNorth{"Mieefn Bawsc", '2', 8, 8, kNorthPrizes, 2, 29};         // Miền Bắc, B:AC
+inline constexpr Region kNorth{"Mieefn Bawsc", '2', 8, 8, kNorthPrizes, 2, 29};          // Miền Bắc, B:AC
 inline constexpr Region kCentral{"Mieefn Trung", '3', 1, 3, kPrizesPerStation, 30, 86};  // Miền Trung, AD:CH
 inline constexpr Region kSouth{"Mieefn Nam", '1', 4, 7, kPrizesPerStation, 87, 162};     // Miền Nam, CI:FF
 inline constexpr std::array<Region, 3> kRegions = {kNorth, kCentral, kSouth};
@@ -41,7 +41,8 @@ inline constexpr int kLastDrawMinute = 40;
 
 // Weekdays are numbered Sunday = 1 to Saturday = 7 everywhere.
 inline constexpr std::array<const char*, 7> kWeekdayTelexNames = {
-    "Chur Nhaajt", "Thuws Hai", "Thuws Ba", "Thuws Tuw", "Thuws Nawm", "Thuws Sasu", "Thuws Bary"};  // Chủ Nhật .. Thứ Bảy
+    "Chur Nhaajt", "Thuws Hai",  "Thuws Ba",  "Thuws Tuw",
+    "Thuws Nawm",  "Thuws Sasu", "Thuws Bary"};  // Chủ Nhật .. Thứ Bảy
 // The weekday code of a request that names no weekday: every day counts.
 inline constexpr int kEveryDay = 8;
 // The control sheet's word for every day (Tất cả); any text that is no weekday means the same.

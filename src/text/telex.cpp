@@ -6,7 +6,6 @@
 
 namespace pradima {
 
-
 namespace {
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {

@@ -16,8 +16,8 @@ struct TelexRule {
   char32_t lower;
   char32_t upper;
 };
-// The 73 rules in the order they are applied. // Three-key sequences first, so "aaf" is never read as "aa" then "f"; then
-// the two-key sequences in alphabetical order; the "~" escapes last.
+// The 73 rules in the order they are applied. // Three-key sequences first, so "aaf" is never read as "aa" then "f";
+// then the two-key sequences in alphabetical order; the "~" escapes last.
 inline constexpr TelexRule kTelexRules[73] = {
     {"aaf", 0x1EA7, 0x1EA6}, {"aaj", 0x1EAD, 0x1EAC}, {"aar", 0x1EA9, 0x1EA8}, {"aas", 0x1EA5, 0x1EA4},
     {"aax", 0x1EAB, 0x1EAA}, {"awf", 0x1EB1, 0x1EB0}, {"awj", 0x1EB7, 0x1EB6}, {"awr", 0x1EB3, 0x1EB2},

@@ -41,7 +41,8 @@ class CliTest : public ::testing::Test {
   Outcome Run(std::vector<std::string> args, const std::string& site = "http://127.0.0.1:9",
               LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}) {
     std::ostringstream out, err;
-    const int code = RunCommand(args, site, [now] { return now; }, out, err, false);
+    const int code = RunCommand(
+        args, site, [now] { return now; }, out, err, false);
     return {code, out.str(), err.str()};
   }
 

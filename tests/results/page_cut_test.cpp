@@ -8,7 +8,8 @@ namespace pradima {
 namespace {
 
 TEST(CutPage, SplitsFromTheMarkerToTheEndMarkerAtEveryDivEnd) {
-  const std::string page = "x<div>0</div><td class=\"giaidb\"><div>12</div>a<div>34</div>tail</table></tr></table><div>9</div>";
+  const std::string page =
+      "x<div>0</div><td class=\"giaidb\"><div>12</div>a<div>34</div>tail</table></tr></table><div>9</div>";
   const auto pieces = CutPage(page, kNorthStartMarker);
   ASSERT_TRUE(pieces);
   ASSERT_EQ(pieces->size(), 3u);
@@ -35,8 +36,14 @@ TEST(CutPage, MissingMarkersAndEmptyPages) {
 
 TEST(CleanCell, TakesTheTextAfterTheLastTagWithoutPlusSignsAndBlanks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"<td><div>12345", "12345"}, {"<div>+07+", "07"},   {"<div> + 5 + ", "5"}, {"no tag 99 ", "no tag 99"},
-      {"<div>", ""},               {"<b>1</b>2", "2"},    {"<div>\t12", "\t12"}, {"", ""},
+      {"<td><div>12345", "12345"},
+      {"<div>+07+", "07"},
+      {"<div> + 5 + ", "5"},
+      {"no tag 99 ", "no tag 99"},
+      {"<div>", ""},
+      {"<b>1</b>2", "2"},
+      {"<div>\t12", "\t12"},
+      {"", ""},
       {"<div>1 2", "1 2"},
   };
   for (const auto& [piece, clean] : cases) EXPECT_EQ(CleanCell(piece), clean) << piece;

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "results/curl_fetcher.h"
 #include "base/error.h"
+#include "results/curl_fetcher.h"
 #include "session/standard_workbook.h"
-#include "terms/station_schedule.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
+#include "terms/station_schedule.h"
 
 namespace pradima {
 namespace {
@@ -195,8 +195,7 @@ TEST_F(UpdateResultsTest, FailuresWriteNothingAndSayWhereTheyHappened) {
   };
   const CivilDate sunday{2021, 3, 7};
   const Case cases[] = {
-      {"no end marker",
-       failOn('3', sunday, {200, testing::StandardPage(sunday, '3', {.omitEndMarker = true})}), 5,
+      {"no end marker", failOn('3', sunday, {200, testing::StandardPage(sunday, '3', {.omitEndMarker = true})}), 5,
        "Miền Trung, 07/03/2021: start marker without end marker"},
       {"short North page", failOn('2', sunday, {200, "<td class=\"giaidb\"><div>1</div></table></tr></table>"}), 9,
        "Miền Bắc, 07/03/2021: the North page has 2 pieces, fewer than its 27 prizes"},

@@ -29,10 +29,14 @@ TEST_F(CountLoTest, PeriodBoundsAreInclusiveAndCompareTimeOfDay) {
     int32_t days;
   };
   const Case cases[] = {
-      {D(2021, 3, 2), D(2021, 3, 4), 3},       {D(2021, 3, 2, 0.25), D(2021, 3, 4), 2},
-      {D(2021, 3, 2), D(2021, 3, 4, 0.75), 3}, {D(2021, 3, 11), D(2021, 3, 19), 0},
-      {D(2021, 3, 21), D(2021, 4, 30), 0},     {D(2021, 3, 5), D(2021, 3, 4), 0},
-      {D(2000, 1, 1), D(2030, 1, 1), 11},      {D(2021, 3, 10), D(2021, 3, 20), 2},
+      {D(2021, 3, 2), D(2021, 3, 4), 3},
+      {D(2021, 3, 2, 0.25), D(2021, 3, 4), 2},
+      {D(2021, 3, 2), D(2021, 3, 4, 0.75), 3},
+      {D(2021, 3, 11), D(2021, 3, 19), 0},
+      {D(2021, 3, 21), D(2021, 4, 30), 0},
+      {D(2021, 3, 5), D(2021, 3, 4), 0},
+      {D(2000, 1, 1), D(2030, 1, 1), 11},
+      {D(2021, 3, 10), D(2021, 3, 20), 2},
       {0, 0, 0},
   };
   for (const Case& c : cases) {
@@ -44,8 +48,12 @@ TEST_F(CountLoTest, PeriodBoundsAreInclusiveAndCompareTimeOfDay) {
 
 TEST_F(CountLoTest, CutsNumbersToTheirLastDigitsAndCountsDaysAndAppearances) {
   // 7 March 2021, a Sunday: the North in C to AC.
-  PutDay({2021, 3, 7}, {{3, Value::Text("12345")}, {4, Value::Text("00045")}, {5, Value::Text("45")},
-                        {6, Value::Text("07")},    {7, Value::Number(7593)},  {8, Value::Text("abc")},
+  PutDay({2021, 3, 7}, {{3, Value::Text("12345")},
+                        {4, Value::Text("00045")},
+                        {5, Value::Text("45")},
+                        {6, Value::Text("07")},
+                        {7, Value::Number(7593)},
+                        {8, Value::Text("abc")},
                         {9, Value::Text("")}});
   PutDay({2021, 3, 8}, {{3, Value::Text("99945")}});
   const LoCountResult two = Count(D(2021, 3, 7), D(2021, 3, 8), "Mieefn Bawsc", "2 Con");
@@ -116,9 +124,9 @@ TEST_F(CountLoTest, WeekdayCellSelectsItsDaysOnlyAndOtherTextEveryDay) {
     Value weekday;
     int32_t days;
   };
-  const Case cases[] = {{Value::Text(TelexToUnicode("Thuws Ba")), 2},    // Tuesdays 2 and 9
-                        {Value::Text(TelexToUnicode("Chur Nhaajt")), 2}, // Sundays 7 and 14
-                        {Value::Text(TelexToUnicode("thuws ba")), 14},   // case differs: every day
+  const Case cases[] = {{Value::Text(TelexToUnicode("Thuws Ba")), 2},     // Tuesdays 2 and 9
+                        {Value::Text(TelexToUnicode("Chur Nhaajt")), 2},  // Sundays 7 and 14
+                        {Value::Text(TelexToUnicode("thuws ba")), 14},    // case differs: every day
                         {Value::Text("Thu Ba"), 14},
                         {Value(), 14}};
   for (const Case& c : cases) {

@@ -29,8 +29,7 @@ class NumberTypeTest : public StatsTest {
 TEST_F(NumberTypeTest, DoublesFullAndOtherTypes) {
   const std::string doubles = TelexToUnicode("Soos Kesp");
   EXPECT_EQ(Apply(doubles, "2 Con"), Texts({"00", "11", "22", "33", "44", "55", "66", "77", "88", "99"}));
-  EXPECT_EQ(Apply(doubles, "3 Con"),
-            Texts({"000", "111", "222", "333", "444", "555", "666", "777", "888", "999"}));
+  EXPECT_EQ(Apply(doubles, "3 Con"), Texts({"000", "111", "222", "333", "444", "555", "666", "777", "888", "999"}));
   const std::vector<Value> full2 = Apply("Full", "2 Con");
   ASSERT_EQ(full2.size(), 100u);
   EXPECT_EQ(full2[7], Value::Text("07"));
@@ -52,9 +51,8 @@ TEST_F(NumberTypeTest, SavedCustomListsComeBackFormatted) {
   settings->Set(5, 16, Value());
   settings->Set(6, 16, Value::Number(1.5));
   settings->Set(7, 16, Value::Text("ab"));
-  EXPECT_EQ(Apply(custom, "2 Con"),
-            (std::vector<Value>{Value::Text("05"), Value::Text("123"), Value::Text("07"), Value(), Value::Text("1.5"),
-                                Value::Text("ab")}));
+  EXPECT_EQ(Apply(custom, "2 Con"), (std::vector<Value>{Value::Text("05"), Value::Text("123"), Value::Text("07"),
+                                                        Value(), Value::Text("1.5"), Value::Text("ab")}));
   settings->Set(2, 30, Value::Number(5));
   EXPECT_EQ(Apply(custom, "3 Con"), Texts({"005"}));
   EXPECT_EQ(book->calls("Value.get"), 2) << "B4 and the saved list";
@@ -66,8 +64,8 @@ TEST_F(NumberTypeTest, UnknownSetsAndMissingListsFailBeforeAnythingIsCleared) {
     std::string set, type;
     int number;
   };
-  const Case cases[] = {{"full", "2 Con", 5}, {TelexToUnicode("Tufy Chojn"), "3 Con", 9},
-                        {TelexToUnicode("Tufy Chojn"), "4 Con", 5}};
+  const Case cases[] = {
+      {"full", "2 Con", 5}, {TelexToUnicode("Tufy Chojn"), "3 Con", 9}, {TelexToUnicode("Tufy Chojn"), "4 Con", 5}};
   for (const Case& c : cases) {
     control->Set(4, 2, Value::Text(c.set));
     book->ResetCalls();

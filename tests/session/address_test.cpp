@@ -28,8 +28,8 @@ TEST(Address, ParsesCellsAndRanges) {
 }
 
 TEST(Address, RejectsWhatIsNotAnAddress) {
-  for (const char* text : {"", "A", "1", "A0", "XFE1", "A1048577", "BangDai", "A1:", ":A1", "A 1", "A1B", "10000",
-                           "A99999999999"}) {
+  for (const char* text :
+       {"", "A", "1", "A0", "XFE1", "A1048577", "BangDai", "A1:", ":A1", "A 1", "A1B", "10000", "A99999999999"}) {
     EXPECT_FALSE(ParseAddress(text)) << text;
   }
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/conversion_cases.h"
 #include "base/error.h"
+#include "support/conversion_cases.h"
 
 namespace pradima {
 namespace {

@@ -43,8 +43,8 @@ TEST_F(MemoryWorkbookTest, EndUpFindsTheLastNonEmptyCellAtOrAbove) {
     const char* from;
     int32_t row;
   };
-  for (const Case& c : {Case{"A1000000", 9}, Case{"A9", 9}, Case{"A8", 4}, Case{"A3", 1}, Case{"B1048576", 20},
-                        Case{"C100", 1}}) {
+  for (const Case& c :
+       {Case{"A1000000", 9}, Case{"A9", 9}, Case{"A8", 4}, Case{"A3", 1}, Case{"B1048576", 20}, Case{"C100", 1}}) {
     EXPECT_EQ(LastUsedRow(*sheet, c.from), c.row) << c.from;
   }
 }

@@ -97,8 +97,8 @@ TEST_F(CustomListTest, ThreeDigitModeCopiesTheEntriesAsTyped) {
 }
 
 TEST_F(CustomListTest, OtherSetsOrTypesOnlyClearTheCounts) {
-  for (const auto& [set, type] : {std::pair<std::string, std::string>{"Full", "2 Con"}, {kCustom, "4 Con"},
-                                  {"tùy chọn", "2 Con"}}) {
+  for (const auto& [set, type] :
+       {std::pair<std::string, std::string>{"Full", "2 Con"}, {kCustom, "4 Con"}, {"tùy chọn", "2 Con"}}) {
     EXPECT_EQ(Clean(Texts({"5"}), type, set), CustomListOutcome::NotCustom);
     EXPECT_EQ(control->Get(3, 6), Value::Text("5"));
     EXPECT_TRUE(control->Get(3, 7).IsEmpty());

@@ -75,7 +75,8 @@ TEST_F(EventMacroTest, AStatisticsRunFinishesOnTheWorkbookItStartedWith) {
     EXPECT_EQ(Column(*control, 7, 3, 5), (std::vector<Value>{Value::Number(4), Value::Number(4), Value()})) << name;
     // the 25 empty prize cells of each day count as 00, as every run counts them
     EXPECT_EQ(Column(*control, 8, 3, 5), (std::vector<Value>{Value::Number(104), Value::Number(4), Value()})) << name;
-    EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty()) << name << ": nothing went to the other workbook";
+    EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty())
+        << name << ": nothing went to the other workbook";
   }
   EXPECT_FALSE(session.HasApplication()) << "the dropped instance ended the session for later calls";
 }

@@ -59,10 +59,10 @@ TEST_F(RunStatisticsTest, EndDatePastTodayEndsAtTheLastStoredDraw) {
   };
   const DateSerial march5 = SerialFromCivil({2021, 3, 5});
   const Case cases[] = {
-      {march5, {2021, 3, 5}, "5"},          // today, no time of day: stays
-      {march5 + 0.5, {2021, 3, 5}, "10"},   // today with a time of day counts as later
-      {march5 + 30, {2021, 3, 20}, "10"},   // in the future
-      {0, {2021, 3, 20}, "0"},              // empty B2: 30 December 1899
+      {march5, {2021, 3, 5}, "5"},         // today, no time of day: stays
+      {march5 + 0.5, {2021, 3, 5}, "10"},  // today with a time of day counts as later
+      {march5 + 30, {2021, 3, 20}, "10"},  // in the future
+      {0, {2021, 3, 20}, "0"},             // empty B2: 30 December 1899
   };
   for (const Case& c : cases) {
     control->Set(2, 2, c.end ? Value::Date(c.end) : Value());
@@ -117,7 +117,8 @@ TEST_F(RunStatisticsTest, CountsARealMonthOfNorthResults) {
     std::getline(fields, date, ',');
     std::map<int32_t, Value> cells;
     std::string prize;
-    for (int32_t column = 3; std::getline(fields, prize, ','); ++column) cells[column] = Value::Number(std::stod(prize));
+    for (int32_t column = 3; std::getline(fields, prize, ','); ++column)
+      cells[column] = Value::Number(std::stod(prize));
     PutDay({std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)), std::stoi(date.substr(8, 2))}, cells);
   }
   ListNumbers(Texts({"00", "07", "23", "45", "99"}));
@@ -133,13 +134,15 @@ TEST_F(RunStatisticsTest, CountsARealMonthOfNorthResults) {
   control->Set(5, 2, Value::Text(TelexToUnicode("Thuws Ba")));
   Run();
   EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "5"));
-  EXPECT_EQ(Column(*control, 8, 3, 7), (std::vector<Value>{Value(), Value::Number(1), Value(), Value::Number(2), Value()}));
+  EXPECT_EQ(Column(*control, 8, 3, 7),
+            (std::vector<Value>{Value(), Value::Number(1), Value(), Value::Number(2), Value()}));
   // three digits over two weeks
   Request({2021, 3, 8}, {2021, 3, 21}, "Mieefn Bawsc", "mine", "Taast car", "3 Con");
   ListNumbers({Value::Text("007"), Value::Text("012"), Value::Text("593"), Value::Text("075")});
   Run();
   EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "14"));
-  EXPECT_EQ(Column(*control, 8, 3, 6), (std::vector<Value>{Value::Number(1), Value(), Value::Number(1), Value::Number(4)}));
+  EXPECT_EQ(Column(*control, 8, 3, 6),
+            (std::vector<Value>{Value::Number(1), Value(), Value::Number(1), Value::Number(4)}));
 }
 
 }  // namespace

@@ -44,8 +44,9 @@ std::string Wrap(std::string table, const PageOptions& options) {
 }  // namespace
 
 std::string FixturePrize(const CivilDate& day, char region, int station, int prize) {
-  const uint64_t seed = Mix(static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
-                            static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize));
+  const uint64_t seed =
+      Mix(static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
+          static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize));
   const int digits = region == '2' ? kNorthDigits[prize - 1] : kStationDigits[prize - 1];
   std::string text(static_cast<size_t>(digits), '0');
   uint64_t value = seed;
@@ -74,7 +75,8 @@ std::string StationPage(const CivilDate& day, char region, int stations, const P
     for (int prize = 1; prize <= 18; ++prize) {
       std::string cls = kStationClasses[prize - 1];
       if (prize == 1 && options.omitStartMarker) cls = "giai-8";
-      table += "<tr><td class=\"" + cls + "\"><div>" + Number(day, region, station, prize, options) + "</div></td></tr>";
+      table +=
+          "<tr><td class=\"" + cls + "\"><div>" + Number(day, region, station, prize, options) + "</div></td></tr>";
     }
     table += "</table></td>";
   }

@@ -12,10 +12,10 @@
 namespace pradima::testing {
 
 struct PageOptions {
-  bool plusSigns = false;        // "+" just before and after every number
+  bool plusSigns = false;  // "+" just before and after every number
   bool omitStartMarker = false;
   bool omitEndMarker = false;
-  size_t padToBytes = 0;         // filler markup around the table, as real pages carry
+  size_t padToBytes = 0;  // filler markup around the table, as real pages carry
 };
 
 // The prize text (digits, leading zeros kept) of prize `prize` (page order,

@@ -203,7 +203,8 @@ void FixtureSite::Serve(intptr_t s) {
     request.target = requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1);
     while (lineEnd != std::string::npos) {
       const size_t next = head.find("\r\n", lineEnd + 2);
-      const std::string line = head.substr(lineEnd + 2, next == std::string::npos ? std::string::npos : next - lineEnd - 2);
+      const std::string line =
+          head.substr(lineEnd + 2, next == std::string::npos ? std::string::npos : next - lineEnd - 2);
       const size_t colon = line.find(':');
       if (colon != std::string::npos) {
         const size_t valueStart = line.find_first_not_of(' ', colon + 1);

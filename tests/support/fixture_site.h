@@ -17,7 +17,7 @@ namespace pradima::testing {
 
 struct FixtureRequest {
   std::string method;
-  std::string target;  // path and query
+  std::string target;                                        // path and query
   std::vector<std::pair<std::string, std::string>> headers;  // in wire order
   std::string Header(const std::string& name) const;
 };

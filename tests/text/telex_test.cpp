@@ -18,28 +18,28 @@ TEST_P(TelexExamples, ConvertsToPrecomposedUnicode) {
   EXPECT_EQ(TelexToUnicode(GetParam().telex), GetParam().unicode) << GetParam().telex;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StoredLiteralsAndRules, TelexExamples,
-    ::testing::Values(Example{"Thoong Baso", "Thông Báo"}, Example{"Soos Kesp", "Số Kép"},
-                      Example{"Tufy Chojn", "Tùy Chọn"}, Example{"Mieefn Trung", "Miền Trung"},
-                      Example{"Mieefn Bawsc", "Miền Bắc"}, Example{"Mieefn Nam", "Miền Nam"},
-                      Example{"Chur Nhaajt", "Chủ Nhật"}, Example{"Thuws Bary", "Thứ Bảy"},
-                      Example{"Thuws Tuw", "Thứ Tư"}, Example{"Thuws Nawm", "Thứ Năm"},
-                      Example{"Thuws Sasu", "Thứ Sáu"},
-                      Example{" * Toorng soos ngafy thoosng kee: ", " * Tổng số ngày thống kê: "},
-                      Example{"Phari ist nhaast 1 soos tufy chojn", "Phải ít nhất 1 số tùy chọn"},
-                      Example{"THOONG BASO", "THÔNG BÁO"}, Example{"Dduwowjc", "Được"},
-                      Example{"DDUWOWJC", "ĐƯỢC"}, Example{"ThOong", "ThÔng"}, Example{"dduwowjc", "được"},
-                      // a tone key is only seen right after its vowel
-                      Example{"dduwowcj", "đươcj"},
-                      // three-key rules before the two-key rules they contain
-                      Example{"aaf", "ầ"}, Example{"AAF", "Ầ"}, Example{"Aaf", "Ầ"},
-                      // other case mixtures are left alone or converted in part
-                      Example{"aA", "aA"}, Example{"AAf", "Âf"},
-                      // escapes: the tilde protects the following key only
-                      Example{"Ga~s", "Gas"}, Example{"aa~s", "â~s"}, Example{"e~~", "e~"}, Example{"A~", "A"},
-                      Example{"add", "ađ"}, Example{"", ""}, Example{"123 ,.;", "123 ,.;"},
-                      Example{"Số Kép", "Số Kép"}));
+INSTANTIATE_TEST_SUITE_P(StoredLiteralsAndRules, TelexExamples,
+                         ::testing::Values(Example{"Thoong Baso", "Thông Báo"}, Example{"Soos Kesp", "Số Kép"},
+                                           Example{"Tufy Chojn", "Tùy Chọn"}, Example{"Mieefn Trung", "Miền Trung"},
+                                           Example{"Mieefn Bawsc", "Miền Bắc"}, Example{"Mieefn Nam", "Miền Nam"},
+                                           Example{"Chur Nhaajt", "Chủ Nhật"}, Example{"Thuws Bary", "Thứ Bảy"},
+                                           Example{"Thuws Tuw", "Thứ Tư"}, Example{"Thuws Nawm", "Thứ Năm"},
+                                           Example{"Thuws Sasu", "Thứ Sáu"},
+                                           Example{" * Toorng soos ngafy thoosng kee: ", " * Tổng số ngày thống kê: "},
+                                           Example{"Phari ist nhaast 1 soos tufy chojn", "Phải ít nhất 1 số tùy chọn"},
+                                           Example{"THOONG BASO", "THÔNG BÁO"}, Example{"Dduwowjc", "Được"},
+                                           Example{"DDUWOWJC", "ĐƯỢC"}, Example{"ThOong", "ThÔng"},
+                                           Example{"dduwowjc", "được"},
+                                           // a tone key is only seen right after its vowel
+                                           Example{"dduwowcj", "đươcj"},
+                                           // three-key rules before the two-key rules they contain
+                                           Example{"aaf", "ầ"}, Example{"AAF", "Ầ"}, Example{"Aaf", "Ầ"},
+                                           // other case mixtures are left alone or converted in part
+                                           Example{"aA", "aA"}, Example{"AAf", "Âf"},
+                                           // escapes: the tilde protects the following key only
+                                           Example{"Ga~s", "Gas"}, Example{"aa~s", "â~s"}, Example{"e~~", "e~"},
+                                           Example{"A~", "A"}, Example{"add", "ađ"}, Example{"", ""},
+                                           Example{"123 ,.;", "123 ,.;"}, Example{"Số Kép", "Số Kép"}));
 
 TEST(Telex, IsNotIdempotent) {
   const std::string once = TelexToUnicode("Ga~s");

@@ -7,17 +7,17 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <functional>
 #include <cstdlib>
+#include <functional>
 #include <thread>
 
-#include "fake_host.h"
-#include "pradima_h.h"
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/win/com_owners.h"
-#include "session/win/variant_value.h"
+#include "fake_host.h"
+#include "pradima_h.h"
 #include "session/standard_workbook.h"
+#include "session/win/variant_value.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 #include "win/wine_process.h"
@@ -42,9 +42,9 @@ Function* Export(const char* name) {
 
 ComPtr<IClassFactory> Factory() {
   ComPtr<IClassFactory> factory;
-  EXPECT_EQ(Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject")(CLSID_Sub,
-                                                                                        IID_PPV_ARGS(&factory)),
-            S_OK);
+  EXPECT_EQ(
+      Export<HRESULT STDAPICALLTYPE(REFCLSID, REFIID, void**)>("DllGetClassObject")(CLSID_Sub, IID_PPV_ARGS(&factory)),
+      S_OK);
   return factory;
 }
 
@@ -165,7 +165,6 @@ class ComServerTest : public ::testing::Test {
     book->SheetByCodeName("Sheet3")->Set(1, 2, Value::Date(SerialFromCivil(CivilFromDays(today - 10))));
     return book;
   }
-
 
  public:
   CallResult KieuSo(IDispatch* sub, const wchar_t* type) {
@@ -382,8 +381,11 @@ TEST_F(ComServerTest, ObjectArgumentsByValueByReferenceAsIUnknownOrByName) {
   // as a script engine passes its variables: references to VARIANTs
   EXPECT_EQ(Call(sub.Get(), L"SUP", {ByRefVariant(&app), ByRefVariant(&wb)}).hr, S_OK);
   EXPECT_EQ(Call(sub.Get(), L"Sup", {app, wb}).hr, S_OK) << "by value";
-  EXPECT_EQ(Call(sub.Get(), L"Sup", {ObjectVariant(VT_UNKNOWN, application.Get()), ObjectVariant(VT_UNKNOWN, workbook.Get())}).hr,
-            S_OK) << "as IUnknown";
+  EXPECT_EQ(
+      Call(sub.Get(), L"Sup", {ObjectVariant(VT_UNKNOWN, application.Get()), ObjectVariant(VT_UNKNOWN, workbook.Get())})
+          .hr,
+      S_OK)
+      << "as IUnknown";
   EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {}, {{L"thisworkbook", wb}, {L"ExcelApp", app}}).hr, S_OK) << "by name";
   EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {app}, {{L"ThisWorkBook", wb}}).hr, S_OK) << "by position, then by name";
   EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>(5, false)) << "five bindings";

@@ -1,10 +1,10 @@
 // The portable conversions against the platform's own, input by input.
 #include <gtest/gtest.h>
 
-#include "support/conversion_cases.h"
+#include "base/error.h"
 #include "session/conversions.h"
 #include "session/win/oleaut_conversions.h"
-#include "base/error.h"
+#include "support/conversion_cases.h"
 
 namespace pradima {
 namespace {

@@ -141,7 +141,8 @@ void FireApplicationPut(const std::wstring& property) {
 
 FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   auto* object = new FakeDispatch();
-  object->Member(L"End", [range](auto& args, VARIANT* result) { ReturnObject(result, MakeRange(range->End(IntOf(args.at(0))))); });
+  object->Member(
+      L"End", [range](auto& args, VARIANT* result) { ReturnObject(result, MakeRange(range->End(IntOf(args.at(0))))); });
   object->Member(L"Row", [range](auto&, VARIANT* result) {
     result->vt = VT_I4;
     result->lVal = range->Row();
@@ -149,8 +150,8 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   object->Member(L"Value", [range](auto& args, VARIANT* result) {
     if (args.empty()) {
       const Block block = range->GetValue();
-      UniqueVariant value = block.rows() == 1 && block.columns() == 1 ? win::VariantFromValue(block(1, 1))
-                                                                      : win::VariantFromBlock(block);
+      UniqueVariant value =
+          block.rows() == 1 && block.columns() == 1 ? win::VariantFromValue(block(1, 1)) : win::VariantFromBlock(block);
       *result = value.release();
       return;
     }

@@ -6,12 +6,12 @@
 
 #include <new>
 
-#include "fake_host.h"
-#include "base/win/com_object.h"
 #include "base/clock.h"
+#include "base/win/com_object.h"
+#include "fake_host.h"
+#include "session/standard_workbook.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
-#include "session/standard_workbook.h"
 
 namespace {
 
@@ -28,22 +28,26 @@ ComPtr<IDispatch> MakeHost() {
   auto book = NewStandardWorkbook(today);
   book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(today)));
   return testing::FakeObject({
-      {L"Application", [](auto&, VARIANT* result) {
+      {L"Application",
+       [](auto&, VARIANT* result) {
          result->vt = VT_DISPATCH;
          result->pdispVal = testing::FakeApplication().Detach();
        }},
-      {L"Workbook", [book](auto&, VARIANT* result) {
+      {L"Workbook",
+       [book](auto&, VARIANT* result) {
          result->vt = VT_DISPATCH;
          result->pdispVal = testing::FakeWorkbook(book).Detach();
        }},
-      {L"Cell", [book](auto& args, VARIANT* result) {
+      {L"Cell",
+       [book](auto& args, VARIANT* result) {
          const std::string codeName(win::ValueFromVariant(Deref(args.at(0))).text());
          const std::string address(win::ValueFromVariant(Deref(args.at(1))).text());
          const auto range = ParseAddress(address);
          *result = win::VariantFromValue(book->SheetByCodeName(codeName)->Get(range->first.row, range->first.column))
                        .release();
        }},
-      {L"DragAndDrop", [](auto&, VARIANT* result) {
+      {L"DragAndDrop",
+       [](auto&, VARIANT* result) {
          const auto& history = testing::HostStats().cellDragAndDrop;
          *result = win::VariantOf(!history.empty() && history.back()).release();
        }},

@@ -78,7 +78,8 @@ int Activate() {
     return 1;
   }
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  const auto getClassObject = reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+  const auto getClassObject =
+      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
   Microsoft::WRL::ComPtr<IClassFactory> factory;
   Microsoft::WRL::ComPtr<IDispatch> sub;
   if (!getClassObject || FAILED(getClassObject(clsid, IID_PPV_ARGS(&factory))) ||

@@ -8,8 +8,8 @@
 
 #include <cstdio>
 
-#include "pradima_h.h"
 #include "base/win/com_owners.h"
+#include "pradima_h.h"
 #include "session/win/variant_value.h"
 #include "win/wine_process.h"
 
@@ -80,8 +80,8 @@ void ExpectUnregistered(HKEY root) {
 }
 
 std::wstring Register(const std::wstring& dll, HKEY root, bool install) {
-  return std::wstring(L"regsvr32.exe /s ") + (install ? L"" : L"/u ") + (root == HKEY_CURRENT_USER ? L"/n /i:user " : L"") +
-         L"\"" + dll + L"\"";
+  return std::wstring(L"regsvr32.exe /s ") + (install ? L"" : L"/u ") +
+         (root == HKEY_CURRENT_USER ? L"/n /i:user " : L"") + L"\"" + dll + L"\"";
 }
 
 TEST(Registration, PerUserWithoutAdministratorRightsAndBackAgain) {

@@ -48,7 +48,9 @@ using UniqueSafeArray = UniqueHandle<SAFEARRAY*, &SafeArrayDestroy>;
 // A BSTR holding the text; out of memory is an error, never a null string.
 inline UniqueBstr MakeBstr(std::wstring_view text) {
   UniqueBstr bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-  if (!bstr) throw Error(static_cast<int32_t>(E_OUTOFMEMORY), "out of memory for a string of " + std::to_string(text.size()) + " characters");
+  if (!bstr)
+    throw Error(static_cast<int32_t>(E_OUTOFMEMORY),
+                "out of memory for a string of " + std::to_string(text.size()) + " characters");
   return bstr;
 }
 

@@ -16,7 +16,8 @@ void ThrowIfFailed(HRESULT hr, const std::string& what) {
       message) {
     std::string system = Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(message), wcslen(message)));
     LocalFree(message);
-    while (!system.empty() && (system.back() == '\n' || system.back() == '\r' || system.back() == ' ')) system.pop_back();
+    while (!system.empty() && (system.back() == '\n' || system.back() == '\r' || system.back() == ' '))
+      system.pop_back();
     text += ": " + system;
   } else {
     char code[16];

@@ -44,8 +44,8 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
   // A dropped connection can come back as a network error code (12xxx) or 0
   // in place of an HTTP status: that is a failed request, not a page.
   if (!status.IsNumber() || status.number() < 100 || status.number() > 599) {
-    throw Error(kDownloadFailure, "GET " + url + " failed: no HTTP status (" +
-                                                       std::to_string(static_cast<long>(status.number())) + ")");
+    throw Error(kDownloadFailure,
+                "GET " + url + " failed: no HTTP status (" + std::to_string(static_cast<long>(status.number())) + ")");
   }
   if (status.number() != 200) return {};
   const UniqueVariant text = request.Get(L"responseText");

@@ -64,8 +64,9 @@ UniqueVariant DispatchObject::InvokeId(DISPID id, const wchar_t* name, WORD flag
     // An application that fills neither code raised an error all the same:
     // 1004, application-defined or object-defined error, never error 0.
     const HRESULT code = exception.scode ? exception.scode
-                         : exception.wCode ? static_cast<HRESULT>(0x800A0000u | exception.wCode)
-                                           : static_cast<HRESULT>(0x800A0000u | static_cast<uint32_t>(VbError::ApplicationDefined));
+                         : exception.wCode
+                             ? static_cast<HRESULT>(0x800A0000u | exception.wCode)
+                             : static_cast<HRESULT>(0x800A0000u | static_cast<uint32_t>(VbError::ApplicationDefined));
     // The application's own error goes on as it came: its HRESULT, its words.
     std::string text = Utf8FromBstr(description.get());
     if (text.empty()) text = Narrow(name) + " failed";

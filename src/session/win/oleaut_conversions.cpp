@@ -7,7 +7,6 @@
 namespace pradima::win::oleaut {
 namespace {
 
-
 // The automation conversion of one value to the given type, in the user's locale.
 UniqueVariant Change(const Value& value, VARTYPE type, const char* target) {
   UniqueVariant source = VariantFromValue(value);
@@ -26,9 +25,7 @@ UniqueVariant Change(const Value& value, VARTYPE type, const char* target) {
 
 DateSerial ToDate(const Value& value) { return Change(value, VT_DATE, "a date")->date; }
 
-std::string ToText(const Value& value) {
-  return pradima::win::Utf8FromBstr(Change(value, VT_BSTR, "text")->bstrVal);
-}
+std::string ToText(const Value& value) { return pradima::win::Utf8FromBstr(Change(value, VT_BSTR, "text")->bstrVal); }
 
 int32_t ToLong(const Value& value) { return Change(value, VT_I4, "a whole 32-bit number")->lVal; }
 
@@ -39,7 +36,7 @@ bool IsNumeric(const Value& value) {
   return SUCCEEDED(VariantChangeTypeEx(result.get(), source.get(), LOCALE_USER_DEFAULT, 0, VT_R8));
 }
 
-}  // namespace pradima::oleaut
+}  // namespace pradima::win::oleaut
 
 namespace pradima {
 

@@ -80,8 +80,8 @@ Value ValueFromVariant(const VARIANT& variant) {
         utf8[ascii] = static_cast<char>(v->bstrVal[ascii]);
       if (ascii == length) return Value::Text(std::string_view(utf8, length));
       if (length <= 21) {
-        const int bytes = WideCharToMultiByte(CP_UTF8, 0, v->bstrVal, static_cast<int>(length), utf8, sizeof utf8,
-                                              nullptr, nullptr);
+        const int bytes =
+            WideCharToMultiByte(CP_UTF8, 0, v->bstrVal, static_cast<int>(length), utf8, sizeof utf8, nullptr, nullptr);
         if (bytes > 0) return Value::Text(std::string_view(utf8, static_cast<size_t>(bytes)));
       }
       return Value::Text(Utf8FromBstr(v->bstrVal));

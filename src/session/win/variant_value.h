@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "session/value.h"
 #include "base/win/com_owners.h"
+#include "session/value.h"
 
 namespace pradima::win {
 
