@@ -2,30 +2,9 @@
 
 #include <cstdio>
 
+#include "base/scan.h"
+
 namespace pradima {
-namespace {
-
-// Up to maxDigits decimal digits, at least one, taken off the front of text.
-bool TakeNumber(std::string_view& text, size_t maxDigits, int& number) {
-  size_t n = 0;
-  int result = 0;
-  while (n < text.size() && n < maxDigits && text[n] >= '0' && text[n] <= '9') {
-    result = result * 10 + (text[n] - '0');
-    ++n;
-  }
-  if (n == 0) return false;
-  text.remove_prefix(n);
-  number = result;
-  return true;
-}
-
-bool TakeChar(std::string_view& text, char c) {
-  if (text.empty() || text.front() != c) return false;
-  text.remove_prefix(1);
-  return true;
-}
-
-}  // namespace
 
 int64_t DaysFromCivil(const CivilDate& date) {
   // Days since 1970-01-01 (Howard Hinnant's algorithm).

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "base/error.h"
+#include "base/scan.h"
 #include "session/conversions.h"
 
 namespace pradima::portable {
@@ -19,25 +20,6 @@ std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
   return text;
-}
-
-bool ReadInt(std::string_view& text, int& out, size_t maxDigits) {
-  size_t n = 0;
-  int result = 0;
-  while (n < text.size() && n < maxDigits && std::isdigit(static_cast<unsigned char>(text[n]))) {
-    result = result * 10 + (text[n] - '0');
-    ++n;
-  }
-  if (n == 0) return false;
-  text.remove_prefix(n);
-  out = result;
-  return true;
-}
-
-bool Eat(std::string_view& text, char c) {
-  if (text.empty() || text.front() != c) return false;
-  text.remove_prefix(1);
-  return true;
 }
 
 double RoundHalfEven(double x) { return x - std::remainder(x, 1.0); }
@@ -98,8 +80,9 @@ std::optional<DateSerial> ParseDate(std::string_view text) {
   LocalDateTime moment{*day, 0, 0, 0};
   std::string_view rest = Trim(text.substr(dayEnd));
   if (!rest.empty()) {
-    if (!ReadInt(rest, moment.hour, 2) || !Eat(rest, ':') || !ReadInt(rest, moment.minute, 2)) return std::nullopt;
-    if (Eat(rest, ':') && !ReadInt(rest, moment.second, 2)) return std::nullopt;
+    if (!TakeNumber(rest, 2, moment.hour) || !TakeChar(rest, ':') || !TakeNumber(rest, 2, moment.minute))
+      return std::nullopt;
+    if (TakeChar(rest, ':') && !TakeNumber(rest, 2, moment.second)) return std::nullopt;
     if (!rest.empty() || moment.hour > 23 || moment.minute > 59 || moment.second > 59) return std::nullopt;
   }
   return SerialFromDateTime(moment);
