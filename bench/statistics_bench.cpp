@@ -4,6 +4,7 @@
 #include "selection/count_lo.h"
 #include "selection/number_type.h"
 #include "stats/run_statistics.h"
+#include "support/whole_block_count.h"
 #include "text/telex.h"
 
 namespace pradima {
@@ -38,7 +39,7 @@ void BM_CountLoSouthEveryDay(benchmark::State& state) {
   const RegionBlocks south = RegionProfile(TelexToUnicode("Mieefn Nam"));
   int64_t cells = 0;
   for (auto _ : state) {
-    const LoCountResult result = CountLoInBlock(w.block, w.marks, 8, south, 3, 0, 1e6);
+    const LoCountResult result = testing::CountLoInWholeBlock(w.block, w.marks, 8, south, 3, 0, 1e6);
     cells = 0;
     for (int x = 0; x < 1000; ++x) cells += result.counts.appearances(x).value_or(0);
     benchmark::DoNotOptimize(result.dayCount);

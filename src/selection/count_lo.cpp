@@ -52,7 +52,9 @@ RegionBlocks RegionProfile(std::string_view regionName) {
   const auto& names = RegionNames();
   for (size_t i = 0; i < names.size(); ++i) {
     const terms::Region& region = terms::kRegions[i];
-    if (regionName == names[i]) return {region.firstBlock, region.lastBlock, region.numbersPerBlock};
+    if (regionName == names[i]) {
+      return {region.firstBlock, region.lastBlock, region.numbersPerBlock, region.firstColumn, region.lastColumn};
+    }
   }
   return {};
 }
@@ -97,40 +99,48 @@ BlockMarks MarkBlockColumns(const Block& regionTable) {
   return marks;
 }
 
-LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode, const RegionBlocks& region,
-                             int digits, DateSerial start, DateSerial end) {
-  LoCountResult result;
-  // The period's rows form one run, found upward from the last row.
-  int32_t last = results.rows();
-  while (last >= 1 && DateOf(results(last, 1)) > end) --last;
-  if (last < 1 || DateOf(results(last, 1)) < start) return result;
+PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end) {
+  PeriodRows period;
+  int32_t last = dates.rows();
+  while (last >= 1 && DateOf(dates(last, 1)) > end) --last;
+  if (last < 1 || DateOf(dates(last, 1)) < start) return period;
   int32_t first = last;
-  while (first > 1 && DateOf(results(first - 1, 1)) >= start) --first;
+  while (first > 1 && DateOf(dates(first - 1, 1)) >= start) --first;
+  return {first, last};
+}
 
-  // Every head column plus its numbers must lie inside the block.
+LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const Block& cells, int32_t firstColumn,
+                              const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits) {
+  LoCountResult result;
+  if (period.empty()) return result;
+  // Every head column plus its numbers must lie inside the results.
   for (int b = region.first; b <= region.last && region.known(); ++b)
     for (int w = 1; w <= 7; ++w) {
       const int32_t head = marks[static_cast<size_t>(w)][static_cast<size_t>(b)];
-      if (head && head + region.numbersPerBlock > results.columns()) {
+      if (head && head + region.numbersPerBlock > terms::kResultColumns) {
         throw Error(VbError::SubscriptOutOfRange, "block " + std::to_string(b) + " lies beyond column " +
-                                                      std::to_string(results.columns()) + " of the results");
+                                                      std::to_string(terms::kResultColumns) + " of the results");
       }
     }
+  // Sheet column c of period row r, as `cells` holds it.
+  const auto cell = [&](int32_t r, int32_t c) -> const Value& {
+    return cells(r - period.first + 1, c - firstColumn + 1);
+  };
   // The per-day set: a number is in today's set when its stamp is today's.
   std::array<int32_t, 1000> seenOn{};
-  for (int32_t r = first; r <= last; ++r) {
-    const int weekday = WeekdayOf(DateOf(results(r, 1)));
+  for (int32_t r = period.first; r <= period.last; ++r) {
+    const int weekday = WeekdayOf(DateOf(dates(r, 1)));
     if (weekdayCode != kEveryDay && weekdayCode != weekday) continue;
     const auto& row = marks[static_cast<size_t>(weekday)];
     const int32_t testHead = region.known() ? row[static_cast<size_t>(region.first)] : 0;
     // A weekday on which the region's first block does not draw is no draw day.
-    if (testHead == 0 || testHead + 1 > results.columns() || !HasText(results(r, testHead + 1))) continue;
+    if (testHead == 0 || !HasText(cell(r, testHead + 1))) continue;
     ++result.dayCount;
     for (int b = region.first; b <= region.last; ++b) {
       const int32_t head = row[static_cast<size_t>(b)];
       if (head == 0) break;
       for (int k = 1; k <= region.numbersPerBlock; ++k) {
-        const int32_t lo = LoOf(results(r, head + k), digits);
+        const int32_t lo = LoOf(cell(r, head + k), digits);
         const bool firstToday = seenOn[static_cast<size_t>(lo)] != r;
         seenOn[static_cast<size_t>(lo)] = r;
         result.counts.Add(lo, firstToday);
@@ -145,13 +155,23 @@ void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();
   const int32_t lastRow = LastUsedRow(results, terms::kResultsFarCell);
+  const int32_t firstRow = terms::kFirstResultRow;
   // A results sheet without data rows counts nothing.
-  const RangeRef rows{{terms::kFirstResultRow, 1}, {lastRow, terms::kResultColumns}};
-  const Block block = lastRow >= terms::kFirstResultRow ? results.GetRange(FormatAddress(rows))->GetValue() : Block();
+  const Block dates =
+      lastRow >= firstRow ? results.GetRange(FormatAddress({{firstRow, 1}, {lastRow, 1}}))->GetValue() : Block();
   const BlockMarks marks = MarkBlockColumns(session.settings().GetRange(terms::kRegionTable)->GetValue());
   const int digits = DigitCount(numberType);
   const int weekday = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
-  LoCountResult result = CountLoInBlock(block, marks, weekday, RegionProfile(regionName), digits, startDate, endDate);
+  const RegionBlocks region = RegionProfile(regionName);
+  const PeriodRows period = FindPeriodRows(dates, startDate, endDate);
+  Block cells;
+  if (!period.empty()) {
+    const RangeRef rows{{firstRow + period.first - 1, region.firstColumn},
+                        {firstRow + period.last - 1, region.lastColumn}};
+    cells = results.GetRange(FormatAddress(rows))->GetValue();
+  }
+  const LoCountResult result =
+      CountLoInPeriod(dates, period, cells, region.firstColumn, marks, weekday, region, digits);
   counts = result.counts;
   dayCount = result.dayCount;
 }

@@ -37,6 +37,8 @@ struct RegionBlocks {
   int first = 0;  // block numbers: 1 to 3 Central, 4 to 7 South, 8 North
   int last = 0;
   int numbersPerBlock = 0;
+  int32_t firstColumn = 0;  // the region's columns of the results sheet
+  int32_t lastColumn = 0;
   bool known() const { return first != 0; }
 };
 
@@ -57,14 +59,26 @@ struct LoCountResult {
   int32_t dayCount = 0;
 };
 
-// Counts the lô of the draws in a results block (row r is sheet row r + 4,
-// column c sheet column c) dated within [start, end], on weekday
-// `weekdayCode` (8: every day), for the region's blocks.
-LoCountResult CountLoInBlock(const Block& results, const BlockMarks& marks, int weekdayCode, const RegionBlocks& region,
-                             int digits, DateSerial start, DateSerial end);
+// The rows of a period in a column of dates (row 1 is the first data row):
+// one run, found upward from the last row.
+struct PeriodRows {
+  int32_t first = 1;
+  int32_t last = 0;
+  bool empty() const { return last < first; }
+  int32_t count() const { return last - first + 1; }
+};
+PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end);
 
-// Reads the results block, the region table CaiDatMien and the weekday cell
-// B5 of the control sheet, each with one call, and counts.
+// Counts the lô of the period's draws on weekday `weekdayCode` (8: every
+// day) for the region's blocks. `dates` is column A of the data rows,
+// `cells` the period's rows of the results sheet from column `firstColumn`
+// on, as far as the region's columns go.
+LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const Block& cells, int32_t firstColumn,
+                              const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits);
+
+// Reads the dates of the results sheet, the region table CaiDatMien and the
+// weekday cell B5 of the control sheet, then the period's rows of the
+// region's columns only: four reads, each one call. Then counts.
 void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
              int32_t& dayCount, const std::string& numberType);
 

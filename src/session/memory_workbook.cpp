@@ -37,6 +37,7 @@ class MemoryRange final : public Range {
 
   Block GetValue() override {
     Count("Value.get");
+    sheet_->book().CountCellsRead(int64_t{range_.rows()} * range_.columns());
     return sheet_->Read(range_);
   }
 

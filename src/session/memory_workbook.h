@@ -81,8 +81,14 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   // "Value.get", "Value.set", "Resize", "ClearContents".
   int calls(std::string_view operation) const;
   int total_calls() const;
-  void ResetCalls() { calls_.clear(); }
+  // Cells handed out by Value.get, over all its calls.
+  int64_t cells_read() const { return cells_read_; }
+  void ResetCalls() {
+    calls_.clear();
+    cells_read_ = 0;
+  }
   void Count(std::string_view operation);
+  void CountCellsRead(int64_t cells) { cells_read_ += cells; }
 
   // Runs after every cell write or clear through a range, synchronously, as
   // the application runs a workbook's change event macros.
@@ -97,6 +103,7 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   std::vector<std::shared_ptr<MemorySheet>> sheets_;
   std::vector<DefinedName> names_;
   std::map<std::string, int, std::less<>> calls_;
+  int64_t cells_read_ = 0;
 };
 
 // The application's two switches, with every value they were given.
