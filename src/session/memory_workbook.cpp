@@ -120,15 +120,23 @@ void MemorySheet::TrimRow(Rows::iterator row) {
 }
 
 Block MemorySheet::Read(const RangeRef& range) const {
-  Block block(range.rows(), range.columns());
+  // Laid out in one pass, row by row: each cell is written once.
+  std::vector<Value> cells;
+  cells.reserve(static_cast<size_t>(range.rows()) * static_cast<size_t>(range.columns()));
+  const auto pad = [&](size_t count) { cells.resize(cells.size() + count); };
+  int32_t nextRow = range.first.row;
   for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row; ++it) {
-    const std::vector<Value>& cells = it->second;
-    const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
-    const int32_t blockRow = it->first - range.first.row + 1;
-    for (int32_t c = range.first.column; c <= lastColumn; ++c)
-      block(blockRow, c - range.first.column + 1) = cells[static_cast<size_t>(c - 1)];
+    pad(static_cast<size_t>(it->first - nextRow) * static_cast<size_t>(range.columns()));
+    const std::vector<Value>& stored = it->second;
+    const int32_t lastStored = std::min<int32_t>(range.last.column, static_cast<int32_t>(stored.size()));
+    if (lastStored >= range.first.column) {
+      cells.insert(cells.end(), stored.begin() + (range.first.column - 1), stored.begin() + lastStored);
+    }
+    pad(static_cast<size_t>(range.last.column - std::max(lastStored, range.first.column - 1)));
+    nextRow = it->first + 1;
   }
-  return block;
+  pad(static_cast<size_t>(range.last.row - nextRow + 1) * static_cast<size_t>(range.columns()));
+  return Block(range.rows(), range.columns(), std::move(cells));
 }
 
 void MemorySheet::Write(const RangeRef& range, const Block& values) {

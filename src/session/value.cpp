@@ -31,6 +31,15 @@ std::ostream& operator<<(std::ostream& out, const Value& value) {
   return out;
 }
 
+Block::Block(int32_t rows, int32_t columns, std::vector<Value> cells)
+    : rows_(rows), columns_(columns), cells_(std::move(cells)) {
+  if (rows < 0 || columns < 0 || cells_.size() != static_cast<size_t>(rows) * static_cast<size_t>(columns)) {
+    throw Error(VbError::SubscriptOutOfRange, std::to_string(cells_.size()) + " cells do not make a block of " +
+                                                  std::to_string(rows) + " rows by " + std::to_string(columns) +
+                                                  " columns");
+  }
+}
+
 Block ColumnBlock(const std::vector<Value>& values) {
   Block block(static_cast<int32_t>(values.size()), 1);
   for (size_t i = 0; i < values.size(); ++i) block(static_cast<int32_t>(i) + 1, 1) = values[i];

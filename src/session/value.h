@@ -123,6 +123,8 @@ class Block {
   Block() = default;
   Block(int32_t rows, int32_t columns)
       : rows_(rows), columns_(columns), cells_(static_cast<size_t>(rows) * static_cast<size_t>(columns)) {}
+  // A block over cells already laid out row by row; their number must be rows times columns.
+  Block(int32_t rows, int32_t columns, std::vector<Value> cells);
 
   int32_t rows() const noexcept { return rows_; }
   int32_t columns() const noexcept { return columns_; }
