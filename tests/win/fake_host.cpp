@@ -228,6 +228,9 @@ ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
       enumResult->vt = VT_UNKNOWN;
       enumResult->punkVal = new FakeEnum(std::move(items));
     });
+    sheets->Member(L"Item", [book](auto& args, VARIANT* itemResult) {
+      ReturnObject(itemResult, MakeWorksheet(book->sheets().at(static_cast<size_t>(IntOf(args.at(0)) - 1))));
+    });
     ReturnObject(result, sheets);
   });
   return win::Adopt<IDispatch>(object);
