@@ -1,9 +1,12 @@
 #include "cli/cell_xml.h"
 
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
+#include "base/date.h"
 #include "cli/xml_part.h"
 #include "cli/xml_text.h"
 
@@ -61,6 +64,40 @@ void AppendInlineText(std::string& out, std::string_view prefix, std::string_vie
   AppendTag(out, "</", prefix, "is>");
 }
 
+// Two digits at `at`, or -1.
+int TwoDigits(std::string_view text, size_t at) {
+  if (text.size() < at + 2 || !std::isdigit(static_cast<unsigned char>(text[at])) ||
+      !std::isdigit(static_cast<unsigned char>(text[at + 1])))
+    return -1;
+  return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+// The time of day of "HH:MM", "HH:MM:SS" or "HH:MM:SS.fff" as a fraction of a day.
+std::optional<double> IsoTimeOfDay(std::string_view text) {
+  if (!text.empty() && text.back() == 'Z') text.remove_suffix(1);
+  const int hour = TwoDigits(text, 0), minute = TwoDigits(text, 3);
+  if (hour < 0 || hour > 23 || text.size() < 5 || text[2] != ':' || minute < 0 || minute > 59) return std::nullopt;
+  double seconds = 0;
+  if (text.size() > 5) {
+    if (text[5] != ':' || TwoDigits(text, 6) < 0) return std::nullopt;
+    const std::string_view rest = text.substr(6);
+    const std::from_chars_result end = std::from_chars(rest.data(), rest.data() + rest.size(), seconds);
+    if (end.ec != std::errc() || end.ptr != rest.data() + rest.size() || seconds >= 60) return std::nullopt;
+  }
+  return (hour * 3600 + minute * 60 + seconds) / 86400;
+}
+
+// A date cell stores the date as ISO 8601 text ("2026-03-08" or "2026-03-08T18:30:00").
+std::optional<DateSerial> IsoDateSerial(std::string_view text) {
+  const size_t timeMark = text.find('T');
+  const std::optional<CivilDate> day = ParseCivilDate(text.substr(0, timeMark));
+  if (!day || text.substr(0, timeMark).find('-') == std::string_view::npos) return std::nullopt;
+  if (timeMark == std::string_view::npos) return SerialFromCivil(*day);
+  const std::optional<double> time = IsoTimeOfDay(text.substr(timeMark + 1));
+  if (!time) return std::nullopt;
+  return SerialFromCivil(*day) + *time;
+}
+
 }  // namespace
 
 Value CellReader::Read(const pugi::xml_node& cell) const {
@@ -76,6 +113,11 @@ Value CellReader::Read(const pugi::xml_node& cell) const {
   if (type == "str") return Value::Text(text);
   if (type == "b") return Value::Boolean(std::strcmp(text, "1") == 0);
   if (type == "e") return Value::Error(ErrorCode(text));
+  if (type == "d") {
+    // A text that is no date is kept as the text, so nothing is lost.
+    const std::optional<DateSerial> serial = IsoDateSerial(text);
+    return serial ? Value::Date(*serial) : Value::Text(text);
+  }
   const double number = std::strtod(text, nullptr);
   if (formats_.ShowsDate(cell.attribute("s").as_int(0))) return Value::Date(number);
   return Value::Number(number);

@@ -12,7 +12,7 @@ namespace pradima::cli {
 
 // Reads the value of a cell element <c> as the spreadsheet shows it: a text
 // shared, inline or a formula's, a number as a date where the cell's format
-// shows a date, a truth value or an error.
+// shows a date or an ISO 8601 date (t="d"), a truth value or an error.
 class CellReader {
  public:
   CellReader(const std::vector<std::string>& sharedStrings, const CellFormats& formats)

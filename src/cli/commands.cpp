@@ -1,16 +1,19 @@
 #include "cli/commands.h"
 
-#include <array>
 #include <chrono>
 #include <cstdio>
-#include <iomanip>
+#include <filesystem>
 #include <iostream>
 #include <map>
+#include <new>
 #include <optional>
 
 #include "base/date.h"
 #include "base/error.h"
+#include "cli/control_sheet.h"
+#include "cli/usage.h"
 #include "cli/xlsx_workbook.h"
+#include "cli/xml_chars.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
 #include "selection/number_type.h"
@@ -27,20 +30,18 @@
 namespace pradima::cli {
 namespace {
 
-// Wrong usage: exit code 2, with the usage text.
+// Wrong usage: exit code 2, with the usage of the command.
 struct UsageError {
   std::string message;
+  std::string command;
 };
 
-constexpr const char* kUsage =
-    "usage:\n"
-    "  pradima init BOOK.xlsx\n"
-    "  pradima update BOOK\n"
-    "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n"
-    "  pradima --help | --version\n"
-    "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
-    "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"]\n"
-    "DATE is YYYY-MM-DD or DD/MM/YYYY; NAME as the control sheet holds it (\"Miền Nam\", \"Thứ Hai\", \"Full\").\n";
+// Text that goes into a workbook must be text a workbook can store.
+void CheckStorable(const std::vector<std::string>& args, size_t first) {
+  for (size_t i = first; i < args.size(); ++i)
+    if (const auto problem = UnstorableTextProblem(args[i]))
+      throw UsageError{"the argument \"" + args[i] + "\" " + *problem, args[0]};
+}
 
 // Messages of the custom-list check go to standard error.
 class StreamMessages final : public MessageSink {
@@ -114,66 +115,55 @@ int Update(const std::string& path, const std::string& site, const Clock& clock,
   return 0;
 }
 
-int Numbers(const std::string& path, const std::string& type) {
+// As the workbook's button does: B6 takes the type, then the list is laid out for it.
+int Numbers(const std::string& path, const std::string& type, std::ostream& out) {
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
   RequireLayout(*workbook.book(), path, {});
+  const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
+  SetCellAt(*control, terms::kNumberTypeCell, Value::Text(type));
   Session session = Bind(workbook.book());
   ApplyNumberType(session, type);
   workbook.Save();
+  out << "laid out " << ListedCount(*control) << " numbers of the set \""
+      << ToText(CellAt(*control, terms::kNumberSetCell)) << "\" as \"" << type << "\" from " << terms::kListFirstCell
+      << " of the control sheet, and " << terms::kNumberTypeCell << " is \"" << type << "\"\n";
   return 0;
 }
 
-const Value& CellAt(const MemorySheet& sheet, const char* address) {
-  const CellRef cell = ParseAddress(address)->first;
-  return sheet.Get(cell.row, cell.column);
+std::optional<CivilDate> DateOption(std::map<std::string, std::string>& options, const std::string& option) {
+  if (!options.count(option)) return std::nullopt;
+  const std::string& text = options[option];
+  const std::optional<CivilDate> date = ParseCivilDate(text);
+  if (!date) throw UsageError{option + " " + text + " is not a date (YYYY-MM-DD or DD/MM/YYYY)", "stats"};
+  if (date->year < 1900)
+    throw UsageError{option + " " + text + " is before 1900, where the workbook's dates begin", "stats"};
+  return date;
 }
 
-void SetCellAt(MemorySheet& sheet, const char* address, Value value) {
-  const CellRef cell = ParseAddress(address)->first;
-  sheet.Set(cell.row, cell.column, std::move(value));
-}
-
-void PrintTable(const MemorySheet& control, std::ostream& out) {
-  out << ToText(CellAt(control, terms::kDayCountCell)) << "\n";
-  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
-  const CellRef far = ParseAddress(terms::kListFarCell)->first;
-  std::vector<std::array<std::string, 3>> rows;
-  for (int32_t r = first.row; r <= control.LastRowAtOrAbove(far.row, far.column); ++r)
-    rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
-                    ToText(control.Get(r, first.column + 2))});
-  size_t width[3] = {6, 4, 11};
-  for (const auto& row : rows)
-    for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
-  out << std::left << std::setw(static_cast<int>(width[0])) << "number"
-      << "  " << std::right << std::setw(static_cast<int>(width[1])) << "days"
-      << "  " << std::setw(static_cast<int>(width[2])) << "appearances"
-      << "\n";
-  for (const auto& row : rows) {
-    out << std::left << std::setw(static_cast<int>(width[0])) << row[0] << "  " << std::right
-        << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
-        << "\n";
-  }
-}
-
-int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
-  const std::string& path = args.at(1);
+std::map<std::string, std::string> StatsOptions(const std::vector<std::string>& args) {
   std::map<std::string, std::string> options;
   for (size_t i = 2; i < args.size(); i += 2) {
     const std::string& option = args[i];
     if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" && option != "--set" &&
         option != "--type") {
-      throw UsageError{"unknown option " + option};
+      throw UsageError{"unknown option " + option, "stats"};
     }
-    if (i + 1 >= args.size()) throw UsageError{option + " needs a value"};
+    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", "stats"};
     options[option] = args[i + 1];
   }
-  std::optional<CivilDate> from, to;
-  if (options.count("--from") && !(from = ParseCivilDate(options["--from"])))
-    throw UsageError{"--from " + options["--from"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
-  if (options.count("--to") && !(to = ParseCivilDate(options["--to"])))
-    throw UsageError{"--to " + options["--to"] + " is not a date (YYYY-MM-DD or DD/MM/YYYY)"};
+  return options;
+}
+
+int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
+  const std::string& path = args.at(1);
+  std::map<std::string, std::string> options = StatsOptions(args);
+  const std::optional<CivilDate> from = DateOption(options, "--from");
+  const std::optional<CivilDate> to = DateOption(options, "--to");
+  if (from && to && DaysFromCivil(*from) > DaysFromCivil(*to))
+    throw UsageError{"--from " + options["--from"] + " is after --to " + options["--to"], "stats"};
   if (options.count("--type") && !IsNumberType(options["--type"]))
-    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\""};
+    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
+                     "stats"};
 
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
   RequireLayout(*workbook.book(), path, {terms::kRegionTable});
@@ -185,15 +175,65 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   if (options.count("--set")) SetCellAt(*control, terms::kNumberSetCell, Value::Text(options["--set"]));
   if (options.count("--weekday")) SetCellAt(*control, terms::kWeekdayCell, Value::Text(options["--weekday"]));
   if (options.count("--type")) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(options["--type"]));
+  WarnOfUnknownWeekday(*control, err);
 
   Session session = Bind(workbook.book());
   if (options.count("--set") || options.count("--type"))
     ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
   StreamMessages messages(err);
   RunStatistics(session, messages, clock);
-  PrintTable(*control, out);
+  // Saved before anything is printed: a reader that stops early loses nothing.
   workbook.Save();
+  PrintRequest(*control, out);
+  PrintTable(*control, out);
+  if (ListedCount(*control) == 0)
+    err << "pradima: no numbers are listed from " << terms::kListFirstCell
+        << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   return 0;
+}
+
+bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }
+
+// The command the line names, run; bad usage is thrown.
+int Dispatch(const std::vector<std::string>& args, const std::string& resultsSite, const Clock& clock,
+             std::ostream& out, std::ostream& err, bool progressOnTerminal) {
+  if (args.empty()) throw UsageError{"no command given", ""};
+  const std::string& command = args[0];
+  if (AsksForHelp(command) || command == "help") {
+    out << UsageOf(args.size() > 1 ? args[1] : "");
+    return 0;
+  }
+  if (command == "--version" && args.size() == 1) {
+    out << "pradima " << PRADIMA_VERSION << "\n";
+    return 0;
+  }
+  const bool known = command == "init" || command == "update" || command == "numbers" || command == "stats";
+  if (!known) throw UsageError{"unknown command or wrong arguments: " + command, ""};
+  if (args.size() > 1 && AsksForHelp(args[1])) {
+    out << UsageOf(command);
+    return 0;
+  }
+  if (args.size() < 2) throw UsageError{command + " needs a workbook", command};
+  // The workbook's file name may be any name the system allows; the other arguments go into the workbook.
+  CheckStorable(args, 2);
+  if (command == "init" && args.size() == 2) {
+    if (!HasExtension(args[1], ".xlsx") && !HasExtension(args[1], ".xlsm"))
+      throw UsageError{args[1] + " is no workbook name: it ends in .xlsx, or .xlsm for a workbook with macros",
+                       command};
+    CreateStandardWorkbook(args[1], clock().date);
+    err << "created " << args[1] << "\n";
+    return 0;
+  }
+  if (command == "update" && args.size() == 2) return Update(args[1], resultsSite, clock, err, progressOnTerminal);
+  if (command == "numbers" && args.size() == 3) {
+    if (!IsNumberType(args[2]))
+      throw UsageError{
+          std::string("the number type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
+          command};
+    return Numbers(args[1], args[2], out);
+  }
+  if (command == "stats") return Stats(args, clock, out, err);
+  throw UsageError{"wrong arguments for " + command, command};
 }
 
 }  // namespace
@@ -201,37 +241,18 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
 int RunCommand(const std::vector<std::string>& args, const std::string& resultsSite, const Clock& clock,
                std::ostream& out, std::ostream& err, bool progressOnTerminal) {
   try {
-    if (args.empty()) throw UsageError{"no command given"};
-    const std::string& command = args[0];
-    if (command == "init" && args.size() == 2) {
-      CreateStandardWorkbook(args[1], clock().date);
-      err << "created " << args[1] << "\n";
-      return 0;
-    }
-    if (command == "update" && args.size() == 2) return Update(args[1], resultsSite, clock, err, progressOnTerminal);
-    if (command == "numbers" && args.size() == 3) {
-      if (!IsNumberType(args[2]))
-        throw UsageError{std::string("the number type must be \"") + terms::kTwoDigits + "\" or \"" +
-                         terms::kThreeDigits + "\""};
-      return Numbers(args[1], args[2]);
-    }
-    if (command == "stats" && args.size() >= 2) return Stats(args, clock, out, err);
-    if (command == "--version" && args.size() == 1) {
-      out << "pradima " << PRADIMA_VERSION << "\n";
-      return 0;
-    }
-    if (command == "--help" || command == "-h" || command == "help") {
-      out << kUsage;
-      return 0;
-    }
-    throw UsageError{"unknown command or wrong arguments: " + command};
+    return Dispatch(args, resultsSite, clock, out, err, progressOnTerminal);
   } catch (const UsageError& e) {
-    err << "pradima: " << e.message << "\n" << kUsage;
+    err << "pradima: " << e.message << "\n" << UsageOf(e.command);
     return 2;
-  } catch (const Error& e) {
+  } catch (const std::filesystem::filesystem_error& e) {
+    err << "pradima: " << e.path1().string() << ": " << e.code().message() << "\n";
+  } catch (const std::bad_alloc&) {
+    err << "pradima: out of memory\n";
+  } catch (const std::exception& e) {
     err << "pradima: " << e.what() << "\n";
-    return 1;
   }
+  return 1;
 }
 
 }  // namespace pradima::cli

@@ -1,4 +1,6 @@
 // A new workbook file laid out as the engine expects.
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <map>
 
@@ -107,8 +109,15 @@ std::string DefinedNames(const MemoryWorkbook& layout) {
   return names;
 }
 
+// The content type of the workbook part: a macro-enabled one for an .xlsm
+// file, which the spreadsheet opens only with it.
+std::string_view WorkbookContentType(const std::string& path) {
+  if (HasExtension(path, ".xlsm")) return "application/vnd.ms-excel.sheet.macroEnabled.main+xml";
+  return "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml";
+}
+
 // Every part of the new file; the sheets without their cells.
-std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout) {
+std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout, const std::string& path) {
   const SheetListings listings = ListSheets(layout);
   std::map<std::string, std::string> parts;
   parts["[Content_Types].xml"] =
@@ -116,8 +125,9 @@ std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout) {
              "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
              "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
              "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-             "<Override PartName=\"/xl/workbook.xml\" "
-             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+             "<Override PartName=\"/xl/workbook.xml\" ContentType=\"",
+             WorkbookContentType(path),
+             "\"/>"
              "<Override PartName=\"/xl/styles.xml\" "
              "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>",
              listings.contentTypes, "</Types>");
@@ -156,12 +166,23 @@ void FillCells(const std::string& path, const MemoryWorkbook& layout) {
 
 }  // namespace
 
+bool HasExtension(const std::string& path, std::string_view extension) {
+  const std::string name = std::filesystem::path(path).filename().string();
+  if (name.size() <= extension.size()) return false;
+  return std::equal(extension.begin(), extension.end(), name.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
 void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
   if (std::filesystem::exists(path)) {
     throw Error(VbError::ApplicationDefined, path + " exists already; init does not overwrite a workbook");
   }
   const std::shared_ptr<MemoryWorkbook> layout = NewStandardWorkbook(today);
-  WritePackage(path, PackageParts(*layout));
+  if (!HasExtension(path, ".xlsx") && !HasExtension(path, ".xlsm"))
+    throw Error(VbError::InvalidArgument, path + ": a workbook is named .xlsx, or .xlsm to hold macros");
+  WritePackage(path, PackageParts(*layout, path));
   FillCells(path, *layout);
 }
 

@@ -1,7 +1,6 @@
 #include "cli/xlsx_workbook.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "cli/cell_xml.h"
 #include "cli/file_error.h"
@@ -12,9 +11,8 @@
 namespace pradima::cli {
 namespace {
 
-std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path) {
-  if (!std::filesystem::exists(path)) Fail(path + ": no such file");
-  auto package = std::make_unique<ZipPackage>(path);
+std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const WorkbookFile& file) {
+  auto package = std::make_unique<ZipPackage>(file.target().string(), path);
   if (!package->Has(kWorkbookPart)) Fail(path + " is not a workbook: it has no xl/workbook.xml");
   return package;
 }
@@ -62,13 +60,6 @@ std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std:
   return sheet;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
-  std::string name = ".";
-  name += file.filename().string();
-  name += ".pradima-tmp";
-  return file.parent_path() / name;
-}
-
 }  // namespace
 
 XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&&) noexcept = default;
@@ -77,7 +68,8 @@ XlsxWorkbook::~XlsxWorkbook() = default;
 XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
   XlsxWorkbook workbook;
   workbook.path_ = path;
-  workbook.package_ = OpenWorkbookPackage(path);
+  workbook.file_.emplace(WorkbookFile::Claim(path));
+  workbook.package_ = OpenWorkbookPackage(path, *workbook.file_);
   const ZipPackage& package = *workbook.package_;
   const std::vector<std::string> sharedStrings = ReadSharedStrings(package);
   workbook.formats_ = CellFormats::Read(package);
@@ -132,17 +124,8 @@ XlsxWorkbook::Parts XlsxWorkbook::ChangedParts(CellFormats& formats) const {
 }
 
 void XlsxWorkbook::ReplaceFileWith(const Parts& changedParts) {
-  const std::filesystem::path target(path_);
-  const std::filesystem::path temporary = TemporaryBeside(target);
-  try {
-    package_->WriteTo(temporary.string(), changedParts);
-    std::filesystem::rename(temporary, target);
-  } catch (...) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw;
-  }
-  package_ = std::make_unique<ZipPackage>(path_);
+  file_->Replace([&](const std::string& temporary) { package_->WriteTo(temporary, changedParts); });
+  package_ = std::make_unique<ZipPackage>(file_->target().string(), path_);
 }
 
 }  // namespace pradima::cli

@@ -1,10 +1,12 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/cell_formats.h"
+#include "cli/workbook_file.h"
 #include "cli/zip_package.h"
 #include "session/memory_workbook.h"
 
@@ -17,6 +19,8 @@ namespace pradima::cli {
 // that changed; every other part of the file is copied as it was.
 class XlsxWorkbook {
  public:
+  // Holds the file for the life of the object (see WorkbookFile): a second
+  // open of the same file fails until this one is gone.
   static XlsxWorkbook Open(const std::string& path);
   XlsxWorkbook(XlsxWorkbook&&) noexcept;
   ~XlsxWorkbook();
@@ -26,6 +30,7 @@ class XlsxWorkbook {
 
   // Writes a temporary file beside the workbook, then renames it over the
   // workbook, so an interrupted save never leaves a damaged file.
+  // Permissions and owner stay; a symbolic link stays and its target is replaced.
   void Save();
 
  private:
@@ -40,6 +45,7 @@ class XlsxWorkbook {
   void ReplaceFileWith(const Parts& changedParts);
 
   std::string path_;
+  std::optional<WorkbookFile> file_;
   std::unique_ptr<ZipPackage> package_;
   std::shared_ptr<MemoryWorkbook> book_;
   std::vector<SheetPart> sheets_;
@@ -47,7 +53,11 @@ class XlsxWorkbook {
 };
 
 // A new workbook file laid out as the engine expects, with drop-down lists
-// on the control sheet. Refuses to overwrite an existing file.
+// on the control sheet; an .xlsm file is a macro-enabled package. Refuses to
+// overwrite an existing file and a name that is neither .xlsx nor .xlsm.
 void CreateStandardWorkbook(const std::string& path, const CivilDate& today);
+
+// Whether the file name ends with `extension` (".xlsm"), in any case.
+bool HasExtension(const std::string& path, std::string_view extension);
 
 }  // namespace pradima::cli

@@ -4,18 +4,11 @@
 
 namespace pradima::cli {
 
-// Text as XML character data or an attribute value.
-inline void AppendXmlEscaped(std::string& out, std::string_view text) {
-  for (char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
-    }
-  }
-}
+// Text as XML character data or an attribute value. Whatever the text holds,
+// the markup stays well-formed: a character XML 1.0 cannot carry, or a byte
+// that is no UTF-8, becomes U+FFFD, and a carriage return is written as a
+// reference so that reading the markup back keeps it.
+void AppendXmlEscaped(std::string& out, std::string_view text);
 
 inline std::string XmlEscaped(std::string_view text) {
   std::string out;

@@ -58,7 +58,8 @@ struct ZipPackage::Archive {
   ArchiveHandle handle;
 };
 
-ZipPackage::ZipPackage(const std::string& path) : archive_(std::make_unique<Archive>()), path_(path) {
+ZipPackage::ZipPackage(const std::string& path, const std::string& shownAs)
+    : archive_(std::make_unique<Archive>()), path_(shownAs.empty() ? path : shownAs) {
   int error = 0;
   zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &error);
   if (!archive) {
@@ -66,7 +67,7 @@ ZipPackage::ZipPackage(const std::string& path) : archive_(std::make_unique<Arch
     zip_error_init_with_code(&details, error);
     const std::string reason = zip_error_strerror(&details);
     zip_error_fini(&details);
-    Fail(path + " is not a workbook file (" + reason + ")");
+    Fail(path_ + " is not a workbook file (" + reason + ")");
   }
   archive_->handle.reset(archive);
 }

@@ -10,7 +10,9 @@ namespace pradima::cli {
 // byte for byte, so a macro project or an image comes through untouched.
 class ZipPackage {
  public:
-  explicit ZipPackage(const std::string& path);  // raises Error when it is not a zip file
+  // Raises Error when it is not a zip file; errors name the file `shownAs`
+  // (the name the user gave) when there is one.
+  explicit ZipPackage(const std::string& path, const std::string& shownAs = "");
   ~ZipPackage();
   ZipPackage(const ZipPackage&) = delete;
   ZipPackage& operator=(const ZipPackage&) = delete;

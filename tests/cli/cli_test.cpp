@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <pugixml.hpp>
 
 #include "base/error.h"
+#include "cli/cli_fixture.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/zip_package.h"
 #include "support/fixture_pages.h"
@@ -15,71 +13,6 @@
 
 namespace pradima::cli {
 namespace {
-
-namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct Outcome {
-  int code;
-  std::string out, err;
-};
-
-class CliTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    directory = fs::temp_directory_path() / ("pradima-cli-" + std::to_string(::getpid()) + "-" +
-                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory);
-    fs::create_directories(directory);
-  }
-  void TearDown() override { fs::remove_all(directory); }
-
-  Outcome Run(std::vector<std::string> args, const std::string& site = "http://127.0.0.1:9",
-              LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}) {
-    std::ostringstream out, err;
-    const int code = RunCommand(
-        args, site, [now] { return now; }, out, err, false);
-    return {code, out.str(), err.str()};
-  }
-
-  fs::path Example() {
-    const fs::path copy = directory / "example.xlsx";
-    fs::copy_file(PRADIMA_EXAMPLE_BOOK, copy);
-    return copy;
-  }
-
-  // A new workbook from init, made once per test.
-  fs::path Created() {
-    const fs::path created = directory / "created.xlsx";
-    if (!fs::exists(created)) {
-      EXPECT_EQ(Run({"init", created.string()}).code, 0);
-    }
-    return created;
-  }
-
-  // The new workbook with one part replaced.
-  fs::path CreatedWith(const std::string& name, const std::string& part, const std::string& content) {
-    const fs::path book = directory / name;
-    ZipPackage(Created().string()).WriteTo(book.string(), {{part, content}});
-    return book;
-  }
-
-  fs::path directory;
-};
-
-// The markup of a cell with a value.
-std::string CellXml(const std::string& reference, const std::string& value) {
-  std::string xml = "<c r=\"";
-  xml += reference;
-  xml += "\"><v>";
-  xml += value;
-  xml += "</v></c>";
-  return xml;
-}
 
 TEST_F(CliTest, StatsOnTheExamplePrintsAndSavesTheTable) {
   const fs::path book = Example();
@@ -274,17 +207,37 @@ TEST_F(CliTest, AFailedSaveLeavesTheDateFormatStillToBeAdded) {
 
   XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
   workbook.book()->SheetByCodeName("Sheet2")->Set(40, 1, Value::Date(SerialFromCivil({2026, 3, 8})));
-  // A directory where the save puts its temporary file makes the save fail.
-  const fs::path blocker = directory / ".no-dates.xlsx.pradima-tmp";
-  fs::create_directories(blocker / "occupied");
+  // The workbook's folder gone for a moment makes the save fail.
+  const fs::path away = directory.string() + "-away";
+  fs::rename(directory, away);
   EXPECT_THROW(workbook.Save(), Error);
-  fs::remove_all(blocker);
+  fs::rename(away, directory);
   workbook.Save();
 
   XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
   EXPECT_EQ(saved.book()->SheetByCodeName("Sheet2")->Get(40, 1), Value::Date(SerialFromCivil({2026, 3, 8})));
   const std::string savedStyles = ZipPackage(book.string()).Read("xl/styles.xml");
   EXPECT_NE(savedStyles.find("<cellXfs count=\"3\">"), std::string::npos) << savedStyles;
+}
+
+TEST_F(CliTest, WhateverACellHoldsTheSavedSheetIsWellFormedXml) {
+  const std::string texts[] = {std::string("bell\x07 and nul\0", 14), "Th\xE9 Hai", "line\r\nend", "\xEF\xBF\xBF"};
+  const fs::path book = Created();
+  {
+    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
+    for (size_t i = 0; i < std::size(texts); ++i)
+      settings->Set(200, static_cast<int32_t>(i) + 1, Value::Text(texts[i]));
+    workbook.Save();
+  }
+  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
+  pugi::xml_document doc;
+  EXPECT_TRUE(doc.load_buffer(xml.data(), xml.size())) << xml;
+  const auto settings = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet2");
+  EXPECT_EQ(settings->Get(200, 1), Value::Text("bell\xEF\xBF\xBD and nul\xEF\xBF\xBD"));
+  EXPECT_EQ(settings->Get(200, 2), Value::Text("Th\xEF\xBF\xBD Hai"));
+  EXPECT_EQ(settings->Get(200, 3), Value::Text("line\r\nend"));
+  EXPECT_EQ(settings->Get(200, 4), Value::Text("\xEF\xBF\xBD"));
 }
 
 }  // namespace

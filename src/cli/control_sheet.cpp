@@ -1,0 +1,88 @@
+#include "cli/control_sheet.h"
+
+#include <array>
+#include <iomanip>
+#include <ostream>
+#include <vector>
+
+#include "base/date.h"
+#include "session/conversions.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
+#include "text/telex.h"
+
+namespace pradima::cli {
+namespace {
+
+std::string DateText(const Value& value) {
+  if (value.kind() == CellKind::Date || value.kind() == CellKind::Number)
+    return FormatShortDate(CivilFromSerial(value.number()));
+  return ToText(value);
+}
+
+}  // namespace
+
+const Value& CellAt(const MemorySheet& sheet, const char* address) {
+  const CellRef cell = ParseAddress(address)->first;
+  return sheet.Get(cell.row, cell.column);
+}
+
+void SetCellAt(MemorySheet& sheet, const char* address, Value value) {
+  const CellRef cell = ParseAddress(address)->first;
+  sheet.Set(cell.row, cell.column, std::move(value));
+}
+
+int32_t ListedCount(const MemorySheet& control) {
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const CellRef far = ParseAddress(terms::kListFarCell)->first;
+  const int32_t last = control.LastRowAtOrAbove(far.row, far.column);
+  if (last < first.row || (last == first.row && control.Get(first.row, first.column).IsEmpty())) return 0;
+  return last - first.row + 1;
+}
+
+void PrintRequest(const MemorySheet& control, std::ostream& out) {
+  out << "period   " << DateText(CellAt(control, terms::kStartDateCell)) << " to "
+      << DateText(CellAt(control, terms::kEndDateCell)) << "\n"
+      << "region   " << ToText(CellAt(control, terms::kRegionCell)) << "\n"
+      << "weekday  " << ToText(CellAt(control, terms::kWeekdayCell)) << "\n"
+      << "set      " << ToText(CellAt(control, terms::kNumberSetCell)) << "\n"
+      << "type     " << ToText(CellAt(control, terms::kNumberTypeCell)) << "\n";
+}
+
+void PrintTable(const MemorySheet& control, std::ostream& out) {
+  out << ToText(CellAt(control, terms::kDayCountCell)) << "\n";
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  std::vector<std::array<std::string, 3>> rows;
+  for (int32_t r = first.row; r < first.row + ListedCount(control); ++r)
+    rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
+                    ToText(control.Get(r, first.column + 2))});
+  size_t width[3] = {6, 4, 11};
+  for (const auto& row : rows)
+    for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
+  out << std::left << std::setw(static_cast<int>(width[0])) << "number"
+      << "  " << std::right << std::setw(static_cast<int>(width[1])) << "days"
+      << "  " << std::setw(static_cast<int>(width[2])) << "appearances"
+      << "\n";
+  for (const auto& row : rows) {
+    out << std::left << std::setw(static_cast<int>(width[0])) << row[0] << "  " << std::right
+        << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
+        << "\n";
+  }
+}
+
+void WarnOfUnknownWeekday(const MemorySheet& control, std::ostream& err) {
+  const std::string weekday = ToText(CellAt(control, terms::kWeekdayCell));
+  const std::string everyDay = TelexToUnicode(terms::kEveryDayTelex);
+  if (weekday == everyDay) return;
+  std::string names;
+  for (const char* telex : terms::kWeekdayTelexNames) {
+    const std::string name = TelexToUnicode(telex);
+    if (weekday == name) return;
+    names += name;
+    names += ", ";
+  }
+  err << "pradima: the weekday \"" << weekday << "\" in " << terms::kWeekdayCell << " is none of " << names
+      << "so every day is counted (as \"" << everyDay << "\" asks)\n";
+}
+
+}  // namespace pradima::cli

@@ -1,0 +1,26 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+
+#include "session/memory_workbook.h"
+
+namespace pradima::cli {
+
+// The control sheet as the tool reads and reports it: the request in B1:B6,
+// the list of numbers from F3 down with its counts.
+const Value& CellAt(const MemorySheet& sheet, const char* address);
+void SetCellAt(MemorySheet& sheet, const char* address, Value value);
+
+// How many rows the list of numbers takes, F3 down.
+int32_t ListedCount(const MemorySheet& control);
+
+// The request of a count, one line for each of period, region, weekday, set and type.
+void PrintRequest(const MemorySheet& control, std::ostream& out);
+// The day count, then the list with its counts as a table.
+void PrintTable(const MemorySheet& control, std::ostream& out);
+
+// Any text in B5 that names no weekday counts every day; says so on `err`
+// when the text is not the sheet's word for every day either.
+void WarnOfUnknownWeekday(const MemorySheet& control, std::ostream& err);
+
+}  // namespace pradima::cli
