@@ -10,18 +10,24 @@
 
 #include "base/date.h"
 #include "base/error.h"
+#include "cli/composed_text.h"
+#include "cli/concat.h"
 #include "cli/control_sheet.h"
+#include "cli/number_list.h"
+#include "cli/sheet_binding.h"
 #include "cli/usage.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/xml_chars.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
+#include "selection/count_lo.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
 #include "stats/run_statistics.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
 #include "text/message.h"
+#include "text/telex.h"
 
 #ifndef PRADIMA_VERSION
 #error "PRADIMA_VERSION must give the version of the build"
@@ -60,13 +66,21 @@ class StreamMessages final : public MessageSink {
 
 bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
 
-void RequireLayout(const MemoryWorkbook& book, const std::string& path, std::initializer_list<const char*> names) {
-  const std::pair<const char*, const char*> sheets[] = {{terms::kResultsCodeName, "the results sheet"},
-                                                        {terms::kSettingsCodeName, "the settings sheet"},
-                                                        {terms::kControlCodeName, "the control sheet"}};
-  for (const auto& [code, what] : sheets) {
-    if (!book.SheetByCodeName(code)) {
-      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + code + " (" + what + ")");
+struct RequiredSheet {
+  const char* codeName;
+  const char* what;
+};
+constexpr RequiredSheet kResultsSheet{terms::kResultsCodeName, "the results sheet"};
+constexpr RequiredSheet kSettingsSheet{terms::kSettingsCodeName, "the settings sheet"};
+constexpr RequiredSheet kControlSheet{terms::kControlCodeName, "the control sheet"};
+constexpr std::initializer_list<RequiredSheet> kEverySheet = {kResultsSheet, kSettingsSheet, kControlSheet};
+
+void RequireLayout(const MemoryWorkbook& book, const std::string& path, std::initializer_list<RequiredSheet> sheets,
+                   std::initializer_list<const char*> names) {
+  for (const RequiredSheet& sheet : sheets) {
+    if (!book.SheetByCodeName(sheet.codeName)) {
+      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + sheet.codeName + " (" +
+                                             sheet.what + "); " + kCodeNameRemedy);
     }
   }
   for (const char* name : names) {
@@ -82,6 +96,19 @@ Session Bind(const std::shared_ptr<MemoryWorkbook>& book) {
   return session;
 }
 
+// The workbook, saying on `err` when its sheets were found by their tab names.
+XlsxWorkbook OpenBook(const std::string& path, std::ostream& err) {
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
+  const std::vector<std::string>& tabs = workbook.bound_by_tab_name();
+  if (!tabs.empty()) {
+    std::string names;
+    for (const std::string& tab : tabs) names += (names.empty() ? "" : ", ") + tab;
+    err << "pradima: " << path << " has no code names for its sheets (some applications drop them when they save); "
+        << "the sheets " << names << " are taken by their tab names, and their code names are written back\n";
+  }
+  return workbook;
+}
+
 std::string Clock2(double seconds) {
   const long total = static_cast<long>(seconds + 0.5);
   char text[32];
@@ -90,8 +117,8 @@ std::string Clock2(double seconds) {
 }
 
 int Update(const std::string& path, const std::string& site, const Clock& clock, std::ostream& err, bool progress) {
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  RequireLayout(*workbook.book(), path,
+  XlsxWorkbook workbook = OpenBook(path, err);
+  RequireLayout(*workbook.book(), path, {kResultsSheet, kSettingsSheet},
                 {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
                  terms::kPositionTables[3]});
   Session session = Bind(workbook.book());
@@ -116,9 +143,9 @@ int Update(const std::string& path, const std::string& site, const Clock& clock,
 }
 
 // As the workbook's button does: B6 takes the type, then the list is laid out for it.
-int Numbers(const std::string& path, const std::string& type, std::ostream& out) {
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  RequireLayout(*workbook.book(), path, {});
+int Numbers(const std::string& path, const std::string& type, std::ostream& out, std::ostream& err) {
+  XlsxWorkbook workbook = OpenBook(path, err);
+  RequireLayout(*workbook.book(), path, kEverySheet, {});
   const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   SetCellAt(*control, terms::kNumberTypeCell, Value::Text(type));
   Session session = Bind(workbook.book());
@@ -145,13 +172,58 @@ std::map<std::string, std::string> StatsOptions(const std::vector<std::string>& 
   for (size_t i = 2; i < args.size(); i += 2) {
     const std::string& option = args[i];
     if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" && option != "--set" &&
-        option != "--type") {
+        option != "--type" && option != "--numbers") {
       throw UsageError{"unknown option " + option, "stats"};
     }
     if (i + 1 >= args.size()) throw UsageError{option + " needs a value", "stats"};
     options[option] = args[i + 1];
   }
   return options;
+}
+
+// The numbers typed with --numbers: the set is the custom list, and they replace column F from F3 down.
+std::optional<std::vector<std::string>> NumbersOption(std::map<std::string, std::string>& options) {
+  if (!options.count("--numbers")) return std::nullopt;
+  const std::string& text = options["--numbers"];
+  if (const auto problem = NumberListProblem(text)) throw UsageError{"--numbers " + text + ": " + *problem, "stats"};
+  const std::string custom = TelexToUnicode(terms::kCustomTelex);
+  if (options.count("--set") && options["--set"] != custom)
+    throw UsageError{"--numbers lists the set \"" + custom + "\"; it cannot go with --set " + options["--set"],
+                     "stats"};
+  options["--set"] = custom;
+  return SplitNumberList(text);
+}
+
+void ReplaceListedNumbers(MemorySheet& control, const std::vector<std::string>& numbers) {
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  for (int32_t row = control.LastRowAtOrAbove(kMaxRows, first.column); row >= first.row; --row)
+    control.Set(row, first.column, Value());
+  for (size_t i = 0; i < numbers.size(); ++i)
+    control.Set(first.row + static_cast<int32_t>(i), first.column, Value::Text(numbers[i]));
+}
+
+// Entries of a typed two-digit custom list that the run leaves out, not being numbers.
+std::vector<std::string> LeftOutOfCustomList(const MemorySheet& control, bool custom) {
+  std::vector<std::string> leftOut;
+  if (!custom || DigitCount(ToText(CellAt(control, terms::kNumberTypeCell))) != 2) return leftOut;
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  for (int32_t row = first.row; row <= control.LastRowAtOrAbove(kMaxRows, first.column); ++row) {
+    const Value& entry = control.Get(row, first.column);
+    if (!entry.IsEmpty() && !IsNumeric(entry)) leftOut.push_back(ToText(entry));
+  }
+  return leftOut;
+}
+
+// One line naming every listed entry that has no counts for not being a number of the run's type.
+void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> uncountable, std::ostream& err) {
+  const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
+  const int digits = DigitCount(type);
+  if (digits == 0) return;
+  for (std::string& entry : UncountableListed(control, digits)) uncountable.push_back(std::move(entry));
+  if (uncountable.empty()) return;
+  std::string names;
+  for (const std::string& entry : uncountable) names += Concat(names.empty() ? "\"" : ", \"", entry, "\"");
+  err << "pradima: not counted, being no number of " << digits << " digits (\"" << type << "\"): " << names << "\n";
 }
 
 int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
@@ -164,9 +236,10 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   if (options.count("--type") && !IsNumberType(options["--type"]))
     throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
                      "stats"};
+  const std::optional<std::vector<std::string>> numbers = NumbersOption(options);
 
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  RequireLayout(*workbook.book(), path, {terms::kRegionTable});
+  XlsxWorkbook workbook = OpenBook(path, err);
+  RequireLayout(*workbook.book(), path, kEverySheet, {terms::kRegionTable});
   const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   // The request goes into the control sheet first, so the workbook keeps what was asked.
   if (from) SetCellAt(*control, terms::kStartDateCell, Value::Date(SerialFromCivil(*from)));
@@ -175,11 +248,15 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   if (options.count("--set")) SetCellAt(*control, terms::kNumberSetCell, Value::Text(options["--set"]));
   if (options.count("--weekday")) SetCellAt(*control, terms::kWeekdayCell, Value::Text(options["--weekday"]));
   if (options.count("--type")) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(options["--type"]));
+  if (numbers) ReplaceListedNumbers(*control, *numbers);
   WarnOfUnknownWeekday(*control, err);
 
   Session session = Bind(workbook.book());
-  if (options.count("--set") || options.count("--type"))
+  // The custom list is the one in column F: the run itself checks, tidies and saves it.
+  const bool custom = ToText(CellAt(*control, terms::kNumberSetCell)) == TelexToUnicode(terms::kCustomTelex);
+  if ((options.count("--set") || options.count("--type")) && !custom)
     ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
+  const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
   RunStatistics(session, messages, clock);
   // Saved before anything is printed: a reader that stops early loses nothing.
@@ -189,14 +266,15 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   if (ListedCount(*control) == 0)
     err << "pradima: no numbers are listed from " << terms::kListFirstCell
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
+  WarnOfUncountable(*control, leftOut, err);
   return 0;
 }
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }
 
 // The command the line names, run; bad usage is thrown.
-int Dispatch(const std::vector<std::string>& args, const std::string& resultsSite, const Clock& clock,
-             std::ostream& out, std::ostream& err, bool progressOnTerminal) {
+int Dispatch(std::vector<std::string> args, const std::string& resultsSite, const Clock& clock, std::ostream& out,
+             std::ostream& err, bool progressOnTerminal) {
   if (args.empty()) throw UsageError{"no command given", ""};
   const std::string& command = args[0];
   if (AsksForHelp(command) || command == "help") {
@@ -216,6 +294,8 @@ int Dispatch(const std::vector<std::string>& args, const std::string& resultsSit
   if (args.size() < 2) throw UsageError{command + " needs a workbook", command};
   // The workbook's file name may be any name the system allows; the other arguments go into the workbook.
   CheckStorable(args, 2);
+  // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.
+  for (size_t i = 2; i < args.size(); ++i) args[i] = ComposeLatin(args[i]);
   if (command == "init" && args.size() == 2) {
     if (!HasExtension(args[1], ".xlsx") && !HasExtension(args[1], ".xlsm"))
       throw UsageError{args[1] + " is no workbook name: it ends in .xlsx, or .xlsm for a workbook with macros",
@@ -230,7 +310,7 @@ int Dispatch(const std::vector<std::string>& args, const std::string& resultsSit
       throw UsageError{
           std::string("the number type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
           command};
-    return Numbers(args[1], args[2], out);
+    return Numbers(args[1], args[2], out, err);
   }
   if (command == "stats") return Stats(args, clock, out, err);
   throw UsageError{"wrong arguments for " + command, command};

@@ -1,8 +1,10 @@
 #include "cli/control_sheet.h"
 
 #include <array>
+#include <cmath>
 #include <iomanip>
 #include <ostream>
+#include <string_view>
 #include <vector>
 
 #include "base/date.h"
@@ -18,6 +20,21 @@ std::string DateText(const Value& value) {
   if (value.kind() == CellKind::Date || value.kind() == CellKind::Number)
     return FormatShortDate(CivilFromSerial(value.number()));
   return ToText(value);
+}
+
+// Whether the count of `digits`-digit numbers has a row for the entry: a
+// whole number, or digits between spaces, of at most that many digits' worth.
+bool Countable(const Value& entry, int digits) {
+  const double largest = digits == 3 ? 999 : 99;
+  if (entry.IsNumber())
+    return entry.number() >= 0 && entry.number() <= largest && entry.number() == std::floor(entry.number());
+  if (!entry.IsText()) return false;
+  const std::string_view text = entry.text();
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return false;
+  const std::string_view digitsOnly = text.substr(first, text.find_last_not_of(' ') - first + 1);
+  if (digitsOnly.size() > 9 || digitsOnly.find_first_not_of("0123456789") != std::string_view::npos) return false;
+  return std::stod(std::string(digitsOnly)) <= largest;
 }
 
 }  // namespace
@@ -68,6 +85,16 @@ void PrintTable(const MemorySheet& control, std::ostream& out) {
         << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
         << "\n";
   }
+}
+
+std::vector<std::string> UncountableListed(const MemorySheet& control, int digits) {
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  std::vector<std::string> uncountable;
+  for (int32_t r = first.row; r < first.row + ListedCount(control); ++r) {
+    const Value& entry = control.Get(r, first.column);
+    if (!entry.IsEmpty() && !Countable(entry, digits)) uncountable.push_back(ToText(entry));
+  }
+  return uncountable;
 }
 
 void WarnOfUnknownWeekday(const MemorySheet& control, std::ostream& err) {

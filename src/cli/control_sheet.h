@@ -1,6 +1,7 @@
 #pragma once
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "session/memory_workbook.h"
 
@@ -18,6 +19,10 @@ int32_t ListedCount(const MemorySheet& control);
 void PrintRequest(const MemorySheet& control, std::ostream& out);
 // The day count, then the list with its counts as a table.
 void PrintTable(const MemorySheet& control, std::ostream& out);
+
+// The listed entries, F3 down, that name no number of `digits` digits ("123"
+// or "7a" when two are counted), as the sheet shows them.
+std::vector<std::string> UncountableListed(const MemorySheet& control, int digits);
 
 // Any text in B5 that names no weekday counts every day; says so on `err`
 // when the text is not the sheet's word for every day either.

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cli/cell_xml.h"
+#include "cli/concat.h"
 #include "cli/xml_part.h"
 
 namespace pradima::cli {
@@ -31,10 +32,25 @@ pugi::xml_node FindOrAddSheetData(pugi::xml_node worksheet) {
   return worksheet.prepend_child(name.c_str());
 }
 
+// The row elements by number; a row without a number is the one after the row before it.
 NodesByNumber RowsByNumber(const pugi::xml_node& sheetData) {
   NodesByNumber rows;
-  for (pugi::xml_node row : sheetData.children()) rows[row.attribute("r").as_int()] = row;
+  int32_t lastRow = 0;
+  for (pugi::xml_node row : sheetData.children()) {
+    if (!Named(row, "row")) continue;
+    lastRow = row.attribute("r").as_int(lastRow + 1);
+    if (lastRow >= 1 && lastRow <= kMaxRows) rows[lastRow] = row;
+  }
   return rows;
+}
+
+// A row element that says nothing but which row it is: it need not be written without cells.
+bool CarriesOnlyItsPlace(const pugi::xml_node& row) {
+  for (pugi::xml_attribute attribute : row.attributes()) {
+    const std::string_view name = attribute.name();
+    if (name != "r" && name != "spans") return false;
+  }
+  return true;
 }
 
 // Every row that the part or the sheet holds, in order.
@@ -68,20 +84,19 @@ class RowsWriter {
   void AppendRow(int32_t row, const pugi::xml_node& originalRow, std::span<const Value> stored) {
     cells_.clear();
     AppendCells(row, originalRow, stored);
-    if (cells_.empty() && !originalRow) return;
+    if (cells_.empty() && (!originalRow || CarriesOnlyItsPlace(originalRow))) return;
     AppendRowElement(row, originalRow);
-    max_row_ = std::max(max_row_, row);
   }
 
   const std::string& xml() const { return rows_; }
 
-  // The dimension of the sheet: from A1 to the last row and column written.
+  // The used range of the sheet: from the first to the last row and column
+  // of the cells written; "A1" for a sheet without cells.
   std::string Dimension() const {
     if (max_row_ == 0) return "A1";
-    std::string extent = "A1:";
-    extent += ColumnLetters(std::max(max_column_, 1));
-    extent += std::to_string(max_row_);
-    return extent;
+    const std::string first = Concat(ColumnLetters(min_column_), std::to_string(min_row_));
+    if (min_row_ == max_row_ && min_column_ == max_column_) return first;
+    return Concat(first, ":", ColumnLetters(max_column_), std::to_string(max_row_));
   }
 
  private:
@@ -108,26 +123,48 @@ class RowsWriter {
     auto nextOriginal = originals_.begin();
     for (int32_t column = 1; column <= lastColumn; ++column) {
       const bool hasOriginal = nextOriginal != originals_.end() && nextOriginal->first == column;
-      const pugi::xml_node original = hasOriginal ? (nextOriginal++)->second : pugi::xml_node();
+      pugi::xml_node original = hasOriginal ? (nextOriginal++)->second : pugi::xml_node();
       const Value& value = column <= storedColumns ? stored[static_cast<size_t>(column - 1)] : kEmpty;
       if (value.IsEmpty() && !original) continue;
+      reference_ = ColumnLetters(column);
+      reference_ += std::to_string(row);
       if (original && KeepsOriginal(original, value)) {
+        // Written with its reference, which a cell may leave to its place in the row.
+        if (!original.attribute("r")) original.prepend_attribute("r").set_value(reference_.c_str());
         AppendNodeXml(cells_, original);
       } else {
-        reference_ = ColumnLetters(column);
-        reference_ += std::to_string(row);
-        AppendCellXml(cells_, prefix_, reference_, FormatFor(value, original.attribute("s").as_int(0)), value);
+        const int format = FormatFor(value, original.attribute("s").as_int(0));
+        // A cell the run emptied goes, unless its format is to stay.
+        if (value.IsEmpty() && format == 0) continue;
+        AppendCellXml(cells_, prefix_, reference_, format, value);
       }
-      max_column_ = std::max(max_column_, column);
+      Extend(row, column);
     }
   }
 
-  // The cell elements of the part's row by column; those without a reference are dropped.
+  void Extend(int32_t row, int32_t column) {
+    if (max_row_ == 0) {
+      min_row_ = max_row_ = row;
+      min_column_ = max_column_ = column;
+      return;
+    }
+    min_row_ = std::min(min_row_, row);
+    max_row_ = std::max(max_row_, row);
+    min_column_ = std::min(min_column_, column);
+    max_column_ = std::max(max_column_, column);
+  }
+
+  // The cell elements of the part's row by column; a cell without a
+  // reference is the one after the cell before it.
   void CellsByColumn(const pugi::xml_node& originalRow) {
     originals_.clear();
-    for (pugi::xml_node cell : originalRow.children())
-      if (const auto reference = ParseAddress(cell.attribute("r").as_string()))
-        originals_[reference->first.column] = cell;
+    int32_t column = 0;
+    for (pugi::xml_node cell : originalRow.children()) {
+      if (!Named(cell, "c")) continue;
+      ++column;
+      if (const auto reference = ParseAddress(cell.attribute("r").as_string())) column = reference->first.column;
+      if (column >= 1 && column <= kMaxColumns) originals_[column] = cell;
+    }
   }
 
   // The row element with the part's attributes but its column span, which the cells may have changed.
@@ -135,12 +172,11 @@ class RowsWriter {
     rows_ += '<';
     rows_ += prefix_;
     rows_ += "row";
-    if (originalRow) {
-      for (pugi::xml_attribute attribute : originalRow.attributes())
-        if (std::string_view(attribute.name()) != "spans")
-          AppendXmlAttribute(rows_, attribute.name(), attribute.value());
-    } else {
-      AppendXmlAttribute(rows_, "r", std::to_string(row));
+    // The number first, which a row may leave to its place among the rows.
+    AppendXmlAttribute(rows_, "r", std::to_string(row));
+    for (pugi::xml_attribute attribute : originalRow.attributes()) {
+      const std::string_view name = attribute.name();
+      if (name != "spans" && name != "r") AppendXmlAttribute(rows_, attribute.name(), attribute.value());
     }
     if (cells_.empty()) {
       rows_ += "/>";
@@ -163,8 +199,8 @@ class RowsWriter {
   std::string cells_;        // of the row being written
   NodesByNumber originals_;  // the part's cells of the row being written, by column
   std::string reference_;
-  int32_t max_row_ = 0;
-  int32_t max_column_ = 0;
+  int32_t min_row_ = 0, max_row_ = 0;
+  int32_t min_column_ = 0, max_column_ = 0;
 };
 
 // The document's markup with the rows where its emptied sheetData stands:
@@ -178,12 +214,23 @@ std::string MarkupWithRows(pugi::xml_document& doc, pugi::xml_node sheetData, co
   return xml;
 }
 
+// The sheet's code name in <sheetPr>, which comes first in a worksheet.
+void WriteCodeName(pugi::xml_node worksheet, const std::string& codeName) {
+  if (codeName.empty()) return;
+  pugi::xml_node properties = Child(worksheet, "sheetPr");
+  if (!properties) properties = worksheet.prepend_child((MarkupPrefix(worksheet) + "sheetPr").c_str());
+  pugi::xml_attribute attribute = properties.attribute("codeName");
+  if (!attribute) attribute = properties.append_attribute("codeName");
+  attribute.set_value(codeName.c_str());
+}
+
 }  // namespace
 
 std::string RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
                             const CellFormats& formats) {
   pugi::xml_document doc = ParseXmlPart(original, part);
   const pugi::xml_node worksheet = Child(doc, "worksheet");
+  WriteCodeName(worksheet, sheet.code_name());
   const pugi::xml_node sheetData = FindOrAddSheetData(worksheet);
   const NodesByNumber originalRows = RowsByNumber(sheetData);
 

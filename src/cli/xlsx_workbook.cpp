@@ -4,6 +4,7 @@
 
 #include "cli/cell_xml.h"
 #include "cli/file_error.h"
+#include "cli/sheet_binding.h"
 #include "cli/sheet_writer.h"
 #include "cli/workbook_parts.h"
 #include "cli/xml_part.h"
@@ -85,6 +86,9 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
     auto sheet = LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_);
     if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second});
   }
+  std::vector<std::shared_ptr<MemorySheet>> loaded;
+  for (const SheetPart& part : workbook.sheets_) loaded.push_back(part.sheet);
+  workbook.bound_by_tab_name_ = BindCodeNamesByTabNames(loaded);
   DefineRangeNames(Child(root, "definedNames"), *workbook.book_);
   workbook.book_->ResetCalls();  // loading is not the engine's doing
   return workbook;

@@ -27,6 +27,9 @@ class XlsxWorkbook {
 
   const std::shared_ptr<MemoryWorkbook>& book() const { return book_; }
   const std::string& path() const { return path_; }
+  // The tab names of the sheets that had no code name and took theirs from
+  // the tab name (see BindCodeNamesByTabNames); saving writes them back.
+  const std::vector<std::string>& bound_by_tab_name() const { return bound_by_tab_name_; }
 
   // Writes a temporary file beside the workbook, then renames it over the
   // workbook, so an interrupted save never leaves a damaged file.
@@ -50,6 +53,7 @@ class XlsxWorkbook {
   std::shared_ptr<MemoryWorkbook> book_;
   std::vector<SheetPart> sheets_;
   CellFormats formats_;
+  std::vector<std::string> bound_by_tab_name_;
 };
 
 // A new workbook file laid out as the engine expects, with drop-down lists

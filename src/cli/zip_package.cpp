@@ -21,11 +21,15 @@ struct FileCloser {
 };
 
 void AddPart(zip_t* archive, const std::string& name, const std::string& content) {
-  // libzip keeps the buffer until the archive is closed, so it gets a copy it frees.
-  void* copy = std::malloc(content.size() ? content.size() : 1);
-  if (!copy) throw std::bad_alloc();
-  std::memcpy(copy, content.data(), content.size());
-  zip_source_t* source = zip_source_buffer(archive, copy, content.size(), 1);
+  // libzip keeps the buffer until the archive is closed, so it gets a copy it
+  // frees; an empty part gets no buffer, which libzip would never free.
+  void* copy = nullptr;
+  if (!content.empty()) {
+    copy = std::malloc(content.size());
+    if (!copy) throw std::bad_alloc();
+    std::memcpy(copy, content.data(), content.size());
+  }
+  zip_source_t* source = zip_source_buffer(archive, copy, content.size(), copy ? 1 : 0);
   if (!source) {
     std::free(copy);
     Fail("cannot add " + name + ": " + zip_strerror(archive));

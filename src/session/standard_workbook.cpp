@@ -58,9 +58,9 @@ void AddStationSchedule(MemoryWorkbook& book, const std::shared_ptr<MemorySheet>
 
 std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   auto book = MemoryWorkbook::Create();
-  auto results = book->AddSheet(kResultsCodeName, "KetQua");
-  auto settings = book->AddSheet(kSettingsCodeName, "CaiDat");
-  auto control = book->AddSheet(kControlCodeName, "ThongKe");
+  auto results = book->AddSheet(kResultsCodeName, kResultsTabName);
+  auto settings = book->AddSheet(kSettingsCodeName, kSettingsTabName);
+  auto control = book->AddSheet(kControlCodeName, kControlTabName);
 
   Put(*results, 1, 1, Text("Keest quar xoor soos ba mieefn"));
   Put(*results, 3, kNorth.firstColumn, Text(kNorth.telexName));

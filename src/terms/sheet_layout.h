@@ -8,6 +8,10 @@ namespace pradima::terms {
 inline constexpr const char* kResultsCodeName = "Sheet1";
 inline constexpr const char* kSettingsCodeName = "Sheet2";
 inline constexpr const char* kControlCodeName = "Sheet3";
+// The tab names a new workbook gives them (Kết Quả, Cài Đặt, Thống Kê).
+inline constexpr const char* kResultsTabName = "KetQua";
+inline constexpr const char* kSettingsTabName = "CaiDat";
+inline constexpr const char* kControlTabName = "ThongKe";
 
 // Results sheet: four heading rows (A4 is never empty), then one row per day.
 inline constexpr int32_t kFirstResultRow = 5;

@@ -1,0 +1,158 @@
+#!/usr/bin/env python3
+"""A strict check of a workbook package, as the strictest reader applies it:
+content types for every part, relationships that resolve, worksheet elements
+in schema order, rows and cells in ascending order with unique references,
+style indexes within the style sheet, shared formulas that resolve, and a
+calculation chain that lists only cells with formulas.
+Usage: strict_package_check.py BOOK.xlsx [BOOK.xlsm ...]"""
+import posixpath
+import re
+import sys
+import zipfile
+import xml.etree.ElementTree as ET
+
+MAIN = "{http://schemas.openxmlformats.org/spreadsheetml/2006/main}"
+REL = "{http://schemas.openxmlformats.org/package/2006/relationships}"
+CT = "{http://schemas.openxmlformats.org/package/2006/content-types}"
+OFFICE_REL = "{http://schemas.openxmlformats.org/officeDocument/2006/relationships}"
+
+WORKSHEET_ORDER = [
+    "sheetPr", "dimension", "sheetViews", "sheetFormatPr", "cols", "sheetData", "sheetCalcPr", "sheetProtection",
+    "protectedRanges", "scenarios", "autoFilter", "sortState", "dataConsolidate", "customSheetViews", "mergeCells",
+    "phoneticPr", "conditionalFormatting", "dataValidations", "hyperlinks", "printOptions", "pageMargins",
+    "pageSetup", "headerFooter", "rowBreaks", "colBreaks", "customProperties", "cellWatches", "ignoredErrors",
+    "smartTags", "drawing", "legacyDrawing", "legacyDrawingHF", "drawingHF", "picture", "oleObjects", "controls",
+    "webPublishItems", "tableParts", "extLst",
+]
+
+
+def column_number(letters):
+    n = 0
+    for ch in letters:
+        n = n * 26 + ord(ch) - 64
+    return n
+
+
+def cell_ref(ref):
+    m = re.fullmatch(r"\$?([A-Z]{1,3})\$?([0-9]+)", ref)
+    if not m:
+        raise ValueError(ref)
+    return int(m.group(2)), column_number(m.group(1))
+
+
+def local(tag):
+    return tag.split("}", 1)[-1]
+
+
+def rels_of(package, part):
+    name = posixpath.join(posixpath.dirname(part), "_rels", posixpath.basename(part) + ".rels")
+    if name not in package.namelist():
+        return {}
+    root = ET.fromstring(package.read(name))
+    return {r.get("Id"): (r.get("Type"), r.get("Target"), r.get("TargetMode")) for r in root.iter(REL + "Relationship")}
+
+
+def resolve(part, target):
+    if target.startswith("/"):
+        return target[1:]
+    return posixpath.normpath(posixpath.join(posixpath.dirname(part), target))
+
+
+def check(path):
+    problems = []
+    package = zipfile.ZipFile(path)
+    names = set(package.namelist())
+    for name in names:
+        if name.endswith(".xml") or name.endswith(".rels"):
+            try:
+                ET.fromstring(package.read(name))
+            except ET.ParseError as e:
+                problems.append(f"{name}: not well-formed XML ({e})")
+    types = ET.fromstring(package.read("[Content_Types].xml"))
+    defaults = {d.get("Extension").lower() for d in types.iter(CT + "Default")}
+    overrides = {o.get("PartName").lstrip("/"): o.get("ContentType") for o in types.iter(CT + "Override")}
+    for name in names:
+        if name.endswith("/") or name == "[Content_Types].xml":
+            continue
+        if name not in overrides and name.rsplit(".", 1)[-1].lower() not in defaults:
+            problems.append(f"{name}: no content type")
+    for name in overrides:
+        if name not in names:
+            problems.append(f"[Content_Types].xml names {name}, which the package lacks")
+    for part in [n for n in names if not n.endswith(".rels")]:
+        for rid, (kind, target, mode) in rels_of(package, part).items():
+            if mode != "External" and resolve(part, target) not in names:
+                problems.append(f"{part}: relationship {rid} points at {target}, which the package lacks")
+
+    workbook = "xl/workbook.xml"
+    styles = ET.fromstring(package.read("xl/styles.xml")) if "xl/styles.xml" in names else None
+    xf_count = len(list(styles.find(MAIN + "cellXfs"))) if styles is not None and styles.find(MAIN + "cellXfs") is not None else 1
+    formulas = {}
+    rels = rels_of(package, workbook)
+    for sheet in ET.fromstring(package.read(workbook)).iter(MAIN + "sheet"):
+        part = resolve(workbook, rels[sheet.get(OFFICE_REL + "id")][1])
+        root = ET.fromstring(package.read(part))
+        order = [local(child.tag) for child in root]
+        known = [o for o in order if o in WORKSHEET_ORDER]
+        repeated = {k for k in known if known.count(k) > 1 and k != "conditionalFormatting"}
+        if known != sorted(known, key=WORKSHEET_ORDER.index) or repeated:
+            problems.append(f"{part}: elements out of schema order: {order}")
+        data = root.find(MAIN + "sheetData")
+        if data is None:
+            problems.append(f"{part}: no sheetData")
+            continue
+        shared_masters, shared_users = {}, []
+        last_row = 0
+        for row in data.findall(MAIN + "row"):
+            r = int(row.get("r")) if row.get("r") else last_row + 1
+            if r <= last_row:
+                problems.append(f"{part}: row {r} after row {last_row}")
+            last_row = r
+            last_column = 0
+            for c in row.findall(MAIN + "c"):
+                if c.get("r"):
+                    cr, cc = cell_ref(c.get("r"))
+                    if cr != r:
+                        problems.append(f"{part}: cell {c.get('r')} in row {r}")
+                else:
+                    cc = last_column + 1
+                if cc <= last_column:
+                    problems.append(f"{part}: cell {c.get('r')} out of order in row {r}")
+                last_column = cc
+                if c.get("s") is not None and int(c.get("s")) >= xf_count:
+                    problems.append(f"{part}: cell {c.get('r')} has style {c.get('s')} of {xf_count}")
+                f = c.find(MAIN + "f")
+                if f is not None:
+                    formulas[(part, r, cc)] = True
+                    if f.get("t") == "shared":
+                        if f.get("ref"):
+                            shared_masters[f.get("si")] = f.get("ref")
+                        else:
+                            shared_users.append((f.get("si"), r, cc))
+        for si, r, c in shared_users:
+            ref = shared_masters.get(si)
+            if not ref:
+                problems.append(f"{part}: a shared formula {si} at row {r}, column {c} without its master")
+                continue
+            corners = [cell_ref(x) for x in ref.split(":")]
+            (r1, c1), (r2, c2) = corners[0], corners[-1]
+            if not (r1 <= r <= r2 and c1 <= c <= c2):
+                problems.append(f"{part}: a shared formula {si} at row {r}, column {c} outside its range {ref}")
+    if "xl/calcChain.xml" in names:
+        sheet_parts = [resolve(workbook, rels[s.get(OFFICE_REL + "id")][1])
+                       for s in ET.fromstring(package.read(workbook)).iter(MAIN + "sheet")]
+        sheet_ids = {str(i + 1): p for i, p in enumerate(sheet_parts)}
+        current = None
+        for entry in ET.fromstring(package.read("xl/calcChain.xml")).iter(MAIN + "c"):
+            current = sheet_ids.get(entry.get("i"), current) if entry.get("i") else current
+            r, c = cell_ref(entry.get("r"))
+            if current and (current, r, c) not in formulas:
+                problems.append(f"calcChain.xml lists {entry.get('r')} of {current}, which has no formula")
+    for p in problems:
+        print(f"{path}: {p}", file=sys.stderr)
+    return not problems
+
+
+if __name__ == "__main__":
+    results = [check(path) for path in sys.argv[1:]]
+    sys.exit(0 if all(results) else 1)
