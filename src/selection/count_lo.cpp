@@ -18,27 +18,6 @@ DateSerial DateOf(const Value& cell) {
   return cell.kind() == CellKind::Date || cell.kind() == CellKind::Number ? cell.number() : ToDate(cell);
 }
 
-// The number the last `digits` characters of a cell's text begin with.
-inline int32_t LoOf(const Value& cell, int digits) {
-  std::string formatted;
-  std::string_view text;
-  if (cell.IsText()) [[likely]] {
-    text = cell.text();
-  } else if (!cell.IsEmpty()) {
-    formatted = ToText(cell);
-    text = formatted;
-  }
-  if (text.size() > static_cast<size_t>(digits)) text.remove_prefix(text.size() - static_cast<size_t>(digits));
-  int32_t number = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') break;
-    number = number * 10 + (c - '0');
-  }
-  return number;
-}
-
-bool HasText(const Value& cell) { return !(cell.IsEmpty() || (cell.IsText() && cell.text().empty())); }
-
 }  // namespace
 
 const std::array<std::string, 3>& RegionNames() {
@@ -109,8 +88,13 @@ PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end) 
   return {first, last};
 }
 
-LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const Block& cells, int32_t firstColumn,
-                              const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits) {
+namespace {
+
+// The count over any table of cells; instantiated for a block of values
+// directly, so that the in-memory host pays no call per cell.
+template <typename Cells>
+LoCountResult CountCells(const Block& dates, const PeriodRows& period, const Cells& cells, int32_t firstColumn,
+                         const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits) {
   LoCountResult result;
   if (period.empty()) return result;
   // Every head column plus its numbers must lie inside the results.
@@ -122,25 +106,24 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
                                                       std::to_string(terms::kResultColumns) + " of the results");
       }
     }
-  // Sheet column c of period row r, as `cells` holds it.
-  const auto cell = [&](int32_t r, int32_t c) -> const Value& {
-    return cells(r - period.first + 1, c - firstColumn + 1);
-  };
+  // Sheet row r and column c as the table holds them.
+  const auto row = [&](int32_t r) { return r - period.first + 1; };
+  const auto column = [&](int32_t c) { return c - firstColumn + 1; };
   // The per-day set: a number is in today's set when its stamp is today's.
   std::array<int32_t, 1000> seenOn{};
   for (int32_t r = period.first; r <= period.last; ++r) {
     const int weekday = WeekdayOf(DateOf(dates(r, 1)));
     if (weekdayCode != kEveryDay && weekdayCode != weekday) continue;
-    const auto& row = marks[static_cast<size_t>(weekday)];
-    const int32_t testHead = region.known() ? row[static_cast<size_t>(region.first)] : 0;
+    const auto& heads = marks[static_cast<size_t>(weekday)];
+    const int32_t testHead = region.known() ? heads[static_cast<size_t>(region.first)] : 0;
     // A weekday on which the region's first block does not draw is no draw day.
-    if (testHead == 0 || !HasText(cell(r, testHead + 1))) continue;
+    if (testHead == 0 || !cells.HasText(row(r), column(testHead + 1))) continue;
     ++result.dayCount;
     for (int b = region.first; b <= region.last; ++b) {
-      const int32_t head = row[static_cast<size_t>(b)];
+      const int32_t head = heads[static_cast<size_t>(b)];
       if (head == 0) break;
       for (int k = 1; k <= region.numbersPerBlock; ++k) {
-        const int32_t lo = LoOf(cell(r, head + k), digits);
+        const int32_t lo = cells.LoOf(row(r), column(head + k), digits);
         const bool firstToday = seenOn[static_cast<size_t>(lo)] != r;
         seenOn[static_cast<size_t>(lo)] = r;
         result.counts.Add(lo, firstToday);
@@ -148,6 +131,16 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
     }
   }
   return result;
+}
+
+}  // namespace
+
+LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const CellTable& cells, int32_t firstColumn,
+                              const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits) {
+  if (const auto* values = dynamic_cast<const BlockCells*>(&cells)) {
+    return CountCells(dates, period, *values, firstColumn, marks, weekdayCode, region, digits);
+  }
+  return CountCells(dates, period, cells, firstColumn, marks, weekdayCode, region, digits);
 }
 
 void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
@@ -164,14 +157,14 @@ void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial
   const int weekday = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
   const RegionBlocks region = RegionProfile(regionName);
   const PeriodRows period = FindPeriodRows(dates, startDate, endDate);
-  Block cells;
+  std::unique_ptr<CellTable> cells = std::make_unique<BlockCells>(Block());
   if (!period.empty()) {
     const RangeRef rows{{firstRow + period.first - 1, region.firstColumn},
                         {firstRow + period.last - 1, region.lastColumn}};
-    cells = results.GetRange(FormatAddress(rows))->GetValue();
+    cells = results.GetRange(FormatAddress(rows))->GetCells();
   }
   const LoCountResult result =
-      CountLoInPeriod(dates, period, cells, region.firstColumn, marks, weekday, region, digits);
+      CountLoInPeriod(dates, period, *cells, region.firstColumn, marks, weekday, region, digits);
   counts = result.counts;
   dayCount = result.dayCount;
 }

@@ -73,7 +73,7 @@ PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end);
 // day) for the region's blocks. `dates` is column A of the data rows,
 // `cells` the period's rows of the results sheet from column `firstColumn`
 // on, as far as the region's columns go.
-LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const Block& cells, int32_t firstColumn,
+LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const CellTable& cells, int32_t firstColumn,
                               const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits);
 
 // Reads the dates of the results sheet, the region table CaiDatMien and the

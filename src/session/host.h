@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "session/cell_table.h"
 #include "session/value.h"
 
 namespace pradima {
@@ -25,6 +26,8 @@ class Range {
   virtual int32_t Row() = 0;
   // The range's values as a block of its own shape (one cell gives 1 by 1).
   virtual Block GetValue() = 0;
+  // The same cells as the count reads them; by default made from GetValue.
+  virtual std::unique_ptr<CellTable> GetCells() { return std::make_unique<BlockCells>(GetValue()); }
   // Sets every cell from a block of the range's own shape; an empty entry clears its cell.
   virtual void SetValue(const Block& values) = 0;
   // Sets a single value into the range.

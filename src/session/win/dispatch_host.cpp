@@ -1,6 +1,7 @@
 #include "session/win/dispatch_host.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "base/error.h"
 #include "base/win/hresult.h"
@@ -10,6 +11,72 @@ namespace pradima::win {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+
+// The block the spreadsheet handed over, read where it lies: the count looks
+// at the digits at the end of each text in its own UTF-16, and only a cell it
+// cannot read that way (a number, a text ending in other letters) is made a
+// value first. The array is freed with the table.
+class VariantCells final : public CellTable {
+ public:
+  explicit VariantCells(UniqueVariant value) : value_(std::move(value)) {
+    const VARIANT& v = Unwrapped(*value_.get());
+    array_ = (v.vt & VT_BYREF) ? *v.pparray : v.parray;
+    LONG rowLow = 0, rowHigh = 0, columnLow = 0, columnHigh = 0;
+    ThrowIfFailed(SafeArrayGetLBound(array_, 1, &rowLow), "reading a block");
+    ThrowIfFailed(SafeArrayGetUBound(array_, 1, &rowHigh), "reading a block");
+    ThrowIfFailed(SafeArrayGetLBound(array_, 2, &columnLow), "reading a block");
+    ThrowIfFailed(SafeArrayGetUBound(array_, 2, &columnHigh), "reading a block");
+    rows_ = rowHigh - rowLow + 1;
+    columns_ = columnHigh - columnLow + 1;
+    lock_ = std::make_unique<SafeArrayDataLock>(array_);
+    ThrowIfFailed(lock_->status(), "reading a block");
+    cells_ = static_cast<const VARIANT*>(array_->pvData);
+  }
+
+  int32_t rows() const override { return rows_; }
+  int32_t columns() const override { return columns_; }
+
+  bool HasText(int32_t row, int32_t column) const override {
+    const VARIANT& v = Cell(row, column);
+    switch (v.vt) {
+      case VT_EMPTY:
+      case VT_NULL: return false;
+      case VT_BSTR: return v.bstrVal && SysStringLen(v.bstrVal) > 0;
+      default: return pradima::HasText(ValueFromVariant(v));
+    }
+  }
+
+  int32_t LoOf(int32_t row, int32_t column, int digits) const override {
+    const VARIANT& v = Cell(row, column);
+    if (v.vt == VT_BSTR) {
+      const UINT length = v.bstrVal ? SysStringLen(v.bstrVal) : 0;
+      const UINT take = std::min<UINT>(length, static_cast<UINT>(digits));
+      char tail[8];
+      bool ascii = take <= sizeof tail;
+      for (UINT i = 0; ascii && i < take; ++i) {
+        const wchar_t unit = v.bstrVal[length - take + i];
+        ascii = unit < 0x80;
+        tail[i] = static_cast<char>(unit);
+      }
+      // The last characters are the last bytes of the text's UTF-8 when they are ASCII.
+      if (ascii) return LoOfText(std::string_view(tail, take), digits);
+    }
+    return pradima::LoOf(ValueFromVariant(v), digits);
+  }
+
+ private:
+  // The array is column-major: rows vary fastest.
+  const VARIANT& Cell(int32_t row, int32_t column) const {
+    return cells_[static_cast<size_t>(column - 1) * static_cast<size_t>(rows_) + static_cast<size_t>(row - 1)];
+  }
+
+  UniqueVariant value_;
+  SAFEARRAY* array_ = nullptr;
+  std::unique_ptr<SafeArrayDataLock> lock_;
+  const VARIANT* cells_ = nullptr;
+  int32_t rows_ = 0;
+  int32_t columns_ = 0;
+};
 
 class DispatchRange final : public Range {
  public:
@@ -21,6 +88,16 @@ class DispatchRange final : public Range {
   }
   int32_t Row() override { return ToLongOf(range_.Get(L"Row")); }
   Block GetValue() override { return BlockFromVariant(*range_.Get(L"Value").get()); }
+  std::unique_ptr<CellTable> GetCells() override {
+    UniqueVariant value = range_.Get(L"Value");
+    const VARIANT& v = Unwrapped(*value.get());
+    const SAFEARRAY* array = !(v.vt & VT_ARRAY) ? nullptr : (v.vt & VT_BYREF) ? *v.pparray : v.parray;
+    // One cell, or an array of other than VARIANTs: as values, with the checks that go with them.
+    if (!array || SafeArrayGetDim(const_cast<SAFEARRAY*>(array)) != 2 || (v.vt & VT_TYPEMASK) != VT_VARIANT) {
+      return std::make_unique<BlockCells>(BlockFromVariant(v));
+    }
+    return std::make_unique<VariantCells>(std::move(value));
+  }
   void SetValue(const Block& values) override { range_.Put(L"Value", *VariantFromBlock(values).get()); }
   void SetValue(const Value& value) override { range_.Put(L"Value", *VariantFromValue(value).get()); }
   std::shared_ptr<Range> Resize(int32_t rows, int32_t columns) override {

@@ -1,0 +1,59 @@
+#pragma once
+// The cells of a block as the count reads them. A host may answer straight
+// from what it holds (the DLL reads the digits at the end of the texts the
+// spreadsheet handed over) instead of making a value of every cell first.
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "session/value.h"
+
+namespace pradima {
+
+// The number that the last `digits` characters of a text begin with: "12307"
+// gives 7 for two digits, 307 for three; a text without a leading digit there gives 0.
+inline int32_t LoOfText(std::string_view text, int digits) {
+  if (text.size() > static_cast<size_t>(digits)) text.remove_prefix(text.size() - static_cast<size_t>(digits));
+  int32_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') break;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+// The same for a cell that is no text: a number by its text, an empty cell 0.
+int32_t LoOfOther(const Value& cell, int digits);
+// The same for any cell.
+inline int32_t LoOf(const Value& cell, int digits) {
+  return cell.IsText() ? LoOfText(cell.text(), digits) : LoOfOther(cell, digits);
+}
+// Whether a cell holds anything: neither empty nor the empty text.
+inline bool HasText(const Value& cell) { return !(cell.IsEmpty() || (cell.IsText() && cell.text().empty())); }
+
+class CellTable {
+ public:
+  virtual ~CellTable() = default;
+  virtual int32_t rows() const = 0;
+  virtual int32_t columns() const = 0;
+  // Row and column from 1, within the table.
+  virtual bool HasText(int32_t row, int32_t column) const = 0;
+  virtual int32_t LoOf(int32_t row, int32_t column, int digits) const = 0;
+};
+
+// A block of values as a cell table.
+class BlockCells final : public CellTable {
+ public:
+  explicit BlockCells(Block block) : block_(std::move(block)) {}
+  int32_t rows() const override { return block_.rows(); }
+  int32_t columns() const override { return block_.columns(); }
+  bool HasText(int32_t row, int32_t column) const override { return pradima::HasText(block_(row, column)); }
+  int32_t LoOf(int32_t row, int32_t column, int digits) const override {
+    return pradima::LoOf(block_(row, column), digits);
+  }
+  const Block& block() const { return block_; }
+
+ private:
+  Block block_;
+};
+
+}  // namespace pradima
