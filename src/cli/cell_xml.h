@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "cli/cell_formats.h"
+#include "cli/xml_part.h"
+#include "session/address.h"
 #include "session/value.h"
 
 namespace pradima::cli {
@@ -34,5 +36,18 @@ void AppendXmlAttribute(std::string& out, std::string_view name, std::string_vie
 
 // The shortest decimal text that reads back as the same number ("80", "0.1", "1e+20").
 std::string NumberText(double number);
+
+// Visits the cell elements of a row with the column of each: a cell without
+// a reference is the one after the cell before it.
+template <typename Visit>
+void ForEachCell(const pugi::xml_node& row, Visit visit) {
+  int32_t column = 0;
+  for (pugi::xml_node cell : row.children()) {
+    if (!Named(cell, "c")) continue;
+    ++column;
+    if (const auto reference = ParseAddress(cell.attribute("r").as_string())) column = reference->first.column;
+    visit(cell, column);
+  }
+}
 
 }  // namespace pradima::cli

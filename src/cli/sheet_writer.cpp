@@ -8,6 +8,7 @@
 
 #include "cli/cell_xml.h"
 #include "cli/concat.h"
+#include "cli/shared_formulas.h"
 #include "cli/xml_part.h"
 
 namespace pradima::cli {
@@ -72,12 +73,41 @@ std::span<const Value> StoredCells(const MemorySheet& sheet, int32_t row) {
   return found->second;
 }
 
+const Value& StoredValue(const MemorySheet& sheet, int32_t row, int32_t column) {
+  static const Value kEmpty;
+  const std::span<const Value> cells = StoredCells(sheet, row);
+  return column <= static_cast<int32_t>(cells.size()) ? cells[static_cast<size_t>(column - 1)] : kEmpty;
+}
+
+// The cell elements of a row by column into `cells`; a cell without a
+// reference is the one after the cell before it.
+void CellsByColumn(const pugi::xml_node& row, NodesByNumber& cells) {
+  cells.clear();
+  ForEachCell(row, [&](const pugi::xml_node& cell, int32_t column) {
+    if (column >= 1 && column <= kMaxColumns) cells[column] = cell;
+  });
+}
+
+// The cells of the part with a formula shared with other cells, in order.
+std::vector<PlacedCell> SharedFormulaCells(const NodesByNumber& rows) {
+  std::vector<PlacedCell> shared;
+  NodesByNumber cells;
+  for (const auto& [row, node] : rows) {
+    CellsByColumn(node, cells);
+    for (const auto& [column, cell] : cells)
+      if (std::string_view(Child(cell, "f").attribute("t").as_string()) == "shared")
+        shared.push_back({row, column, cell});
+  }
+  return shared;
+}
+
 // Writes the rows of the sheet one by one as <row> elements, merging each
 // stored row with the row element the part had.
 class RowsWriter {
  public:
-  RowsWriter(std::string prefix, const CellFormats& formats, size_t expectedSize)
-      : prefix_(std::move(prefix)), formats_(formats), reader_(kNoSharedStrings, formats) {
+  RowsWriter(std::string prefix, const CellFormats& formats, const std::vector<std::string>& sharedStrings,
+             size_t expectedSize)
+      : prefix_(std::move(prefix)), formats_(formats), reader_(sharedStrings, formats) {
     rows_.reserve(expectedSize);
   }
 
@@ -89,6 +119,14 @@ class RowsWriter {
   }
 
   const std::string& xml() const { return rows_; }
+  // Whether a cell that had a formula was written without it.
+  bool formula_went() const { return formula_went_; }
+
+  // A cell element that the part had is kept as it stood, formula, rich
+  // text, format and all, when its value did not change.
+  bool KeepsOriginal(const pugi::xml_node& original, const Value& value) const {
+    return reader_.Read(original) == value;
+  }
 
   // The used range of the sheet: from the first to the last row and column
   // of the cells written; "A1" for a sheet without cells.
@@ -100,13 +138,6 @@ class RowsWriter {
   }
 
  private:
-  // A cell element that the part had, kept as it stood when its value did
-  // not change: with its formula and format.
-  bool KeepsOriginal(const pugi::xml_node& original, const Value& value) const {
-    if (value.IsEmpty()) return !Child(original, "v") && !Child(original, "is");
-    return Child(original, "f") && reader_.Read(original) == value;
-  }
-
   // A date takes a format that shows a date; anything else loses one.
   int FormatFor(const Value& value, int originalFormat) const {
     const bool showsDate = formats_.ShowsDate(originalFormat);
@@ -117,7 +148,7 @@ class RowsWriter {
 
   void AppendCells(int32_t row, const pugi::xml_node& originalRow, std::span<const Value> stored) {
     static const Value kEmpty;
-    CellsByColumn(originalRow);
+    CellsByColumn(originalRow, originals_);
     const int32_t storedColumns = static_cast<int32_t>(stored.size());
     const int32_t lastColumn = std::max(storedColumns, originals_.empty() ? 0 : originals_.rbegin()->first);
     auto nextOriginal = originals_.begin();
@@ -133,6 +164,7 @@ class RowsWriter {
         if (!original.attribute("r")) original.prepend_attribute("r").set_value(reference_.c_str());
         AppendNodeXml(cells_, original);
       } else {
+        if (original && Child(original, "f")) formula_went_ = true;
         const int format = FormatFor(value, original.attribute("s").as_int(0));
         // A cell the run emptied goes, unless its format is to stay.
         if (value.IsEmpty() && format == 0) continue;
@@ -152,19 +184,6 @@ class RowsWriter {
     max_row_ = std::max(max_row_, row);
     min_column_ = std::min(min_column_, column);
     max_column_ = std::max(max_column_, column);
-  }
-
-  // The cell elements of the part's row by column; a cell without a
-  // reference is the one after the cell before it.
-  void CellsByColumn(const pugi::xml_node& originalRow) {
-    originals_.clear();
-    int32_t column = 0;
-    for (pugi::xml_node cell : originalRow.children()) {
-      if (!Named(cell, "c")) continue;
-      ++column;
-      if (const auto reference = ParseAddress(cell.attribute("r").as_string())) column = reference->first.column;
-      if (column >= 1 && column <= kMaxColumns) originals_[column] = cell;
-    }
   }
 
   // The row element with the part's attributes but its column span, which the cells may have changed.
@@ -189,9 +208,6 @@ class RowsWriter {
     rows_ += "row>";
   }
 
-  // A kept formula is compared with its stored value as written: shared strings are not involved.
-  static inline const std::vector<std::string> kNoSharedStrings;
-
   const std::string prefix_;
   const CellFormats& formats_;
   const CellReader reader_;
@@ -201,6 +217,7 @@ class RowsWriter {
   std::string reference_;
   int32_t min_row_ = 0, max_row_ = 0;
   int32_t min_column_ = 0, max_column_ = 0;
+  bool formula_went_ = false;
 };
 
 // The document's markup with the rows where its emptied sheetData stands:
@@ -226,21 +243,25 @@ void WriteCodeName(pugi::xml_node worksheet, const std::string& codeName) {
 
 }  // namespace
 
-std::string RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
-                            const CellFormats& formats) {
+RewrittenSheet RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
+                               const CellFormats& formats, const std::vector<std::string>& sharedStrings) {
   pugi::xml_document doc = ParseXmlPart(original, part);
   const pugi::xml_node worksheet = Child(doc, "worksheet");
   WriteCodeName(worksheet, sheet.code_name());
   const pugi::xml_node sheetData = FindOrAddSheetData(worksheet);
   const NodesByNumber originalRows = RowsByNumber(sheetData);
 
-  RowsWriter writer(MarkupPrefix(sheetData), formats, original.size() + sheet.rows().size() * 1024);
+  RowsWriter writer(MarkupPrefix(sheetData), formats, sharedStrings, original.size() + sheet.rows().size() * 1024);
+  const bool sharedFormulaWent =
+      KeepSharedFormulasSound(SharedFormulaCells(originalRows), [&](const PlacedCell& placed) {
+        return writer.KeepsOriginal(placed.cell, StoredValue(sheet, placed.row, placed.column));
+      });
   for (const int32_t row : RowNumbers(originalRows, sheet.rows()))
     writer.AppendRow(row, Find(originalRows, row), StoredCells(sheet, row));
 
   if (pugi::xml_node dimension = Child(worksheet, "dimension"))
     dimension.attribute("ref").set_value(writer.Dimension().c_str());
-  return MarkupWithRows(doc, sheetData, writer.xml());
+  return {MarkupWithRows(doc, sheetData, writer.xml()), sharedFormulaWent || writer.formula_went()};
 }
 
 }  // namespace pradima::cli

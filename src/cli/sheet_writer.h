@@ -1,18 +1,25 @@
 #pragma once
 #include <string>
+#include <vector>
 
 #include "cli/cell_formats.h"
 #include "session/memory_workbook.h"
 
 namespace pradima::cli {
 
+struct RewrittenSheet {
+  std::string xml;
+  bool formula_went = false;  // from a cell that the run cleared or overwrote
+};
+
 // The worksheet part `original` (named `part` in errors) with the cell
 // values of `sheet` in place of its own. Everything else of the part stays:
-// row formats, cell formats, formatted empty cells and the formulas of cells
-// whose value did not change. A date goes into a cell whose format shows
-// a date, taking the workbook's first date format where its own does not.
-// The sheet's code name goes into <sheetPr> where the part has another or none.
-std::string RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
-                            const CellFormats& formats);
+// row formats, cell formats, formatted empty cells, and the cells whose
+// value did not change as they stood (formulas, rich text and all); a shared
+// formula stays sound when its first cell goes (see KeepSharedFormulasSound). A date goes into a cell whose format
+// shows a date, taking the workbook's first date format where its own does not. The sheet's code name goes into
+// <sheetPr> where the part has another or none.
+RewrittenSheet RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
+                               const CellFormats& formats, const std::vector<std::string>& sharedStrings);
 
 }  // namespace pradima::cli

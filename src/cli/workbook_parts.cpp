@@ -9,31 +9,10 @@ namespace pradima::cli {
 namespace {
 
 constexpr const char* kSharedStringsPart = "xl/sharedStrings.xml";
-constexpr const char* kWorkbookRelationshipsPart = "xl/_rels/workbook.xml.rels";
 
 std::string Directory(const std::string& part) {
   const size_t slash = part.rfind('/');
   return slash == std::string::npos ? "" : part.substr(0, slash + 1);
-}
-
-// A relationship target resolved against the part that holds it.
-std::string ResolveTarget(const std::string& base, const std::string& target) {
-  const std::string path = target.rfind('/', 0) == 0 ? target.substr(1) : Directory(base) + target;
-  std::vector<std::string> segments;
-  std::stringstream stream(path);
-  for (std::string segment; std::getline(stream, segment, '/');) {
-    if (segment == "..") {
-      if (!segments.empty()) segments.pop_back();
-    } else if (!segment.empty() && segment != ".") {
-      segments.push_back(segment);
-    }
-  }
-  std::string joined;
-  for (const std::string& segment : segments) {
-    if (!joined.empty()) joined += '/';
-    joined += segment;
-  }
-  return joined;
 }
 
 // A sheet name as a reference writes it, quoted ('It''s') or plain.
@@ -63,6 +42,25 @@ std::optional<SheetRange> ParseSheetRange(const std::string& text) {
 }
 
 }  // namespace
+
+std::string ResolveTarget(const std::string& base, const std::string& target) {
+  const std::string path = target.rfind('/', 0) == 0 ? target.substr(1) : Directory(base) + target;
+  std::vector<std::string> segments;
+  std::stringstream stream(path);
+  for (std::string segment; std::getline(stream, segment, '/');) {
+    if (segment == "..") {
+      if (!segments.empty()) segments.pop_back();
+    } else if (!segment.empty() && segment != ".") {
+      segments.push_back(segment);
+    }
+  }
+  std::string joined;
+  for (const std::string& segment : segments) {
+    if (!joined.empty()) joined += '/';
+    joined += segment;
+  }
+  return joined;
+}
 
 std::vector<std::string> ReadSharedStrings(const ZipPackage& package) {
   std::vector<std::string> shared;

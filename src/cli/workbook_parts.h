@@ -11,6 +11,7 @@
 namespace pradima::cli {
 
 inline constexpr const char* kWorkbookPart = "xl/workbook.xml";
+inline constexpr const char* kWorkbookRelationshipsPart = "xl/_rels/workbook.xml.rels";
 
 // The shared strings of the package in their order; none without the part.
 std::vector<std::string> ReadSharedStrings(const ZipPackage& package);
@@ -18,6 +19,9 @@ std::vector<std::string> ReadSharedStrings(const ZipPackage& package);
 // The parts the workbook part refers to, by relationship id.
 using RelationshipTargets = std::map<std::string, std::string>;
 RelationshipTargets ReadWorkbookRelationships(const ZipPackage& package);
+
+// A relationship target resolved against the part that holds it: the name of the part it points at.
+std::string ResolveTarget(const std::string& base, const std::string& target);
 
 // The relationship id of a <sheet> entry of the workbook part (its r:id).
 std::string SheetRelationshipId(const pugi::xml_node& sheetEntry);

@@ -22,16 +22,12 @@ std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const W
 // a reference is the one after the cell before it.
 void ReadRowCells(const pugi::xml_node& row, const CellReader& reader, std::vector<Value>& cells) {
   cells.clear();
-  int32_t column = 0;
-  for (pugi::xml_node cell : row.children()) {
-    if (!Named(cell, "c")) continue;
-    ++column;
-    if (const auto reference = ParseAddress(cell.attribute("r").as_string())) column = reference->first.column;
+  ForEachCell(row, [&](const pugi::xml_node& cell, int32_t column) {
     Value value = reader.Read(cell);
-    if (value.IsEmpty()) continue;
+    if (value.IsEmpty() || column < 1) return;
     if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
     cells[static_cast<size_t>(column - 1)] = std::move(value);
-  }
+  });
 }
 
 // The rows of <sheetData> into the sheet; a row without a number is the one
@@ -72,14 +68,14 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
   workbook.file_.emplace(WorkbookFile::Claim(path));
   workbook.package_ = OpenWorkbookPackage(path, *workbook.file_);
   const ZipPackage& package = *workbook.package_;
-  const std::vector<std::string> sharedStrings = ReadSharedStrings(package);
+  workbook.shared_strings_ = ReadSharedStrings(package);
   workbook.formats_ = CellFormats::Read(package);
   const RelationshipTargets targets = ReadWorkbookRelationships(package);
   const pugi::xml_document bookXml = ParseXmlPart(package.Read(kWorkbookPart), kWorkbookPart);
   const pugi::xml_node root = Child(bookXml, "workbook");
 
   workbook.book_ = MemoryWorkbook::Create();
-  const CellReader reader(sharedStrings, workbook.formats_);
+  const CellReader reader(workbook.shared_strings_, workbook.formats_);
   for (pugi::xml_node entry : Child(root, "sheets").children()) {
     const auto target = targets.find(SheetRelationshipId(entry));
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
@@ -97,9 +93,9 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
 void XlsxWorkbook::Save() {
   // The formats change only once the file has.
   CellFormats formats = formats_;
-  const Parts changed = ChangedParts(formats);
-  if (changed.empty()) return;
-  ReplaceFileWith(changed);
+  const PackageChanges changes = Changes(formats);
+  if (changes.replaced.empty()) return;
+  ReplaceFileWith(changes);
   formats_ = std::move(formats);
   for (const SheetPart& part : sheets_) part.sheet->modified = false;
 }
@@ -114,21 +110,27 @@ bool XlsxWorkbook::ChangedSheetsHoldADate() const {
   return false;
 }
 
-// The sheets that changed, and the styles when a date needs a format that
-// shows it and the workbook has none.
-XlsxWorkbook::Parts XlsxWorkbook::ChangedParts(CellFormats& formats) const {
-  Parts changed;
+// The sheets that changed, the styles when a date needs a format that shows
+// it and the workbook has none, and no calculation chain once a formula went.
+PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
+  PackageChanges changes;
   if (!formats.date_format() && ChangedSheetsHoldADate())
-    changed[kStylesPart] = formats.AddDateFormat(*package_, path_);
+    changes.replaced[kStylesPart] = formats.AddDateFormat(*package_, path_);
+  bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
-    if (part.sheet->modified)
-      changed[part.part] = RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats);
+    if (!part.sheet->modified) continue;
+    RewrittenSheet rewritten =
+        RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats, shared_strings_);
+    changes.replaced[part.part] = std::move(rewritten.xml);
+    formulaWent = formulaWent || rewritten.formula_went;
   }
-  return changed;
+  if (formulaWent) DropCalculationChain(*package_, changes);
+  return changes;
 }
 
-void XlsxWorkbook::ReplaceFileWith(const Parts& changedParts) {
-  file_->Replace([&](const std::string& temporary) { package_->WriteTo(temporary, changedParts); });
+void XlsxWorkbook::ReplaceFileWith(const PackageChanges& changes) {
+  file_->Replace(
+      [&](const std::string& temporary) { package_->WriteTo(temporary, changes.replaced, changes.removed); });
   package_ = std::make_unique<ZipPackage>(file_->target().string(), path_);
 }
 

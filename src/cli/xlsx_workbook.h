@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/calc_chain.h"
 #include "cli/cell_formats.h"
 #include "cli/workbook_file.h"
 #include "cli/zip_package.h"
@@ -42,10 +43,9 @@ class XlsxWorkbook {
     std::shared_ptr<MemorySheet> sheet;
     std::string part;
   };
-  using Parts = std::map<std::string, std::string>;  // part name to content
   bool ChangedSheetsHoldADate() const;
-  Parts ChangedParts(CellFormats& formats) const;
-  void ReplaceFileWith(const Parts& changedParts);
+  PackageChanges Changes(CellFormats& formats) const;
+  void ReplaceFileWith(const PackageChanges& changes);
 
   std::string path_;
   std::optional<WorkbookFile> file_;
@@ -53,6 +53,7 @@ class XlsxWorkbook {
   std::shared_ptr<MemoryWorkbook> book_;
   std::vector<SheetPart> sheets_;
   CellFormats formats_;
+  std::vector<std::string> shared_strings_;
   std::vector<std::string> bound_by_tab_name_;
 };
 

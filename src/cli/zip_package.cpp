@@ -93,14 +93,15 @@ std::string ZipPackage::Read(const std::string& part) const {
   return content;
 }
 
-void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const {
+void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced,
+                         const std::set<std::string>& removed) const {
   int error = 0;
   ArchiveHandle target(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error));
   if (!target) Fail("cannot create " + path);
   const zip_int64_t count = zip_get_num_entries(archive_->handle.get(), 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const std::string name = zip_get_name(archive_->handle.get(), static_cast<zip_uint64_t>(i), 0);
-    if (replaced.count(name)) continue;
+    if (replaced.count(name) || removed.count(name)) continue;
     // The part as stored, compressed bytes and all.
     zip_source_t* source = zip_source_zip(target.get(), archive_->handle.get(), static_cast<zip_uint64_t>(i), 0, 0, -1);
     if (!source || zip_file_add(target.get(), name.c_str(), source, ZIP_FL_ENC_UTF_8) < 0) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace pradima::cli {
@@ -20,8 +21,9 @@ class ZipPackage {
   bool Has(const std::string& part) const;
   std::string Read(const std::string& part) const;  // raises Error when the part is missing
 
-  // Writes the package to `path` with `replaced` parts (new ones added).
-  void WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced) const;
+  // Writes the package to `path` with `replaced` parts (new ones added) and without the `removed` ones.
+  void WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced,
+               const std::set<std::string>& removed = {}) const;
 
  private:
   struct Archive;

@@ -93,5 +93,40 @@ TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
   }
 }
 
+TEST_F(CliTest, CellsARunLeavesAloneStayAsTheyStood) {
+  const std::string richShared =
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"2\" uniqueCount=\"2\">"
+      "<si><t>plain</t></si><si><r><rPr><i/></rPr><t>nghi\xC3\xAAng</t></r><r><t xml:space=\"preserve\"> "
+      "th\xC6\xB0\xE1\xBB"
+      "\x9Dng</t></r></si></sst>";
+  const std::string kept[] = {
+      "<c r=\"A2\" s=\"1\" t=\"inlineStr\"><is><r><rPr><b/><sz val=\"12\"/></rPr><t>\xC4\x90\xE1\xBA\xADm</t></r>"
+      "<r><t xml:space=\"preserve\"> th\xC6\xB0\xE1\xBB\x9Dng</t></r></is></c>",
+      "<c r=\"B2\" t=\"s\"><v>1</v></c>",
+      "<c r=\"C2\" t=\"s\"><v>0</v></c>",
+      "<c r=\"D2\" s=\"1\"><v>46023</v></c>",
+      "<c r=\"E2\"><v>1.50</v></c>",
+      "<c r=\"F2\" t=\"b\"><v>1</v></c>",
+      "<c r=\"G2\" t=\"str\"><f>\"a\"&amp;\"b\"</f><v>ab</v></c>",
+      "<c r=\"H2\" s=\"1\"/>",
+  };
+  std::string row = "<row r=\"2\">";
+  for (const std::string& cell : kept) row += cell;
+  row += "</row><row r=\"3\"><c r=\"A3\"><v>1</v></c></row>";
+  const fs::path book = directory / "kept.xlsx";
+  ZipPackage(Created().string())
+      .WriteTo(book.string(), {{kSettingsPart, Worksheet(row)}, {"xl/sharedStrings.xml", richShared}});
+  {
+    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
+    ASSERT_EQ(settings->Get(2, 2), Value::Text("nghi\xC3\xAAng th\xC6\xB0\xE1\xBB\x9Dng"));
+    settings->Set(3, 1, Value::Number(2));
+    workbook.Save();
+  }
+  const std::string xml = ZipPackage(book.string()).Read(kSettingsPart);
+  for (const std::string& cell : kept) EXPECT_NE(xml.find(cell), std::string::npos) << cell << "\n" << xml;
+  EXPECT_NE(xml.find(CellXml("A3", "2")), std::string::npos) << xml;
+}
+
 }  // namespace
 }  // namespace pradima::cli
