@@ -79,12 +79,20 @@ BlockMarks MarkBlockColumns(const Block& regionTable) {
 }
 
 PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end) {
+  // A date the count cannot read is named by its cell, so the user can find it.
+  const auto dateAt = [&](int32_t r) {
+    try {
+      return DateOf(dates(r, 1));
+    } catch (const Error& e) {
+      throw e.WithContext("the results sheet's " + CellAddress(terms::kFirstResultRow + r - 1, 1));
+    }
+  };
   PeriodRows period;
   int32_t last = dates.rows();
-  while (last >= 1 && DateOf(dates(last, 1)) > end) --last;
-  if (last < 1 || DateOf(dates(last, 1)) < start) return period;
+  while (last >= 1 && dateAt(last) > end) --last;
+  if (last < 1 || dateAt(last) < start) return period;
   int32_t first = last;
-  while (first > 1 && DateOf(dates(first - 1, 1)) >= start) --first;
+  while (first > 1 && dateAt(first - 1) >= start) --first;
   return {first, last};
 }
 

@@ -59,8 +59,9 @@ struct LoCountResult {
   int32_t dayCount = 0;
 };
 
-// The rows of a period in a column of dates (row 1 is the first data row):
-// one run, found upward from the last row.
+// The rows of a period in a column of dates (row 1 is the first data row of
+// the results sheet): one run, found upward from the last row. A date that
+// cannot be read raises its error with the cell's address.
 struct PeriodRows {
   int32_t first = 1;
   int32_t last = 0;

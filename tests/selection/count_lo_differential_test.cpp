@@ -147,7 +147,10 @@ TEST(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
     ASSERT_EQ(fast.result.has_value(), whole.result.has_value()) << label << ": " << fast.error << whole.error;
     if (!fast.result) {
       EXPECT_EQ(fast.errorHresult, whole.errorHresult) << label;
-      EXPECT_EQ(fast.error, whole.error) << label;
+      // The same error, now naming the cell of the date it could not read.
+      EXPECT_TRUE(fast.error == whole.error ||
+                  (fast.error.rfind("the results sheet's A", 0) == 0 && fast.error.ends_with(": " + whole.error)))
+          << label << ": " << fast.error << " / " << whole.error;
       ++errors;
       continue;
     }

@@ -135,6 +135,19 @@ TEST_F(CountLoTest, WeekdayCellSelectsItsDaysOnlyAndOtherTextEveryDay) {
   }
 }
 
+TEST_F(CountLoTest, ADateItCannotReadIsNamedByItsCell) {
+  for (int d = 1; d <= 3; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
+  results->Set(5, 1, Value::Text("1 March"));
+  try {
+    Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn Bawsc");
+    FAIL() << "an unreadable date in the period";
+  } catch (const Error& e) {
+    EXPECT_EQ(e.number(), 13);
+    EXPECT_EQ(std::string(e.what()).rfind("the results sheet's A5: ", 0), 0u) << e.what();
+  }
+  EXPECT_EQ(Count(D(2021, 3, 3), D(2021, 3, 3), "Mieefn Bawsc").dayCount, 1) << "a period below it never reads it";
+}
+
 TEST_F(CountLoTest, ReadsEachInputOnceAndCountsNothingWithoutDataRows) {
   EXPECT_EQ(Count(D(2000, 1, 1), D(2030, 1, 1), "Mieefn Bawsc").dayCount, 0);
   for (int d = 1; d <= 3; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
