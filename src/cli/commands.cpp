@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,20 +8,26 @@
 #include <map>
 #include <new>
 #include <optional>
+#include <string_view>
 
 #include "base/date.h"
 #include "base/error.h"
 #include "cli/composed_text.h"
 #include "cli/concat.h"
 #include "cli/control_sheet.h"
+#include "cli/gan_report.h"
 #include "cli/number_list.h"
+#include "cli/report_format.h"
 #include "cli/sheet_binding.h"
+#include "cli/stats_report.h"
 #include "cli/usage.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/xml_chars.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
 #include "selection/count_lo.h"
+#include "selection/draw_days.h"
+#include "selection/lo_gaps.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
 #include "stats/run_statistics.h"
@@ -157,28 +164,50 @@ int Numbers(const std::string& path, const std::string& type, std::ostream& out,
   return 0;
 }
 
-std::optional<CivilDate> DateOption(std::map<std::string, std::string>& options, const std::string& option) {
+std::optional<CivilDate> DateOption(std::map<std::string, std::string>& options, const std::string& option,
+                                    const std::string& command) {
   if (!options.count(option)) return std::nullopt;
   const std::string& text = options[option];
   const std::optional<CivilDate> date = ParseCivilDate(text);
-  if (!date) throw UsageError{option + " " + text + " is not a date (YYYY-MM-DD or DD/MM/YYYY)", "stats"};
+  if (!date) throw UsageError{option + " " + text + " is not a date (YYYY-MM-DD or DD/MM/YYYY)", command};
   if (date->year < 1900)
-    throw UsageError{option + " " + text + " is before 1900, where the workbook's dates begin", "stats"};
+    throw UsageError{option + " " + text + " is before 1900, where the workbook's dates begin", command};
   return date;
 }
 
-std::map<std::string, std::string> StatsOptions(const std::vector<std::string>& args) {
+// Each option of the command once, with its value.
+std::map<std::string, std::string> CommandOptions(const std::vector<std::string>& args,
+                                                  std::initializer_list<std::string_view> known,
+                                                  const std::string& command) {
   std::map<std::string, std::string> options;
   for (size_t i = 2; i < args.size(); i += 2) {
     const std::string& option = args[i];
-    if (option != "--from" && option != "--to" && option != "--region" && option != "--weekday" && option != "--set" &&
-        option != "--type" && option != "--numbers") {
-      throw UsageError{"unknown option " + option, "stats"};
-    }
-    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", "stats"};
+    if (std::find(known.begin(), known.end(), option) == known.end())
+      throw UsageError{"unknown option " + option, command};
+    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", command};
     options[option] = args[i + 1];
   }
   return options;
+}
+
+ReportFormat FormatOption(std::map<std::string, std::string>& options, const std::string& command) {
+  if (!options.count("--format")) return ReportFormat::Table;
+  const std::optional<ReportFormat> format = ParseReportFormat(options["--format"]);
+  if (!format) throw UsageError{"--format must be table, csv or json", command};
+  return *format;
+}
+
+// The period of a command: --from not after --to.
+void RequireOrderedPeriod(std::map<std::string, std::string>& options, const std::optional<CivilDate>& from,
+                          const std::optional<CivilDate>& to, const std::string& command) {
+  if (from && to && DaysFromCivil(*from) > DaysFromCivil(*to))
+    throw UsageError{"--from " + options["--from"] + " is after --to " + options["--to"], command};
+}
+
+void RequireNumberTypeOption(std::map<std::string, std::string>& options, const std::string& command) {
+  if (options.count("--type") && !IsNumberType(options["--type"]))
+    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
+                     command};
 }
 
 // The numbers typed with --numbers: the set is the custom list, and they replace column F from F3 down.
@@ -228,14 +257,13 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
 
 int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
   const std::string& path = args.at(1);
-  std::map<std::string, std::string> options = StatsOptions(args);
-  const std::optional<CivilDate> from = DateOption(options, "--from");
-  const std::optional<CivilDate> to = DateOption(options, "--to");
-  if (from && to && DaysFromCivil(*from) > DaysFromCivil(*to))
-    throw UsageError{"--from " + options["--from"] + " is after --to " + options["--to"], "stats"};
-  if (options.count("--type") && !IsNumberType(options["--type"]))
-    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
-                     "stats"};
+  std::map<std::string, std::string> options = CommandOptions(
+      args, {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format"}, "stats");
+  const std::optional<CivilDate> from = DateOption(options, "--from", "stats");
+  const std::optional<CivilDate> to = DateOption(options, "--to", "stats");
+  RequireOrderedPeriod(options, from, to, "stats");
+  RequireNumberTypeOption(options, "stats");
+  const ReportFormat format = FormatOption(options, "stats");
   const std::optional<std::vector<std::string>> numbers = NumbersOption(options);
 
   XlsxWorkbook workbook = OpenBook(path, err);
@@ -261,12 +289,71 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   RunStatistics(session, messages, clock);
   // Saved before anything is printed: a reader that stops early loses nothing.
   workbook.Save();
-  PrintRequest(*control, out);
-  PrintTable(*control, out);
+  if (format == ReportFormat::Table) {
+    PrintRequest(*control, out);
+    PrintTable(*control, out);
+  } else {
+    PrintStatsReport(*control, format, out);
+  }
   if (ListedCount(*control) == 0)
     err << "pradima: no numbers are listed from " << terms::kListFirstCell
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   WarnOfUncountable(*control, leftOut, err);
+  return 0;
+}
+
+// The request of gan goes into the control sheet in memory only: gan reads the workbook and never saves it.
+int Gan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const std::string& path = args.at(1);
+  std::map<std::string, std::string> options =
+      CommandOptions(args, {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format"}, "gan");
+  const std::optional<CivilDate> from = DateOption(options, "--from", "gan");
+  const std::optional<CivilDate> to = DateOption(options, "--to", "gan");
+  RequireOrderedPeriod(options, from, to, "gan");
+  RequireNumberTypeOption(options, "gan");
+  const ReportFormat format = FormatOption(options, "gan");
+  int32_t top = 20;
+  if (options.count("--top")) {
+    const std::string& text = options["--top"];
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos ||
+        std::stoi(text) < 1)
+      throw UsageError{"--top " + text + " is not a whole number from 1 to 9999", "gan"};
+    top = std::stoi(text);
+  }
+
+  XlsxWorkbook workbook = OpenBook(path, err);
+  RequireLayout(*workbook.book(), path, kEverySheet, {terms::kRegionTable});
+  const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
+  if (options.count("--region")) SetCellAt(*control, terms::kRegionCell, Value::Text(options["--region"]));
+  if (options.count("--weekday")) SetCellAt(*control, terms::kWeekdayCell, Value::Text(options["--weekday"]));
+  if (options.count("--type")) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(options["--type"]));
+  WarnOfUnknownWeekday(*control, err);
+  GanRequest request{from,
+                     to,
+                     ToText(CellAt(*control, terms::kRegionCell)),
+                     ToText(CellAt(*control, terms::kWeekdayCell)),
+                     ToText(CellAt(*control, terms::kNumberTypeCell)),
+                     top};
+  const int digits = DigitCount(request.type);
+  if (digits == 0)
+    throw Error(VbError::InvalidArgument, std::string("the number type \"") + request.type + "\" in " +
+                                              terms::kNumberTypeCell + " is neither \"" + terms::kTwoDigits +
+                                              "\" nor \"" + terms::kThreeDigits + "\"; choose one with --type");
+  // The period defaults to the stored draws, first to last.
+  const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
+  const int32_t lastRow = results->LastRowAtOrAbove(kMaxRows, 1);
+  if (lastRow >= terms::kFirstResultRow) {
+    if (!request.from) request.from = CivilFromSerial(ToDate(results->Get(terms::kFirstResultRow, 1)));
+    if (!request.to) request.to = CivilFromSerial(ToDate(results->Get(lastRow, 1)));
+  }
+  std::vector<DrawDay> days;
+  if (request.from && request.to)
+    days = ReadDrawDays(Bind(workbook.book()), SerialFromCivil(*request.from), SerialFromCivil(*request.to),
+                        request.region, request.type);
+  std::vector<LoGap> gaps = GapsOf(days, digits);
+  SortByCurrentGap(gaps);
+  if (gaps.size() > static_cast<size_t>(top)) gaps.resize(static_cast<size_t>(top));
+  PrintGanReport(request, static_cast<int32_t>(days.size()), gaps, digits, format, out);
   return 0;
 }
 
@@ -285,7 +372,8 @@ int Dispatch(std::vector<std::string> args, const std::string& resultsSite, cons
     out << "pradima " << PRADIMA_VERSION << "\n";
     return 0;
   }
-  const bool known = command == "init" || command == "update" || command == "numbers" || command == "stats";
+  const bool known =
+      command == "init" || command == "update" || command == "numbers" || command == "stats" || command == "gan";
   if (!known) throw UsageError{"unknown command or wrong arguments: " + command, ""};
   if (args.size() > 1 && AsksForHelp(args[1])) {
     out << UsageOf(command);
@@ -313,6 +401,7 @@ int Dispatch(std::vector<std::string> args, const std::string& resultsSite, cons
     return Numbers(args[1], args[2], out, err);
   }
   if (command == "stats") return Stats(args, clock, out, err);
+  if (command == "gan") return Gan(args, out, err);
   throw UsageError{"wrong arguments for " + command, command};
 }
 

@@ -8,7 +8,11 @@ constexpr const char* kUpdate = "  pradima update BOOK\n";
 constexpr const char* kNumbers = "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n";
 constexpr const char* kStats =
     "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
-    "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"] [--numbers LIST]\n";
+    "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"] [--numbers LIST]\n"
+    "                     [--format table|csv|json]\n";
+constexpr const char* kGan =
+    "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -21,6 +25,23 @@ constexpr const char* kStatsDetails =
     "--set and --type lay out the list anew, except for \"Tùy Chọn\": its list is the one in column F,\n"
     "which the count checks, tidies and saves. --numbers LIST (digits, comma-separated: 07,12,345)\n"
     "puts that list in column F from F3 down and counts it as \"Tùy Chọn\".\n";
+constexpr const char* kFormatDetails =
+    "--format csv prints a header row, then one row per number; --format json the request, the\n"
+    "number of draw days (draw_days) and the rows. Counts are numbers, a count that is none is\n"
+    "empty (csv) or null (json); numbers are texts (\"07\" keeps its zero), dates YYYY-MM-DD.\n";
+constexpr const char* kGanDetails =
+    "gan reads the workbook and never writes it. For each number of the type, over the draw days\n"
+    "from --from (default: the first stored draw) to --to (default: the last stored draw), chosen\n"
+    "as stats chooses them (the region table CaiDatMien, the weekday, a day with results):\n"
+    "  last drawn     the last draw day it came, or never within the period;\n"
+    "  gap            the draw days after its last appearance to the end (0: drawn on the last\n"
+    "                 draw day; every draw day of the period for a number never drawn);\n"
+    "  longest        its longest gap: draw days strictly between two appearances, or after the\n"
+    "                 last one to the end; the days before its first appearance are no gap;\n"
+    "  longest ended  the date of the appearance that ended it, or, for the gap still running,\n"
+    "                 the last draw day of the period (marked \"running\"); of equal gaps, the latest.\n"
+    "The numbers longest away come first (never drawn first), --top N of them (default 20).\n"
+    "--region, --weekday and --type default to what the control sheet holds.\n";
 constexpr const char* kFileDetails =
     "A workbook in use by another pradima run is refused (exit 1); try again when it has finished.\n";
 
@@ -31,13 +52,17 @@ std::string UsageOf(const std::string& command) {
   if (command == "init") return usage + kInit;
   if (command == "update") return usage + kUpdate + kFileDetails;
   if (command == "numbers") return usage + kNumbers + kFileDetails;
-  if (command == "stats") return usage + kStats + kStatsDetails + kFileDetails;
+  if (command == "stats") return usage + kStats + kStatsDetails + kFormatDetails + kFileDetails;
+  if (command == "gan") return usage + kGan + kGanDetails + kFormatDetails;
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
+  usage += kGan;
   usage += kOptions;
   usage += kStatsDetails;
+  usage += kGanDetails;
+  usage += kFormatDetails;
   usage += kFileDetails;
   usage += "Exit codes: 0 success, 1 a run-time error, 2 bad usage.\n";
   return usage;

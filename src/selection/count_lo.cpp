@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "selection/draw_walk.h"
 #include "session/address.h"
 #include "session/conversions.h"
 #include "terms/lottery.h"
@@ -13,10 +14,6 @@ namespace pradima {
 namespace {
 
 using terms::kEveryDay;
-
-DateSerial DateOf(const Value& cell) {
-  return cell.kind() == CellKind::Date || cell.kind() == CellKind::Number ? cell.number() : ToDate(cell);
-}
 
 }  // namespace
 
@@ -82,7 +79,7 @@ PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end) 
   // A date the count cannot read is named by its cell, so the user can find it.
   const auto dateAt = [&](int32_t r) {
     try {
-      return DateOf(dates(r, 1));
+      return DateOfCell(dates(r, 1));
     } catch (const Error& e) {
       throw e.WithContext("the results sheet's " + CellAddress(terms::kFirstResultRow + r - 1, 1));
     }
@@ -104,40 +101,16 @@ template <typename Cells>
 LoCountResult CountCells(const Block& dates, const PeriodRows& period, const Cells& cells, int32_t firstColumn,
                          const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits) {
   LoCountResult result;
-  if (period.empty()) return result;
-  // Every head column plus its numbers must lie inside the results.
-  for (int b = region.first; b <= region.last && region.known(); ++b)
-    for (int w = 1; w <= 7; ++w) {
-      const int32_t head = marks[static_cast<size_t>(w)][static_cast<size_t>(b)];
-      if (head && head + region.numbersPerBlock > terms::kResultColumns) {
-        throw Error(VbError::SubscriptOutOfRange, "block " + std::to_string(b) + " lies beyond column " +
-                                                      std::to_string(terms::kResultColumns) + " of the results");
-      }
-    }
-  // Sheet row r and column c as the table holds them.
-  const auto row = [&](int32_t r) { return r - period.first + 1; };
-  const auto column = [&](int32_t c) { return c - firstColumn + 1; };
-  // The per-day set: a number is in today's set when its stamp is today's.
+  // The per-day set: a number is in today's set when its stamp is today's row.
   std::array<int32_t, 1000> seenOn{};
-  for (int32_t r = period.first; r <= period.last; ++r) {
-    const int weekday = WeekdayOf(DateOf(dates(r, 1)));
-    if (weekdayCode != kEveryDay && weekdayCode != weekday) continue;
-    const auto& heads = marks[static_cast<size_t>(weekday)];
-    const int32_t testHead = region.known() ? heads[static_cast<size_t>(region.first)] : 0;
-    // A weekday on which the region's first block does not draw is no draw day.
-    if (testHead == 0 || !cells.HasText(row(r), column(testHead + 1))) continue;
-    ++result.dayCount;
-    for (int b = region.first; b <= region.last; ++b) {
-      const int32_t head = heads[static_cast<size_t>(b)];
-      if (head == 0) break;
-      for (int k = 1; k <= region.numbersPerBlock; ++k) {
-        const int32_t lo = cells.LoOf(row(r), column(head + k), digits);
+  WalkDrawDays(
+      dates, period, cells, firstColumn, marks, weekdayCode, region, digits,
+      [&](int32_t, DateSerial) { ++result.dayCount; },
+      [&](int32_t r, int32_t lo) {
         const bool firstToday = seenOn[static_cast<size_t>(lo)] != r;
         seenOn[static_cast<size_t>(lo)] = r;
         result.counts.Add(lo, firstToday);
-      }
-    }
-  }
+      });
   return result;
 }
 
@@ -151,28 +124,32 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
   return CountCells(dates, period, cells, firstColumn, marks, weekdayCode, region, digits);
 }
 
-void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
-             int32_t& dayCount, const std::string& numberType) {
+PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName) {
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();
   const int32_t lastRow = LastUsedRow(results, terms::kResultsFarCell);
   const int32_t firstRow = terms::kFirstResultRow;
+  PeriodCells read;
   // A results sheet without data rows counts nothing.
-  const Block dates =
-      lastRow >= firstRow ? results.GetRange(FormatAddress({{firstRow, 1}, {lastRow, 1}}))->GetValue() : Block();
-  const BlockMarks marks = MarkBlockColumns(session.settings().GetRange(terms::kRegionTable)->GetValue());
-  const int digits = DigitCount(numberType);
-  const int weekday = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
-  const RegionBlocks region = RegionProfile(regionName);
-  const PeriodRows period = FindPeriodRows(dates, startDate, endDate);
-  std::unique_ptr<CellTable> cells = std::make_unique<BlockCells>(Block());
-  if (!period.empty()) {
-    const RangeRef rows{{firstRow + period.first - 1, region.firstColumn},
-                        {firstRow + period.last - 1, region.lastColumn}};
-    cells = results.GetRange(FormatAddress(rows))->GetCells();
+  if (lastRow >= firstRow) read.dates = results.GetRange(FormatAddress({{firstRow, 1}, {lastRow, 1}}))->GetValue();
+  read.marks = MarkBlockColumns(session.settings().GetRange(terms::kRegionTable)->GetValue());
+  read.weekdayCode = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
+  read.region = RegionProfile(regionName);
+  read.period = FindPeriodRows(read.dates, startDate, endDate);
+  read.cells = std::make_unique<BlockCells>(Block());
+  if (!read.period.empty()) {
+    const RangeRef rows{{firstRow + read.period.first - 1, read.region.firstColumn},
+                        {firstRow + read.period.last - 1, read.region.lastColumn}};
+    read.cells = results.GetRange(FormatAddress(rows))->GetCells();
   }
-  const LoCountResult result =
-      CountLoInPeriod(dates, period, *cells, region.firstColumn, marks, weekday, region, digits);
+  return read;
+}
+
+void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
+             int32_t& dayCount, const std::string& numberType) {
+  const PeriodCells read = ReadPeriodCells(session, startDate, endDate, regionName);
+  const LoCountResult result = CountLoInPeriod(read.dates, read.period, *read.cells, read.region.firstColumn,
+                                               read.marks, read.weekdayCode, read.region, DigitCount(numberType));
   counts = result.counts;
   dayCount = result.dayCount;
 }

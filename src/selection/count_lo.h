@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,6 +77,20 @@ PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end);
 // on, as far as the region's columns go.
 LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, const CellTable& cells, int32_t firstColumn,
                               const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits);
+
+// What a report of a period reads from the workbook: the dates of the results
+// sheet, the region table CaiDatMien and the weekday cell B5 of the control
+// sheet, then the period's rows of the region's columns only; four reads,
+// each one call.
+struct PeriodCells {
+  Block dates;
+  BlockMarks marks{};
+  int weekdayCode = 0;
+  RegionBlocks region;
+  PeriodRows period;
+  std::unique_ptr<CellTable> cells;
+};
+PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName);
 
 // Reads the dates of the results sheet, the region table CaiDatMien and the
 // weekday cell B5 of the control sheet, then the period's rows of the

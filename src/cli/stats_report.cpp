@@ -1,0 +1,61 @@
+#include "cli/stats_report.h"
+
+#include <ostream>
+#include <string>
+
+#include "base/date.h"
+#include "cli/control_sheet.h"
+#include "cli/gan_report.h"
+#include "session/conversions.h"
+#include "terms/sheet_layout.h"
+
+namespace pradima::cli {
+namespace {
+
+// A count cell: its number, or none when empty.
+std::string CountText(const Value& cell, const char* none) {
+  return cell.IsNumber() ? std::to_string(static_cast<long long>(cell.number())) : none;
+}
+
+std::string JsonDateOf(const Value& cell) {
+  if (cell.kind() == CellKind::Date || cell.kind() == CellKind::Number)
+    return JsonString(IsoDate(CivilFromSerial(cell.number())));
+  return JsonString(ToText(cell));
+}
+
+// The day count ends the sentence the count writes in F1.
+std::string DayCountOf(const MemorySheet& control) {
+  const std::string text = ToText(CellAt(control, terms::kDayCountCell));
+  const size_t digits = text.find_last_not_of("0123456789");
+  const std::string count = text.substr(digits == std::string::npos ? 0 : digits + 1);
+  return count.empty() ? "null" : count;
+}
+
+}  // namespace
+
+void PrintStatsReport(const MemorySheet& control, ReportFormat format, std::ostream& out) {
+  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const int32_t end = first.row + ListedCount(control);
+  if (format == ReportFormat::Csv) {
+    out << "number,days,appearances\n";
+    for (int32_t r = first.row; r < end; ++r)
+      out << CsvField(ToText(control.Get(r, first.column))) << "," << CountText(control.Get(r, first.column + 1), "")
+          << "," << CountText(control.Get(r, first.column + 2), "") << "\n";
+    return;
+  }
+  out << "{\"request\": {\"from\": " << JsonDateOf(CellAt(control, terms::kStartDateCell))
+      << ", \"to\": " << JsonDateOf(CellAt(control, terms::kEndDateCell))
+      << ", \"region\": " << JsonString(ToText(CellAt(control, terms::kRegionCell)))
+      << ", \"weekday\": " << JsonString(ToText(CellAt(control, terms::kWeekdayCell)))
+      << ", \"set\": " << JsonString(ToText(CellAt(control, terms::kNumberSetCell)))
+      << ", \"type\": " << JsonString(ToText(CellAt(control, terms::kNumberTypeCell))) << "},\n"
+      << " \"draw_days\": " << DayCountOf(control) << ",\n \"rows\": [";
+  for (int32_t r = first.row; r < end; ++r) {
+    out << (r > first.row ? ",\n  " : "\n  ") << "{\"number\": " << JsonString(ToText(control.Get(r, first.column)))
+        << ", \"days\": " << CountText(control.Get(r, first.column + 1), "null")
+        << ", \"appearances\": " << CountText(control.Get(r, first.column + 2), "null") << "}";
+  }
+  out << "\n ]}\n";
+}
+
+}  // namespace pradima::cli

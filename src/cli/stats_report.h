@@ -1,0 +1,14 @@
+#pragma once
+#include <iosfwd>
+
+#include "cli/report_format.h"
+#include "session/memory_workbook.h"
+
+namespace pradima::cli {
+
+// The control sheet after a count, as CSV (number, days, appearances) or
+// JSON (the request, the day count and the rows); counts are numbers, a
+// number never drawn has none (an empty field, null).
+void PrintStatsReport(const MemorySheet& control, ReportFormat format, std::ostream& out);
+
+}  // namespace pradima::cli
