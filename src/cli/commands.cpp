@@ -286,12 +286,14 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
     ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
   const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
-  RunStatistics(session, messages, clock);
+  const LoCounts counts = RunStatistics(session, messages, clock);
   // Saved before anything is printed: a reader that stops early loses nothing.
   workbook.Save();
   if (format == ReportFormat::Table) {
     PrintRequest(*control, out);
     PrintTable(*control, out);
+    if (ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits)
+      PrintHeadsAndTails(CountHeadsAndTails(counts), out);
   } else {
     PrintStatsReport(*control, format, out);
   }

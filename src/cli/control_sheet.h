@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "selection/heads_and_tails.h"
 #include "session/memory_workbook.h"
 
 namespace pradima::cli {
@@ -19,6 +20,10 @@ int32_t ListedCount(const MemorySheet& control);
 void PrintRequest(const MemorySheet& control, std::ostream& out);
 // The day count, then the list with its counts as a table.
 void PrintTable(const MemorySheet& control, std::ostream& out);
+
+// Below the table of a two-digit count: the period's appearances by first
+// digit (đầu) and by last digit (đuôi), over all 100 numbers.
+void PrintHeadsAndTails(const HeadsAndTails& counts, std::ostream& out);
 
 // The listed entries, F3 down, that name no number of `digits` digits ("123"
 // or "7a" when two are counted), as the sheet shows them.

@@ -33,7 +33,7 @@ int32_t CountRowOf(const Value& listed) {
 
 Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Number(*count) : Value(); }
 
-void Run(const Session& session, MessageSink& messages, const Clock& clock) {
+LoCounts Run(const Session& session, MessageSink& messages, const Clock& clock) {
   Worksheet& control = session.control();
   const DateSerial startDate = ToDate(CellValue(control, terms::kStartDateCell));
   DateSerial endDate = ToDate(CellValue(control, terms::kEndDateCell));
@@ -68,6 +68,7 @@ void Run(const Session& session, MessageSink& messages, const Clock& clock) {
   if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
   control.GetRange(terms::kDayCountCell)
       ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
+  return counts;
 }
 
 }  // namespace
@@ -80,17 +81,19 @@ void FillCounts(Block& listBlock, const LoCounts& counts) {
   }
 }
 
-void RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
+LoCounts RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
   Application& application = session.application();
   application.SetScreenUpdating(false);
+  LoCounts counts;
   try {
-    Run(session, messages, clock);
+    counts = Run(session, messages, clock);
   } catch (...) {
     // Screen updating comes back on before the error goes to the caller.
     application.SetScreenUpdating(true);
     throw;
   }
   application.SetScreenUpdating(true);
+  return counts;
 }
 
 }  // namespace pradima
