@@ -1,14 +1,26 @@
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <thread>
 
+#include "cli/concurrent_pages.h"
+#include "cli/xlsx_workbook.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
+#include "session/address.h"
 #include "session/standard_workbook.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
+
+extern char** environ;
 
 namespace pradima {
 namespace {
@@ -84,6 +96,101 @@ void BM_FullFirstRun(benchmark::State& state) {
   state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 BENCHMARK(BM_FullFirstRun)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// A first download of two years (2,190 pages) from a site that takes 20 ms
+// per answer, as a real site takes some hundreds: the time goes down with
+// the connections, and the rows stay the same. The goal for 4 connections:
+// at least 3 times as fast as 1 (the speedup counter).
+void BM_TwoYearsFrom20MsSite(benchmark::State& state) {
+  static testing::FixtureSite site([](const testing::FixtureRequest& request) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return testing::StandardPages(request);
+  });
+  static std::map<int64_t, double> seconds;  // by connections
+  static Block firstRows;
+  const int connections = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    auto book = NewStandardWorkbook({2005, 1, 1});
+    Session session;
+    session.SetWorkbook(book);
+    session.BindSheets();
+    const auto started = std::chrono::steady_clock::now();
+    cli::ConcurrentPageSource source(
+        connections, [](const std::atomic<bool>& cancel) { return std::make_unique<CurlPageFetcher>(60, &cancel); });
+    const UpdateOutcome outcome = UpdateResultsInParts(
+        session, source,
+        [] {
+          return LocalDateTime{{2006, 12, 31}, 19, 0, 0};
+        },
+        site.base_url());
+    seconds[connections] = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const Block rows = book->SheetByCodeName("Sheet1")->Read(*ParseAddress("A5:FF734"));
+    if (outcome.daysAdded != 730) state.SkipWithError("not every day was added");
+    if (firstRows.empty()) firstRows = rows;
+    if (rows != firstRows) state.SkipWithError("the rows differ from those of the first run");
+  }
+  if (seconds.count(1) && connections != 1) state.counters["speedup"] = seconds[1] / seconds[connections];
+}
+BENCHMARK(BM_TwoYearsFrom20MsSite)->ArgName("connections")->Arg(1)->Arg(4)->Unit(benchmark::kSecond)->Iterations(1);
+
+// The peak memory of the tool's whole first download of 1, 2, 4 and 8 years
+// (4 connections, the workbook saved), each run in a process of its own,
+// from pages padded to 100 kB as real ones are: flat means it grows with
+// the rows the workbook keeps, not with the pages fetched. Needs the
+// tests' build of the tool.
+void BM_ToolPeakMemoryByYears(benchmark::State& state) {
+#ifdef PRADIMA_TEST_TOOL
+  static testing::FixtureSite site([](const testing::FixtureRequest& request) {
+    const testing::PageQuery query = testing::ParsePageQuery(request.target);
+    if (!query.region) return testing::FixtureResponse{404, ""};
+    return testing::FixtureResponse{200, testing::StandardPage(query.day, query.region, {.padToBytes = 100000})};
+  });
+  const int years = static_cast<int>(state.range(0));
+  const std::filesystem::path book =
+      std::filesystem::temp_directory_path() / ("pradima-bench-" + std::to_string(getpid()) + ".xlsx");
+  std::string siteVariable = "PRADIMA_TEST_SITE=" + site.base_url();
+  std::string nowVariable = "PRADIMA_TEST_NOW=" + std::to_string(2004 + years) + "-12-31 19:00";
+  std::vector<char*> environment = {siteVariable.data(), nowVariable.data()};
+  for (char** entry = environ; *entry; ++entry) environment.push_back(*entry);
+  environment.push_back(nullptr);
+  for (auto _ : state) {
+    state.PauseTiming();
+    std::filesystem::remove(book);
+    cli::CreateStandardWorkbook(book.string(), {2005, 1, 1});
+    state.ResumeTiming();
+    std::string tool = PRADIMA_TEST_TOOL, command = "update", path = book.string();
+    char* argv[] = {tool.data(), command.data(), path.data(), nullptr};
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], &files, nullptr, argv, environment.data()) != 0) {
+      state.SkipWithError("cannot start the tool");
+      break;
+    }
+    posix_spawn_file_actions_destroy(&files);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) state.SkipWithError("the update failed");
+    state.counters["peak_rss_mb"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  }
+  const double days = static_cast<double>(DaysFromCivil({2004 + years, 12, 31}) - DaysFromCivil({2005, 1, 1}) + 1);
+  state.counters["days"] = days;
+  state.counters["pages_fetched_mb"] = days * 3 * 100000 / 1e6;
+  std::filesystem::remove(book);
+#else
+  state.SkipWithError("built without the tests' build of the tool");
+#endif
+}
+BENCHMARK(BM_ToolPeakMemoryByYears)
+    ->ArgName("years")
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Unit(benchmark::kSecond)
+    ->Iterations(1);
 
 }  // namespace
 }  // namespace pradima

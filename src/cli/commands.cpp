@@ -1,8 +1,6 @@
 #include "cli/commands.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <map>
@@ -12,19 +10,21 @@
 
 #include "base/date.h"
 #include "base/error.h"
+#include "cli/chart_file.h"
 #include "cli/composed_text.h"
 #include "cli/concat.h"
 #include "cli/control_sheet.h"
+#include "cli/count_chart.h"
+#include "cli/gan_chart.h"
 #include "cli/gan_report.h"
 #include "cli/number_list.h"
 #include "cli/report_format.h"
 #include "cli/sheet_binding.h"
 #include "cli/stats_report.h"
+#include "cli/update_command.h"
 #include "cli/usage.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/xml_chars.h"
-#include "results/curl_fetcher.h"
-#include "results/update_results.h"
 #include "selection/count_lo.h"
 #include "selection/draw_days.h"
 #include "selection/lo_gaps.h"
@@ -116,39 +116,6 @@ XlsxWorkbook OpenBook(const std::string& path, std::ostream& err) {
   return workbook;
 }
 
-std::string Clock2(double seconds) {
-  const long total = static_cast<long>(seconds + 0.5);
-  char text[32];
-  std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
-  return text;
-}
-
-int Update(const std::string& path, const std::string& site, const Clock& clock, std::ostream& err, bool progress) {
-  XlsxWorkbook workbook = OpenBook(path, err);
-  RequireLayout(*workbook.book(), path, {kResultsSheet, kSettingsSheet},
-                {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
-                 terms::kPositionTables[3]});
-  Session session = Bind(workbook.book());
-  CurlPageFetcher fetcher;
-  const auto started = std::chrono::steady_clock::now();
-  UpdateProgress report;
-  if (progress) {
-    report = [&](int done, int total, const CivilDate& day) {
-      const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-      err << "\r" << done << "/" << total << " days, " << FormatShortDate(day) << ", time left "
-          << Clock2(elapsed / done * (total - done)) << "   " << std::flush;
-    };
-  }
-  const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
-  const int32_t before = results->LastRowAtOrAbove(kMaxRows, 1);
-  UpdateResults(session, fetcher, clock, site, report);
-  if (progress) err << "\n";
-  const int32_t after = results->LastRowAtOrAbove(kMaxRows, 1);
-  workbook.Save();
-  err << (after - before) << " day(s) added\n";
-  return 0;
-}
-
 // As the workbook's button does: B6 takes the type, then the list is laid out for it.
 int Numbers(const std::string& path, const std::string& type, std::ostream& out, std::ostream& err) {
   XlsxWorkbook workbook = OpenBook(path, err);
@@ -188,6 +155,26 @@ std::map<std::string, std::string> CommandOptions(const std::vector<std::string>
     options[option] = args[i + 1];
   }
   return options;
+}
+
+// update BOOK [--connections N]
+int Update(const std::vector<std::string>& args, const std::string& site, const Clock& clock, std::ostream& err,
+           bool progress) {
+  const std::string& path = args.at(1);
+  std::map<std::string, std::string> options = CommandOptions(args, {"--connections"}, "update");
+  int connections = kDefaultConnections;
+  if (options.count("--connections")) {
+    const std::string& text = options["--connections"];
+    if (text.size() != 1 || text[0] < '1' || text[0] > '0' + kMostConnections)
+      throw UsageError{"--connections " + text + " is not a whole number from 1 to " + std::to_string(kMostConnections),
+                       "update"};
+    connections = text[0] - '0';
+  }
+  XlsxWorkbook workbook = OpenBook(path, err);
+  RequireLayout(*workbook.book(), path, {kResultsSheet, kSettingsSheet},
+                {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
+                 terms::kPositionTables[3]});
+  return UpdateWorkbook(workbook, Bind(workbook.book()), {site, clock, connections, progress}, err);
 }
 
 ReportFormat FormatOption(std::map<std::string, std::string>& options, const std::string& command) {
@@ -258,12 +245,15 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
 int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
   const std::string& path = args.at(1);
   std::map<std::string, std::string> options = CommandOptions(
-      args, {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format"}, "stats");
+      args, {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format", "--chart"},
+      "stats");
   const std::optional<CivilDate> from = DateOption(options, "--from", "stats");
   const std::optional<CivilDate> to = DateOption(options, "--to", "stats");
   RequireOrderedPeriod(options, from, to, "stats");
   RequireNumberTypeOption(options, "stats");
   const ReportFormat format = FormatOption(options, "stats");
+  if (options.count("--chart"))
+    if (const auto problem = ChartPathProblem(options["--chart"], path)) throw UsageError{*problem, "stats"};
   const std::optional<std::vector<std::string>> numbers = NumbersOption(options);
 
   XlsxWorkbook workbook = OpenBook(path, err);
@@ -301,19 +291,22 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
     err << "pradima: no numbers are listed from " << terms::kListFirstCell
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   WarnOfUncountable(*control, leftOut, err);
+  if (options.count("--chart")) WriteCountChart(options["--chart"], *control, counts);
   return 0;
 }
 
 // The request of gan goes into the control sheet in memory only: gan reads the workbook and never saves it.
 int Gan(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   const std::string& path = args.at(1);
-  std::map<std::string, std::string> options =
-      CommandOptions(args, {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format"}, "gan");
+  std::map<std::string, std::string> options = CommandOptions(
+      args, {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart"}, "gan");
   const std::optional<CivilDate> from = DateOption(options, "--from", "gan");
   const std::optional<CivilDate> to = DateOption(options, "--to", "gan");
   RequireOrderedPeriod(options, from, to, "gan");
   RequireNumberTypeOption(options, "gan");
   const ReportFormat format = FormatOption(options, "gan");
+  if (options.count("--chart"))
+    if (const auto problem = ChartPathProblem(options["--chart"], path)) throw UsageError{*problem, "gan"};
   int32_t top = 20;
   if (options.count("--top")) {
     const std::string& text = options["--top"];
@@ -356,6 +349,8 @@ int Gan(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   SortByCurrentGap(gaps);
   if (gaps.size() > static_cast<size_t>(top)) gaps.resize(static_cast<size_t>(top));
   PrintGanReport(request, static_cast<int32_t>(days.size()), gaps, digits, format, out);
+  if (options.count("--chart"))
+    WriteGanChart(options["--chart"], request, static_cast<int32_t>(days.size()), gaps, digits);
   return 0;
 }
 
@@ -394,7 +389,7 @@ int Dispatch(std::vector<std::string> args, const std::string& resultsSite, cons
     err << "created " << args[1] << "\n";
     return 0;
   }
-  if (command == "update" && args.size() == 2) return Update(args[1], resultsSite, clock, err, progressOnTerminal);
+  if (command == "update") return Update(args, resultsSite, clock, err, progressOnTerminal);
   if (command == "numbers" && args.size() == 3) {
     if (!IsNumberType(args[2]))
       throw UsageError{

@@ -4,15 +4,16 @@ namespace pradima::cli {
 namespace {
 
 constexpr const char* kInit = "  pradima init BOOK.xlsx|BOOK.xlsm\n";
-constexpr const char* kUpdate = "  pradima update BOOK\n";
+constexpr const char* kUpdate = "  pradima update BOOK [--connections N]\n";
 constexpr const char* kNumbers = "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n";
 constexpr const char* kStats =
     "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"] [--numbers LIST]\n"
-    "                     [--format table|csv|json]\n";
+    "                     [--format table|csv|json] [--chart FILE.svg]\n";
 constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
-    "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n";
+    "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
+    "                   [--chart FILE.svg]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -42,6 +43,18 @@ constexpr const char* kGanDetails =
     "                 the last draw day of the period (marked \"running\"); of equal gaps, the latest.\n"
     "The numbers longest away come first (never drawn first), --top N of them (default 20).\n"
     "--region, --weekday and --type default to what the control sheet holds.\n";
+constexpr const char* kChartDetails =
+    "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
+    "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
+    "from light (fewest appearances) to dark (most), each count in its cell; of \"3 Con\", bars of the\n"
+    "30 numbers that appeared most; for gan, each number's current gap as a dark bar over a light bar\n"
+    "of its longest gap. stats saves the workbook before it writes the picture.\n";
+constexpr const char* kUpdateDetails =
+    "update appends every day missing from the results sheet, fetching the pages over\n"
+    "--connections N connections at once (1 to 8, default 4). On a terminal one line shows the\n"
+    "days done and the time left. Stopped (Ctrl-C, SIGTERM) or failing on a request, it saves\n"
+    "every complete day before that point and says how far it got: run it again to continue.\n"
+    "Exit code 130 on Ctrl-C, 143 on SIGTERM.\n";
 constexpr const char* kFileDetails =
     "A workbook in use by another pradima run is refused (exit 1); try again when it has finished.\n";
 
@@ -50,21 +63,23 @@ constexpr const char* kFileDetails =
 std::string UsageOf(const std::string& command) {
   std::string usage = "usage:\n";
   if (command == "init") return usage + kInit;
-  if (command == "update") return usage + kUpdate + kFileDetails;
+  if (command == "update") return usage + kUpdate + kUpdateDetails + kFileDetails;
   if (command == "numbers") return usage + kNumbers + kFileDetails;
-  if (command == "stats") return usage + kStats + kStatsDetails + kFormatDetails + kFileDetails;
-  if (command == "gan") return usage + kGan + kGanDetails + kFormatDetails;
+  if (command == "stats") return usage + kStats + kStatsDetails + kFormatDetails + kChartDetails + kFileDetails;
+  if (command == "gan") return usage + kGan + kGanDetails + kFormatDetails + kChartDetails;
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
   usage += kGan;
   usage += kOptions;
+  usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
   usage += kFormatDetails;
+  usage += kChartDetails;
   usage += kFileDetails;
-  usage += "Exit codes: 0 success, 1 a run-time error, 2 bad usage.\n";
+  usage += "Exit codes: 0 success, 1 a run-time error, 2 bad usage, 130 or 143 an update stopped by a signal.\n";
   return usage;
 }
 

@@ -16,6 +16,11 @@ struct CurlGlobal {
   CurlGlobal() { curl_global_init(CURL_GLOBAL_DEFAULT); }
 };
 
+// libcurl asks this during a transfer, at least once a second; non-zero ends it.
+int AbortWhenCancelled(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
+}
+
 }  // namespace
 
 struct CurlPageFetcher::State {
@@ -24,7 +29,8 @@ struct CurlPageFetcher::State {
   char error[CURL_ERROR_SIZE] = {};
 };
 
-CurlPageFetcher::CurlPageFetcher(long stallSeconds) : state_(std::make_unique<State>()) {
+CurlPageFetcher::CurlPageFetcher(long stallSeconds, const std::atomic<bool>* cancel)
+    : state_(std::make_unique<State>()) {
   static CurlGlobal global;
   state_->handle.reset(curl_easy_init());
   if (!state_->handle) throw Error(kDownloadFailure, "the HTTP client could not be created");
@@ -43,7 +49,13 @@ CurlPageFetcher::CurlPageFetcher(long stallSeconds) : state_(std::make_unique<St
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, stallSeconds);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
   curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, stallSeconds);
+  // No signals from libcurl's time-outs: fetchers may run on several threads.
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  if (cancel) {
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, AbortWhenCancelled);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, const_cast<std::atomic<bool>*>(cancel));
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  }
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, state_->error);
 }
@@ -59,7 +71,9 @@ std::string CurlPageFetcher::GetPageText(const std::string& url) {
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
   const CURLcode result = curl_easy_perform(curl);
   if (result != CURLE_OK) {
-    const std::string reason = state_->error[0] ? state_->error : curl_easy_strerror(result);
+    const std::string reason = result == CURLE_ABORTED_BY_CALLBACK ? std::string("cancelled")
+                               : state_->error[0]                  ? std::string(state_->error)
+                                                                   : std::string(curl_easy_strerror(result));
     throw Error(kDownloadFailure, "GET " + url + " failed: " + reason);
   }
   long status = 0;

@@ -1,148 +1,118 @@
 #include "results/update_results.h"
 
-#include <cmath>
+#include <algorithm>
 #include <string>
 
 #include "base/error.h"
-#include "results/page_cut.h"
+#include "results/missing_days.h"
 #include "session/address.h"
-#include "session/conversions.h"
-#include "terms/sheet_layout.h"
+#include "terms/lottery.h"
 #include "text/telex.h"
 
 namespace pradima {
 namespace {
 
-using namespace terms;
+using terms::kResultColumns;
 
-Block ReadNamedTable(Worksheet& settings, const char* name, int32_t minRows, int32_t minColumns) {
-  Block table = settings.GetRange(name)->GetValue();
-  if (table.rows() < 2 && table.columns() < 2) {
-    throw Error(VbError::TypeMismatch, std::string("the name ") + name + " is a single cell, not a table");
-  }
-  if (table.rows() < minRows || table.columns() < minColumns) {
-    throw Error(VbError::SubscriptOutOfRange, std::string("the table ") + name + " has " +
-                                                  std::to_string(table.rows()) + " rows by " +
-                                                  std::to_string(table.columns()) + " columns; it needs at least " +
-                                                  std::to_string(minRows) + " by " + std::to_string(minColumns));
-  }
-  return table;
-}
+// The rows of complete days not yet written, below those written before.
+class PendingRows {
+ public:
+  PendingRows(Worksheet& results, int32_t firstRow, int32_t height)
+      : results_(results), nextRow_(firstRow), rows_(height, kResultColumns) {}
 
-// Round half to even, as the platform's integer division of n by 18 does.
-int32_t StationCount(size_t highestPiece) {
-  return static_cast<int32_t>(std::nearbyint(static_cast<double>(highestPiece) / kPrizesPerStation));
-}
+  // The block row the next day is built in; a full block is written first.
+  int32_t NextRow(int32_t daysLeft) {
+    if (count_ == rows_.rows()) {
+      Write();
+      rows_ = Block(std::min(rows_.rows(), daysLeft), kResultColumns);
+    }
+    return count_ + 1;
+  }
+  Block& rows() { return rows_; }
+  void Complete() { ++count_; }
 
-void FillNorth(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces) {
-  if (pieces.size() < static_cast<size_t>(kNorthPrizes)) {
-    throw Error(VbError::SubscriptOutOfRange,
-                "the North page has " + std::to_string(pieces.size()) + " pieces, fewer than its 27 prizes");
+  // Writes the complete days in one write; the day being built is left out.
+  void Write() {
+    if (count_ == 0) return;
+    if (count_ < rows_.rows()) {
+      Block head(count_, kResultColumns);
+      for (int32_t r = 1; r <= count_; ++r)
+        for (int32_t c = 1; c <= kResultColumns; ++c) head(r, c) = std::move(rows_(r, c));
+      rows_ = std::move(head);
+    }
+    results_.GetRange(CellAddress(nextRow_, 1))->Resize(count_, kResultColumns)->SetValue(rows_);
+    nextRow_ += count_;
+    written_ += count_;
+    count_ = 0;
   }
-  const int32_t firstPrize = kNorth.firstColumn + 1;
-  for (int32_t c = firstPrize; c <= kNorth.lastColumn; ++c) {
-    std::string prize = CleanCell(pieces[static_cast<size_t>(c - firstPrize)]);
-    if (IsPrizeText(prize)) dayTable(row, c) = Value::Text(std::move(prize));
+  int32_t written() const { return written_; }
+
+ private:
+  Worksheet& results_;
+  int32_t nextRow_;
+  Block rows_;
+  int32_t count_ = 0;
+  int32_t written_ = 0;
+};
+
+enum class OnFailure { WriteNothing, WriteCompleteDays };
+
+// Reads the pages of the missing days in order and builds their rows,
+// writing them in blocks of `daysPerWrite` days (0: all in one block).
+UpdateOutcome AppendMissingDays(Session& session, PageSource& source, const Clock& clock, std::string_view site,
+                                const UpdateProgress& progress, int32_t daysPerWrite, OnFailure onFailure) {
+  const LocalDateTime now = clock();
+  Worksheet& results = session.results();
+  const DayRowBuilder builder(session.settings());
+  const MissingDays missing = FindMissingDays(results, now);
+  if (missing.count == 0) return {};
+
+  const PagePlan plan(std::string(site), missing.firstDay, missing.count);
+  source.Start(plan);
+  PendingRows pending(results, missing.firstRow,
+                      daysPerWrite > 0 ? std::min(daysPerWrite, missing.count) : missing.count);
+  for (int32_t j = 0; j < missing.count; ++j) {
+    const CivilDate day = plan.Day(static_cast<size_t>(j) * PagePlan::kPagesPerDay);
+    const int32_t row = pending.NextRow(missing.count - j);
+    builder.Begin(pending.rows(), row, day);
+    for (size_t r = 0; r < PagePlan::kPagesPerDay; ++r) {
+      const size_t index = static_cast<size_t>(j) * PagePlan::kPagesPerDay + r;
+      const terms::Region& region = plan.RegionOf(index);
+      std::optional<std::string> page;
+      try {
+        page = source.Page(index);
+        if (page) builder.AddPage(pending.rows(), row, region, *page);
+      } catch (const Error& e) {
+        if (onFailure == OnFailure::WriteCompleteDays) pending.Write();
+        throw e.WithContext(TelexToUnicode(region.telexName) + ", " + FormatShortDate(day));
+      }
+      if (!page) {
+        pending.Write();
+        return {pending.written(), true};
+      }
+    }
+    pending.Complete();
+    if (progress) progress(j + 1, missing.count, day);
   }
+  pending.Write();
+  return {pending.written(), false};
 }
 
 }  // namespace
 
-std::string PageUrl(std::string_view site, char region, const CivilDate& day) {
-  std::string url(site);
-  url += "/tra-cuu-ket-qua-xo-so.html?mien=";
-  url += region;
-  url += "&thu=0&ngay=" + std::to_string(day.day) + "&thang=" + std::to_string(day.month) +
-         "&nam=" + std::to_string(day.year);
-  return url;
-}
-
-void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces, int32_t baseColumn,
-                        const PositionTableReader& readPositionTable) {
-  const size_t n = pieces.size() - 1;
-  if (n > 255) {
-    throw Error(VbError::Overflow, "the page has " + std::to_string(pieces.size()) + " pieces, more than 256");
-  }
-  const char* tableName = kPositionTables[n > 54 ? 3 : n > 36 ? 2 : n > 18 ? 1 : 0];
-  const Block table = readPositionTable(tableName);
-  const int32_t stations = StationCount(n);
-  for (int32_t p = stations; p >= 1; --p) {
-    for (int32_t i = 1; i <= kPrizesPerStation; ++i) {
-      if (i > table.rows() || p > table.columns()) {
-        throw Error(VbError::SubscriptOutOfRange,
-                    std::string(tableName) + " has no row " + std::to_string(i) + ", column " + std::to_string(p));
-      }
-      const Value& entry = table(i, p);
-      const int32_t piece = entry.IsEmpty() ? 0 : ToLong(entry);
-      if (piece < 1 || static_cast<size_t>(piece) > pieces.size()) {
-        throw Error(VbError::SubscriptOutOfRange,
-                    std::string(tableName) + " row " + std::to_string(i) + ", column " + std::to_string(p) +
-                        " points to piece " + (entry.IsEmpty() ? std::string("(empty)") : std::to_string(piece)) +
-                        " of " + std::to_string(pieces.size()));
-      }
-      std::string prize = CleanCell(pieces[static_cast<size_t>(piece - 1)]);
-      if (!IsPrizeText(prize)) continue;
-      const int32_t column = 19 * p + baseColumn + 1 - i;
-      if (column > kResultColumns) {
-        throw Error(VbError::SubscriptOutOfRange, "station " + std::to_string(p) + " of the page lies beyond column " +
-                                                      std::to_string(kResultColumns));
-      }
-      dayTable(row, column) = Value::Text(std::move(prize));
-    }
-  }
-}
-
 void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
                    const UpdateProgress& progress) {
-  const LocalDateTime now = clock();
-  const bool afterDraws = now.hour > kLastDrawHour || (now.hour == kLastDrawHour && now.minute > kLastDrawMinute);
-  const int64_t endDay = DaysFromCivil(now.date) - (afterDraws ? 0 : 1);
+  FetchingPageSource source(fetcher);
+  AppendMissingDays(session, source, clock, site, progress, 0, OnFailure::WriteNothing);
+}
 
-  Worksheet& results = session.results();
-  Worksheet& settings = session.settings();
-  const Block stationNames = ReadNamedTable(settings, kStationTable, 7, 8);
-
-  const int32_t lastRow = LastUsedRow(results, kResultsFarCell);
-  if (lastRow < kFirstResultRow - 1) {
-    throw Error(VbError::InvalidArgument, "the results sheet has no headings: A4 is empty");
+UpdateOutcome UpdateResultsInParts(Session session, PageSource& source, const Clock& clock, std::string_view site,
+                                   const UpdateProgress& progress, int32_t daysPerWrite) {
+  if (daysPerWrite < 1) {
+    throw Error(VbError::InvalidArgument,
+                "an update in parts writes at least one day at a time, not " + std::to_string(daysPerWrite));
   }
-  int64_t startDay = DaysFromCivil(kFirstResultsDay);
-  if (lastRow >= kFirstResultRow) {
-    const Value last = CellValue(results, CellAddress(lastRow, 1));
-    startDay = static_cast<int64_t>(std::floor(ToDate(last))) - kUnixEpochSerial + 1;
-  }
-  if (startDay > endDay) return;
-
-  const auto dayCount = static_cast<int32_t>(endDay - startDay + 1);
-  Block dayTable(dayCount, kResultColumns);
-  const PositionTableReader readPositionTable = [&settings](const char* name) {
-    return ReadNamedTable(settings, name, 1, 1);
-  };
-
-  for (int32_t j = 1; j <= dayCount; ++j) {
-    const CivilDate day = CivilFromDays(startDay + j - 1);
-    const DateSerial serial = SerialFromCivil(day);
-    const int weekday = WeekdayOf(serial);
-    for (int b = 1; b <= 7; ++b) dayTable(j, kBlockHeadColumns[static_cast<size_t>(b)]) = stationNames(weekday, b + 1);
-    dayTable(j, 1) = Value::Date(serial);
-    dayTable(j, 2) = Value::Text(kWeekdayLabels[static_cast<size_t>(weekday - 1)]);
-
-    for (const Region& region : kRegions) {
-      try {
-        const std::string page = fetcher.GetPageText(PageUrl(site, region.pageQuery, day));
-        if (region.pageQuery == kNorth.pageQuery) {
-          if (const auto pieces = CutPage(page, kNorthStartMarker)) FillNorth(dayTable, j, *pieces);
-        } else if (const auto pieces = CutPage(page, kStationStartMarker)) {
-          const int32_t base = region.firstColumn - 1;
-          WriteStationBlocks(dayTable, j, *pieces, base, readPositionTable);
-        }
-      } catch (const Error& e) {
-        throw e.WithContext(TelexToUnicode(region.telexName) + ", " + FormatShortDate(day));
-      }
-    }
-    if (progress) progress(j, dayCount, day);
-  }
-  results.GetRange(CellAddress(lastRow + 1, 1))->Resize(dayCount, kResultColumns)->SetValue(dayTable);
+  return AppendMissingDays(session, source, clock, site, progress, daysPerWrite, OnFailure::WriteCompleteDays);
 }
 
 }  // namespace pradima

@@ -1,23 +1,18 @@
 #pragma once
 #include <functional>
 #include <string_view>
-#include <vector>
 
 #include "base/clock.h"
 #include "base/date.h"
+#include "results/day_rows.h"
 #include "results/page_fetcher.h"
+#include "results/page_source.h"
 #include "session/session.h"
-#include "session/value.h"
-#include "terms/lottery.h"
 
 namespace pradima {
 
 // Called after each day is fetched: days done, days to do, the day.
 using UpdateProgress = std::function<void(int done, int total, const CivilDate& day)>;
-
-// The column before a region's first station block, from which its stations' prizes are placed.
-inline constexpr int32_t kCentralBaseColumn = terms::kCentral.firstColumn - 1;
-inline constexpr int32_t kSouthBaseColumn = terms::kSouth.firstColumn - 1;
 
 // Appends one row per missing day, up to today from 18:41 or yesterday
 // before, to the results sheet: the North, Central and South pages of each
@@ -27,15 +22,20 @@ inline constexpr int32_t kSouthBaseColumn = terms::kSouth.firstColumn - 1;
 void UpdateResults(Session session, PageFetcher& fetcher, const Clock& clock, std::string_view site,
                    const UpdateProgress& progress = {});
 
-// Reads a position table ("Bang1" to "Bang4") of the settings sheet.
-using PositionTableReader = std::function<Block(const char* name)>;
+// How far an update in parts got.
+struct UpdateOutcome {
+  int32_t daysAdded = 0;
+  bool stopped = false;  // the source stopped the run before its last day
+};
 
-// Writes the stations of one Central or South page into row `row` of the
-// day table, from its pieces and the position table the piece count selects.
-void WriteStationBlocks(Block& dayTable, int32_t row, const std::vector<std::string_view>& pieces, int32_t baseColumn,
-                        const PositionTableReader& readPositionTable);
-
-// The page URL of a region ("2" North, "3" Central, "1" South) and a day.
-std::string PageUrl(std::string_view site, char region, const CivilDate& day);
+// Appends the missing days as UpdateResults does, keeping every day that
+// is complete: the rows go to the results sheet in date order, in blocks
+// of at most `daysPerWrite` days, so a long run holds only one block of
+// rows besides the sheet. When a page fails, the days before its day are
+// written first and then its error is raised, naming the region and day;
+// when the source stops the run, the days complete so far are written.
+// The pages come from `source`, which may fetch them ahead.
+UpdateOutcome UpdateResultsInParts(Session session, PageSource& source, const Clock& clock, std::string_view site,
+                                   const UpdateProgress& progress = {}, int32_t daysPerWrite = 100);
 
 }  // namespace pradima

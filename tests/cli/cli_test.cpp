@@ -97,20 +97,42 @@ TEST_F(CliTest, InitThenNumbersThenUpdateFromTheResultsSite) {
   EXPECT_EQ(site.request_count(), 30u);
 }
 
-TEST_F(CliTest, AnInterruptedUpdateLeavesTheWorkbookByteForByte) {
-  const fs::path book = directory / "new.xlsx";
-  ASSERT_EQ(Run({"init", book.string()}).code, 0);
-  const std::string before = Slurp(book);
-  testing::FixtureSite site([](const testing::FixtureRequest& request) {
-    const auto query = testing::ParsePageQuery(request.target);
-    if (query.day == CivilDate{2005, 1, 5}) return testing::FixtureResponse{200, "", true};
-    return testing::StandardPages(request);
-  });
-  const Outcome r = Run({"update", book.string()}, site.base_url(), {{2005, 1, 10}, 19, 0, 0});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("Miền Bắc, 05/01/2005: GET "), std::string::npos) << r.err;
-  EXPECT_EQ(Slurp(book), before);
-  EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1) << "no temporary left";
+// A failed request keeps the days before it; with none before it, the workbook stays byte for byte.
+TEST_F(CliTest, AFailedRequestSavesTheDaysBeforeItAndNothingElse) {
+  struct Case {
+    CivilDate failing;
+    int32_t daysKept;
+    const char* message;
+  };
+  for (const Case& c :
+       {Case{{2005, 1, 5}, 4, "Miền Bắc, 05/01/2005: GET "}, Case{{2005, 1, 1}, 0, "Miền Bắc, 01/01/2005: GET "}}) {
+    SCOPED_TRACE(c.message);
+    const fs::path book = directory / "new.xlsx";
+    fs::remove(book);
+    ASSERT_EQ(Run({"init", book.string()}).code, 0);
+    const std::string before = Slurp(book);
+    testing::FixtureSite site([&c](const testing::FixtureRequest& request) {
+      const auto query = testing::ParsePageQuery(request.target);
+      if (query.day == c.failing) return testing::FixtureResponse{200, "", true};
+      return testing::StandardPages(request);
+    });
+    const Outcome r = Run({"update", book.string()}, site.base_url(), {{2005, 1, 10}, 19, 0, 0});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1) << "no temporary left";
+    if (c.daysKept == 0) {
+      EXPECT_EQ(Slurp(book), before);
+      EXPECT_EQ(r.err.find("day(s) added"), std::string::npos) << r.err;
+      continue;
+    }
+    EXPECT_NE(r.err.find("4 day(s) added, up to 04/01/2005, and saved; run update again to continue"),
+              std::string::npos)
+        << r.err;
+    const auto results = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet1");
+    for (int32_t d = 1; d <= c.daysKept; ++d)
+      EXPECT_EQ(results->Get(4 + d, 1), Value::Date(SerialFromCivil({2005, 1, d}))) << d;
+    EXPECT_EQ(results->LastRowAtOrAbove(kMaxRows, 1), 4 + c.daysKept);
+  }
 }
 
 TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {

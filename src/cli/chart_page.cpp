@@ -1,0 +1,41 @@
+#include "cli/chart_page.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "cli/concat.h"
+
+namespace pradima::cli {
+
+std::string RequestTitle(const ChartRequest& request) {
+  return Concat(request.region, " · ", request.weekday, " · ", request.from, " – ", request.to, " · ", request.type);
+}
+
+std::string NumberText(int32_t number, int digits) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%0*d", digits, number);
+  return text;
+}
+
+std::string DrawDaysText(int32_t drawDays) {
+  return std::to_string(drawDays) + (drawDays == 1 ? " draw day" : " draw days");
+}
+
+double PageWidthFor(const std::string& title, double width) {
+  // Characters, not bytes, at about what a bold letter of the title's size takes.
+  const auto letters = std::count_if(title.begin(), title.end(), [](char c) { return (c & 0xC0) != 0x80; });
+  return std::max(width, 2 * kPageMargin + 11.0 * static_cast<double>(letters));
+}
+
+void DrawHeading(SvgDocument& page, const std::string& title, const std::string& subtitle) {
+  page.Text(kPageMargin, 32, title, {17, kInk, Anchor::Start, true});
+  page.Text(kPageMargin, 56, subtitle, {12, kQuietInk});
+}
+
+std::string NothingToDraw(const std::string& title, const std::string& reason, double width) {
+  SvgDocument page(PageWidthFor(title, width), kChartTop, title);
+  DrawHeading(page, title, reason);
+  return page.Markup();
+}
+
+}  // namespace pradima::cli

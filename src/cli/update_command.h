@@ -1,0 +1,30 @@
+#pragma once
+#include <iosfwd>
+#include <string>
+
+#include "base/clock.h"
+#include "cli/xlsx_workbook.h"
+#include "session/session.h"
+
+namespace pradima::cli {
+
+// Connections to the results site at once: a few, to stay a polite client.
+inline constexpr int kDefaultConnections = 4;
+inline constexpr int kMostConnections = 8;
+
+struct UpdateSettings {
+  std::string site;
+  Clock clock;
+  int connections = kDefaultConnections;
+  bool progress = false;  // one line on `err` kept up to date, for a terminal
+};
+
+// Appends the missing days to the workbook's results sheet, fetching their
+// pages over several connections, and saves the workbook. A request that
+// fails, or SIGINT or SIGTERM during the download, ends it early: every day
+// complete before that point is saved, in order, and the message on `err`
+// says how far it got, so the next update continues from there. Returns the
+// exit code: 0, 1 for a failure, 128 plus the signal's number for a stop.
+int UpdateWorkbook(XlsxWorkbook& workbook, Session session, const UpdateSettings& settings, std::ostream& err);
+
+}  // namespace pradima::cli
