@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/worksheet_read.h"
 #include "cli/xlsx_workbook.h"
 #include "results_block.h"
 
@@ -117,6 +118,24 @@ void BM_DeflatePartsOf10000Rows(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_DeflatePartsOf10000Rows)->Unit(benchmark::kMillisecond);
+
+// The results sheet's part read into cells in one pass, without the file around it.
+void BM_ScanResultsSheetOf10000Rows(benchmark::State& state) {
+  const Parts& parts = PartsOfTenThousandRows();
+  const std::string* sheet = &parts.plain.front();
+  for (const std::string& plain : parts.plain)
+    if (plain.size() > sheet->size()) sheet = &plain;
+  const std::vector<std::string> sharedStrings;
+  const cli::CellFormats formats;
+  const cli::CellReader reader(sharedStrings, formats);
+  for (auto _ : state) {
+    std::optional<cli::ScannedWorksheet> scanned = cli::ScanWorksheet(*sheet, reader);
+    if (!scanned) state.SkipWithError("the scan left the sheet to the full parser");
+    benchmark::DoNotOptimize(scanned);
+  }
+  state.counters["xml_mb"] = static_cast<double>(sheet->size()) / 1e6;
+}
+BENCHMARK(BM_ScanResultsSheetOf10000Rows)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pradima

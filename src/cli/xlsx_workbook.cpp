@@ -7,6 +7,7 @@
 #include "cli/sheet_binding.h"
 #include "cli/sheet_writer.h"
 #include "cli/workbook_parts.h"
+#include "cli/worksheet_read.h"
 #include "cli/xml_part.h"
 
 namespace pradima::cli {
@@ -18,41 +19,14 @@ std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const W
   return package;
 }
 
-// The values of a row's cells, column A first, into `cells`; a cell without
-// a reference is the one after the cell before it.
-void ReadRowCells(const pugi::xml_node& row, const CellReader& reader, std::vector<Value>& cells) {
-  cells.clear();
-  ForEachCell(row, [&](const pugi::xml_node& cell, int32_t column) {
-    Value value = reader.Read(cell);
-    if (value.IsEmpty() || column < 1) return;
-    if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
-    cells[static_cast<size_t>(column - 1)] = std::move(value);
-  });
-}
-
-// The rows of <sheetData> into the sheet; a row without a number is the one
-// after the row before it.
-void LoadRows(const pugi::xml_node& sheetData, const CellReader& reader, MemorySheet& sheet) {
-  int32_t lastRow = 0;
-  std::vector<Value> cells;
-  for (pugi::xml_node row : sheetData.children()) {
-    const int32_t rowNumber = row.attribute("r").as_int(lastRow + 1);
-    lastRow = rowNumber;
-    ReadRowCells(row, reader, cells);
-    if (rowNumber >= 1 && rowNumber <= kMaxRows && !cells.empty()) sheet.SetRow(rowNumber, std::move(cells));
-  }
-}
-
 // The worksheet of a sheet part, added to the book under its code name and
 // tab name with its cells; none when the part holds no worksheet (a chart sheet).
 std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std::string& part,
                                            const std::string& tabName, const CellReader& reader, MemoryWorkbook& book) {
-  const pugi::xml_document xml = ParseXmlPart(package.Read(part), part);
-  const pugi::xml_node worksheet = Child(xml, "worksheet");
-  if (!worksheet) return nullptr;
-  const std::string codeName = Child(worksheet, "sheetPr").attribute("codeName").as_string();
-  auto sheet = book.AddSheet(codeName, tabName);
-  LoadRows(Child(worksheet, "sheetData"), reader, *sheet);
+  std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader);
+  if (!read) return nullptr;
+  auto sheet = book.AddSheet(read->code_name, tabName);
+  for (auto& [row, cells] : read->rows) sheet->SetRow(row, std::move(cells));
   sheet->modified = false;
   return sheet;
 }

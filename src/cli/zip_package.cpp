@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "cli/deflate.h"
 #include "cli/file_error.h"
 
 namespace pradima::cli {
@@ -85,12 +86,22 @@ bool ZipPackage::Has(const std::string& part) const {
 std::string ZipPackage::Read(const std::string& part) const {
   zip_stat_t stat;
   if (zip_stat(archive_->handle.get(), part.c_str(), 0, &stat) != 0) Fail(path_ + " has no part " + part);
-  std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle.get(), part.c_str(), 0));
+  const bool deflated = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_DEFLATE &&
+                        (stat.valid & ZIP_STAT_CRC) && (stat.valid & ZIP_STAT_COMP_SIZE);
+  // A deflated part is inflated here in one call, a few times faster than
+  // through the archive library; anything else goes through the library.
+  const zip_flags_t flags = deflated ? ZIP_FL_COMPRESSED : 0;
+  std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle.get(), part.c_str(), flags));
   if (!file) Fail("cannot read " + part + " of " + path_);
-  std::string content(static_cast<size_t>(stat.size), '\0');
-  const zip_int64_t read = zip_fread(file.get(), content.data(), stat.size);
-  if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) Fail("cannot read " + part + " of " + path_);
-  return content;
+  const zip_uint64_t stored = deflated ? stat.comp_size : stat.size;
+  std::string content(static_cast<size_t>(stored), '\0');
+  const zip_int64_t read = zip_fread(file.get(), content.data(), stored);
+  if (read < 0 || static_cast<zip_uint64_t>(read) != stored) Fail("cannot read " + part + " of " + path_);
+  if (!deflated) return content;
+  std::string plain = Inflate(content, static_cast<size_t>(stat.size));
+  if (plain.size() != stat.size || Crc32(plain) != stat.crc)
+    Fail("the part " + part + " of " + path_ + " is damaged: it does not inflate to what the archive says it holds");
+  return plain;
 }
 
 void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced,
