@@ -171,6 +171,7 @@ class Tokenizer {
   explicit Tokenizer(std::string_view xml) : start_(xml.data()), at_(xml.data()), end_(xml.data() + xml.size()) {}
 
   Token Next() {
+    token_start_ = at_;
     if (at_ == end_) return Token::End;
     if (*at_ != '<') {
       const void* next = std::memchr(at_, '<', static_cast<size_t>(end_ - at_));
@@ -201,6 +202,10 @@ class Tokenizer {
     }
     return StartTag();
   }
+
+  // Where the last token starts, and where the next one will.
+  size_t token_offset() const { return static_cast<size_t>(token_start_ - start_); }
+  size_t offset() const { return static_cast<size_t>(at_ - start_); }
 
   std::string_view name() const { return name_; }
   std::string_view text() const { return text_; }
@@ -287,6 +292,7 @@ class Tokenizer {
   const char* start_;
   const char* at_;
   const char* end_;
+  const char* token_start_ = nullptr;
   std::string_view name_, text_, attributes_;
   bool self_closing_ = false;
 };
@@ -295,7 +301,8 @@ class Tokenizer {
 // is left to the full parser.
 class WorksheetScan {
  public:
-  WorksheetScan(std::string_view xml, const CellReader& reader) : tokens_(xml), reader_(reader) {}
+  WorksheetScan(std::string_view xml, const CellReader& reader, WorksheetLayout* layout)
+      : tokens_(xml), reader_(reader), layout_(layout) {}
 
   bool Run(ScannedWorksheet& sheet) {
     std::string_view root;
@@ -371,6 +378,7 @@ class WorksheetScan {
           if (data) {
             if (sawData) return false;
             sawData = true;
+            if (layout_) layout_->data_begin = tokens_.offset();
             if (!tokens_.self_closing() && !SheetData(name, sheet)) return false;
           } else if (!tokens_.self_closing() && !SkipElement(name)) {
             return false;
@@ -416,34 +424,61 @@ class WorksheetScan {
         case Token::StartTag: {
           const std::string_view row = tokens_.name();
           if (!Same(LocalName(row), "row") || !Same(PrefixOf(row), prefix_)) return false;
-          int32_t number = lastRow + 1;
-          if (const auto given = tokens_.Attribute("r"); given && !SmallNumber(*given, number)) return false;
-          lastRow = number;
+          RowText text;
+          text.row = lastRow + 1;
+          text.begin = tokens_.token_offset();
+          const std::optional<std::string_view> given = tokens_.Attribute("r");
+          if (given && !SmallNumber(*given, text.row)) return false;
+          lastRow = text.row;
           std::vector<Value> cells;
-          if (!tokens_.self_closing() && !Row(row, cells)) return false;
-          if (number >= 1 && number <= kMaxRows && !cells.empty()) sheet.rows.emplace_back(number, std::move(cells));
+          text.plain = given.has_value();
+          if (!tokens_.self_closing() && !Row(row, cells, text)) return false;
+          const bool kept = text.row >= 1 && text.row <= kMaxRows && !cells.empty();
+          if (kept) {
+            text.values = sheet.rows.size();
+            sheet.rows.emplace_back(text.row, std::move(cells));
+          }
+          if (layout_) {
+            text.end = tokens_.offset();
+            layout_->rows.push_back(text);
+          }
           break;
         }
-        case Token::EndTag: return Same(tokens_.name(), name);
+        case Token::EndTag:
+          if (layout_) {
+            layout_->data_end = tokens_.token_offset();
+            layout_->data_element = true;
+          }
+          return Same(tokens_.name(), name);
         default: return false;
       }
     }
   }
 
-  bool Row(std::string_view name, std::vector<Value>& cells) {
+  bool Row(std::string_view name, std::vector<Value>& cells, RowText& text) {
     int32_t column = 0;
+    bool anyCell = false;
     for (;;) {
       switch (tokens_.Next()) {
         case Token::StartTag: {
           const std::string_view child = tokens_.name();
           if (Same(LocalName(child), "c")) {
-            if (!Same(PrefixOf(child), prefix_) || !Cell(child, ++column, cells)) return false;
-          } else if (!tokens_.self_closing() && !SkipElement(child)) {
-            return false;
+            const int32_t before = column;
+            bool referenced = false;
+            if (!Same(PrefixOf(child), prefix_) || !Cell(child, ++column, cells, referenced)) return false;
+            text.plain = text.plain && referenced && column > before && column <= kMaxColumns;
+            if (!anyCell) text.first_column = column;
+            text.last_column = column;
+            anyCell = true;
+          } else {
+            text.plain = false;
+            if (!tokens_.self_closing() && !SkipElement(child)) return false;
           }
           break;
         }
-        case Token::EndTag: return Same(tokens_.name(), name);
+        case Token::EndTag:
+          text.plain = text.plain && anyCell && text.first_column >= 1;
+          return Same(tokens_.name(), name);
         case Token::End:
         case Token::Bad: return false;
         default: break;
@@ -452,7 +487,7 @@ class WorksheetScan {
   }
 
   // A cell without a reference is the one after the cell before it.
-  bool Cell(std::string_view name, int32_t& column, std::vector<Value>& cells) {
+  bool Cell(std::string_view name, int32_t& column, std::vector<Value>& cells, bool& referenced) {
     std::optional<std::string_view> reference, given_type, given_format;
     tokens_.ForEachAttribute([&](std::string_view attribute, std::string_view value) {
       if (attribute.size() != 1) return;
@@ -467,7 +502,9 @@ class WorksheetScan {
     if (reference) {
       std::string_view address;
       if (!AttributeValue(*reference, attribute_, address)) return false;
-      column = ReferencedColumn(address, column);
+      const int32_t referencedColumn = ReferencedColumn(address, 0);
+      referenced = referencedColumn > 0;
+      if (referenced) column = referencedColumn;
     }
     if (given_type && !AttributeValue(*given_type, type_, type)) return false;
     if (given_format && !SmallNumber(*given_format, format)) return false;
@@ -488,6 +525,9 @@ class WorksheetScan {
             } else if (Same(local, "is") && !hasInline) {
               hasInline = true;
               if (!tokens_.self_closing() && !StringItem(child, inline_text_)) return false;
+            } else if (Same(local, "f") && tokens_.Attribute("t")) {
+              if (layout_) layout_->formula_kinds = true;
+              if (!tokens_.self_closing() && !SkipElement(child)) return false;
             } else if (!tokens_.self_closing() && !SkipElement(child)) {
               return false;
             }
@@ -581,6 +621,7 @@ class WorksheetScan {
 
   Tokenizer tokens_;
   const CellReader& reader_;
+  WorksheetLayout* const layout_;
   std::string_view prefix_;
   std::vector<std::string_view> open_;
   std::string attribute_, type_, value_text_, inline_text_;
@@ -613,12 +654,22 @@ void LoadRows(const pugi::xml_node& sheetData, const CellReader& reader, Scanned
 
 }  // namespace
 
-std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellReader& reader) {
-  if (xml.starts_with("\xEF\xBB\xBF")) xml.remove_prefix(3);
+std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellReader& reader, WorksheetLayout* layout) {
+  size_t skipped = 0;
+  if (xml.starts_with("\xEF\xBB\xBF")) skipped = 3;
+  xml.remove_prefix(skipped);
   // The full parser stops at a zero byte.
   if (std::memchr(xml.data(), 0, xml.size())) return std::nullopt;
   ScannedWorksheet sheet;
-  if (!WorksheetScan(xml, reader).Run(sheet)) return std::nullopt;
+  if (!WorksheetScan(xml, reader, layout).Run(sheet)) return std::nullopt;
+  if (layout) {
+    layout->data_begin += skipped;
+    layout->data_end += skipped;
+    for (RowText& row : layout->rows) {
+      row.begin += skipped;
+      row.end += skipped;
+    }
+  }
   return sheet;
 }
 
