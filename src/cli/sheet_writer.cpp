@@ -259,11 +259,23 @@ void WriteCodeName(pugi::xml_node worksheet, const std::string& codeName) {
 // formulas of a kind (shared ones above all) that tie cells together.
 std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const std::string& part,
                                             const MemorySheet& sheet, const CellFormats& formats,
-                                            const std::vector<std::string>& sharedStrings) {
-  const CellReader reader(sharedStrings, formats);
-  WorksheetLayout layout;
-  const std::optional<ScannedWorksheet> scanned = ScanWorksheet(original, reader, &layout);
-  if (!scanned || !layout.data_element || layout.formula_kinds) return std::nullopt;
+                                            const std::vector<std::string>& sharedStrings,
+                                            const WorksheetLayout* known) {
+  WorksheetLayout scannedLayout;
+  std::optional<ScannedWorksheet> scanned;
+  if (!known) {
+    scanned = ScanWorksheet(original, CellReader(sharedStrings, formats), &scannedLayout);
+    if (!scanned) return std::nullopt;
+  }
+  const WorksheetLayout& layout = known ? *known : scannedLayout;
+  if (!layout.data_element || layout.formula_kinds) return std::nullopt;
+  // A row is unchanged when the sheet says so, or else when it holds what the scan read.
+  const auto unchanged = [&](const RowText& text, std::span<const Value> stored) {
+    if (known) return !sheet.changed_rows().count(text.row);
+    static const std::vector<Value> kNoCells;
+    const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
+    return std::equal(had.begin(), had.end(), stored.begin(), stored.end());
+  };
 
   // The markup around the rows, small enough for a tree.
   std::string outer = original.substr(0, layout.data_begin);
@@ -292,9 +304,7 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
     }
     const RowText& text = *found->second;
     const std::string_view markup = std::string_view(original).substr(text.begin, text.end - text.begin);
-    static const std::vector<Value> kNoCells;
-    const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
-    if (text.plain && std::equal(had.begin(), had.end(), stored.begin(), stored.end())) {
+    if (text.plain && unchanged(text, stored)) {
       writer.AppendUnchangedRow(row, markup, text.first_column, text.last_column);
       continue;
     }
@@ -311,8 +321,9 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
 }  // namespace
 
 RewrittenSheet RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
-                               const CellFormats& formats, const std::vector<std::string>& sharedStrings) {
-  if (std::optional<RewrittenSheet> rewritten = RewriteByRows(original, part, sheet, formats, sharedStrings))
+                               const CellFormats& formats, const std::vector<std::string>& sharedStrings,
+                               const WorksheetLayout* layout) {
+  if (std::optional<RewrittenSheet> rewritten = RewriteByRows(original, part, sheet, formats, sharedStrings, layout))
     return std::move(*rewritten);
   return RewriteSheetXmlByTree(original, part, sheet, formats, sharedStrings);
 }

@@ -684,9 +684,14 @@ std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std
   return sheet;
 }
 
-std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part,
-                                              const CellReader& reader) {
-  if (std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader)) return scanned;
+std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part, const CellReader& reader,
+                                              std::optional<WorksheetLayout>* layout) {
+  WorksheetLayout found;
+  if (std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader, layout ? &found : nullptr)) {
+    if (layout) *layout = std::move(found);
+    return scanned;
+  }
+  if (layout) layout->reset();
   return ParseWorksheet(xml, part, reader);
 }
 

@@ -56,8 +56,9 @@ std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellRe
 std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std::string& part,
                                                const CellReader& reader);
 
-// The scan, or the parse where the scan leaves the part to it.
-std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part,
-                                              const CellReader& reader);
+// The scan, or the parse where the scan leaves the part to it. With
+// `layout`, the scan's layout of the part goes there (none after a parse).
+std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part, const CellReader& reader,
+                                              std::optional<WorksheetLayout>* layout = nullptr);
 
 }  // namespace pradima::cli

@@ -22,12 +22,13 @@ std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const W
 // The worksheet of a sheet part, added to the book under its code name and
 // tab name with its cells; none when the part holds no worksheet (a chart sheet).
 std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std::string& part,
-                                           const std::string& tabName, const CellReader& reader, MemoryWorkbook& book) {
-  std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader);
+                                           const std::string& tabName, const CellReader& reader, MemoryWorkbook& book,
+                                           std::optional<WorksheetLayout>& layout) {
+  std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader, &layout);
   if (!read) return nullptr;
   auto sheet = book.AddSheet(read->code_name, tabName);
   for (auto& [row, cells] : read->rows) sheet->SetRow(row, std::move(cells));
-  sheet->modified = false;
+  sheet->ForgetChanges();
   return sheet;
 }
 
@@ -53,8 +54,10 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
   for (pugi::xml_node entry : Child(root, "sheets").children()) {
     const auto target = targets.find(SheetRelationshipId(entry));
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
-    auto sheet = LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_);
-    if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second});
+    std::optional<WorksheetLayout> layout;
+    auto sheet =
+        LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_, layout);
+    if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second, std::move(layout)});
   }
   std::vector<std::shared_ptr<MemorySheet>> loaded;
   for (const SheetPart& part : workbook.sheets_) loaded.push_back(part.sheet);
@@ -71,7 +74,11 @@ void XlsxWorkbook::Save() {
   if (changes.replaced.empty()) return;
   ReplaceFileWith(changes);
   formats_ = std::move(formats);
-  for (const SheetPart& part : sheets_) part.sheet->modified = false;
+  // The rows now stand elsewhere in the new file: a later save scans it.
+  for (SheetPart& part : sheets_) {
+    part.sheet->ForgetChanges();
+    part.layout.reset();
+  }
 }
 
 bool XlsxWorkbook::ChangedSheetsHoldADate() const {
@@ -93,8 +100,8 @@ PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
   bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
     if (!part.sheet->modified) continue;
-    RewrittenSheet rewritten =
-        RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats, shared_strings_);
+    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats,
+                                               shared_strings_, part.layout ? &*part.layout : nullptr);
     changes.replaced[part.part] = std::move(rewritten.xml);
     formulaWent = formulaWent || rewritten.formula_went;
   }

@@ -98,10 +98,12 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
   if (value.IsEmpty()) {
     const auto it = rows_.find(row);
     if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return;
+    changed_rows_.insert(row);
     it->second[static_cast<size_t>(column - 1)] = Value();
     TrimRow(it);
     return;
   }
+  changed_rows_.insert(row);
   std::vector<Value>& cells = rows_[row];
   if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
   cells[static_cast<size_t>(column - 1)] = std::move(value);
@@ -109,6 +111,7 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
 
 void MemorySheet::SetRow(int32_t row, std::vector<Value> cells) {
   modified = true;
+  changed_rows_.insert(row);
   auto it = rows_.insert_or_assign(row, std::move(cells)).first;
   TrimRow(it);
 }
@@ -146,7 +149,10 @@ void MemorySheet::Write(const RangeRef& range, const Block& values) {
     for (int32_t c = 1; c <= values.columns(); ++c) {
       const Value& value = values(r, c);
       if (value.IsEmpty()) continue;
-      if (!cells) cells = &rows_[range.first.row + r - 1];
+      if (!cells) {
+        cells = &rows_[range.first.row + r - 1];
+        changed_rows_.insert(range.first.row + r - 1);
+      }
       const auto column = static_cast<size_t>(range.first.column + c - 1);
       if (cells->size() < column) cells->resize(column);
       (*cells)[column - 1] = value;
@@ -160,6 +166,7 @@ void MemorySheet::Clear(const RangeRef& range) {
   for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row;) {
     std::vector<Value>& cells = it->second;
     const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
+    if (lastColumn >= range.first.column) changed_rows_.insert(it->first);
     for (int32_t c = range.first.column; c <= lastColumn; ++c) cells[static_cast<size_t>(c - 1)] = Value();
     auto next = std::next(it);
     TrimRow(it);

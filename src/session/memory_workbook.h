@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,14 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   const Rows& rows() const { return rows_; }
   // Set by any change of a cell; the workbook file writer clears it.
   bool modified = false;
+  // The rows whose cells changed since the sheet was loaded or saved (see
+  // ForgetChanges): a file writer copies the others as the file had them.
+  const std::set<int32_t>& changed_rows() const { return changed_rows_; }
+  // The sheet as it stands is the one its file holds.
+  void ForgetChanges() {
+    modified = false;
+    changed_rows_.clear();
+  }
 
   // Worksheet
   std::string CodeName() override;
@@ -52,6 +61,7 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   std::string code_name_;
   std::string tab_name_;
   Rows rows_;
+  std::set<int32_t> changed_rows_;
 };
 
 struct DefinedName {
