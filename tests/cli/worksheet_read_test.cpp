@@ -226,5 +226,56 @@ TEST_F(WorksheetReadTest, RandomSheetsReadTheSameBothWays) {
   EXPECT_GT(scanned, 250);
 }
 
+// Large parts are read in two halves at once; whatever stands around the
+// middle, they read as the tree reads them.
+TEST_F(WorksheetReadTest, LargePartsReadInHalvesReadAsTheTreeReads) {
+  // Rows enough for a part of several megabytes; every seventh row leaves its number to its place.
+  const auto rows = [](int count, bool numbered) {
+    std::string xml;
+    for (int r = 1; r <= count; ++r) {
+      xml += (numbered || r % 7 != 0) ? "<row r=\"" + std::to_string(r) + "\">" : std::string("<row>");
+      for (int c = 1; c <= 30; ++c)
+        xml += "<c r=\"" + ColumnLetters(c) + std::to_string(r) + "\" t=\"inlineStr\"><is><t>" +
+               std::to_string(r * 31 + c) + "</t></is></c>";
+      xml += "</row>";
+    }
+    return xml;
+  };
+  const std::string data = rows(4000, false);
+  const std::string numbered = rows(4000, true);
+  const std::string open = "<worksheet xmlns=\"u\">";
+  const std::string cases[] = {
+      open + "<sheetPr codeName=\"Sheet1\"/><sheetData>" + data + "</sheetData></worksheet>",
+      // The code name after the rows, read by the second half.
+      open + "<sheetData>" + numbered + "</sheetData><sheetPr codeName=\"Late\"/></worksheet>",
+      // The middle of the part falls in a comment after the rows that looks like rows.
+      open + "<sheetData>" + rows(300, true) + "</sheetData><!--" + numbered + "--></worksheet>",
+      // Two code names, one in each half: left to the tree.
+      open + "<sheetPr codeName=\"A\"/><sheetData>" + numbered + "</sheetData><sheetPr codeName=\"B\"/></worksheet>",
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml.substr(0, 120));
+    ASSERT_GT(xml.size(), 4u << 20);
+    const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
+    ASSERT_TRUE(parsed);
+    WorksheetLayout layout;
+    const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_, &layout);
+    if (!scanned) {
+      EXPECT_EQ(&xml, &cases[3]) << "only two code names go to the tree";
+      continue;
+    }
+    EXPECT_TRUE(SameSheet(*scanned, *parsed));
+    // The layout places every row where the part has it, in order.
+    ASSERT_EQ(layout.rows.size(), scanned->rows.size());
+    for (size_t i = 0; i < layout.rows.size(); ++i) {
+      const RowText& row = layout.rows[i];
+      ASSERT_EQ(row.values, std::optional<size_t>(i));
+      ASSERT_EQ(row.row, scanned->rows[i].first);
+      ASSERT_TRUE(xml.compare(row.begin, 4, "<row") == 0 && xml.compare(row.end - 6, 6, "</row>") == 0) << i;
+    }
+    EXPECT_EQ(xml.compare(layout.data_end, 12, "</sheetData>"), 0);
+  }
+}
+
 }  // namespace
 }  // namespace pradima::cli
