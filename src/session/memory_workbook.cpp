@@ -41,6 +41,13 @@ class MemoryRange final : public Range {
     return sheet_->Read(range_);
   }
 
+  // The same cells as Value.get, pointing into the sheet's rows.
+  std::unique_ptr<CellTable> GetCells() override {
+    Count("Value.get");
+    sheet_->book().CountCellsRead(int64_t{range_.rows()} * range_.columns());
+    return sheet_->Cells(range_);
+  }
+
   void SetValue(const Block& values) override {
     Count("Value.set");
     if (values.rows() != range_.rows() || values.columns() != range_.columns()) {
@@ -140,6 +147,18 @@ Block MemorySheet::Read(const RangeRef& range) const {
   }
   pad(static_cast<size_t>(range.last.row - nextRow + 1) * static_cast<size_t>(range.columns()));
   return Block(range.rows(), range.columns(), std::move(cells));
+}
+
+std::unique_ptr<CellTable> MemorySheet::Cells(const RangeRef& range) const {
+  std::vector<RowCells::Row> cells(static_cast<size_t>(range.rows()));
+  for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row; ++it) {
+    const std::vector<Value>& stored = it->second;
+    const int32_t length =
+        std::min<int32_t>(static_cast<int32_t>(stored.size()) - (range.first.column - 1), range.columns());
+    if (length > 0)
+      cells[static_cast<size_t>(it->first - range.first.row)] = {stored.data() + (range.first.column - 1), length};
+  }
+  return std::make_unique<RowCells>(std::move(cells), range.columns(), shared_from_this());
 }
 
 void MemorySheet::Write(const RangeRef& range, const Block& values) {

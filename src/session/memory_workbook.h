@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "session/address.h"
+#include "session/cell_table.h"
 #include "session/host.h"
 
 namespace pradima {
@@ -32,6 +33,8 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   // Sets a whole row at once from its cells, column A first (a file loader's way in).
   void SetRow(int32_t row, std::vector<Value> cells);
   Block Read(const RangeRef& range) const;
+  // The cells of the range without a copy, valid while the sheet does not change.
+  std::unique_ptr<CellTable> Cells(const RangeRef& range) const;
   void Write(const RangeRef& range, const Block& values);
   void Clear(const RangeRef& range);
   // The row of the last non-empty cell of the column at or above row, or 1.
