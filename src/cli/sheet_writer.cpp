@@ -233,13 +233,23 @@ class RowsWriter {
 
 // The document's markup with the rows where its emptied sheetData stands:
 // the rows go in as text, which is much faster than building their nodes.
+// The mark for their place is one the rest of the markup does not hold.
 std::string MarkupWithRows(pugi::xml_document& doc, pugi::xml_node sheetData, const std::string& rows) {
   while (sheetData.first_child()) sheetData.remove_child(sheetData.first_child());
-  static constexpr char kPlaceholder[] = "pradima-rows-placeholder";
-  sheetData.append_child(pugi::node_pcdata).set_value(kPlaceholder);
-  std::string xml = SerializeXml(doc);
-  xml.replace(xml.find(kPlaceholder), sizeof kPlaceholder - 1, rows);
-  return xml;
+  pugi::xml_node mark = sheetData.append_child(pugi::node_pcdata);
+  for (int attempt = 0;; ++attempt) {
+    const std::string placeholder = "pradima-rows-" + std::to_string(attempt);
+    mark.set_value(placeholder.c_str());
+    const std::string outer = SerializeXml(doc);
+    const size_t at = outer.find(placeholder);
+    if (outer.find(placeholder, at + 1) != std::string::npos) continue;
+    std::string xml;
+    xml.reserve(outer.size() + rows.size());
+    xml.append(outer, 0, at);
+    xml += rows;
+    xml.append(outer, at + placeholder.size());
+    return xml;
+  }
 }
 
 // The sheet's code name in <sheetPr>, which comes first in a worksheet.

@@ -147,5 +147,25 @@ TEST_F(SheetRewriteTest, PartsTheScanLeavesGoThroughTheTree) {
   }
 }
 
+// The rows go where the sheet data stands, whatever text the rest of the part holds.
+TEST_F(SheetRewriteTest, RowsGoIntoTheSheetDataWhateverTheMarkupAroundHolds) {
+  for (const char* around : {"pradima-rows-placeholder", "pradima-rows-0", "pradima-rows-0 pradima-rows-1"}) {
+    const std::string xml = std::string("<worksheet xmlns=\"u/") + around + "\"><sheetPr codeName=\"" + around +
+                            "\"/><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData></worksheet>";
+    SCOPED_TRACE(xml);
+    std::shared_ptr<MemorySheet> sheet = Load(xml);
+    sheet->Set(2, 1, Value::Number(2));
+    for (const RewrittenSheet& rewritten : {RewriteSheetXml(xml, "sheet.xml", *sheet, formats_, shared_, &*layout_),
+                                            RewriteSheetXmlByTree(xml, "sheet.xml", *sheet, formats_, shared_)}) {
+      const std::optional<ScannedWorksheet> read =
+          ParseWorksheet(rewritten.xml, "sheet.xml", CellReader(shared_, formats_));
+      ASSERT_TRUE(read);
+      EXPECT_EQ(read->code_name, around);
+      ASSERT_EQ(read->rows.size(), 2u);
+      EXPECT_EQ(read->rows[1].second.at(0), Value::Number(2));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pradima::cli
