@@ -98,28 +98,54 @@ std::optional<DateSerial> IsoDateSerial(std::string_view text) {
   return SerialFromCivil(*day) + *time;
 }
 
+// The index of a shared string, read as the C library reads an unsigned number.
+size_t SharedStringIndex(std::string_view text) {
+  size_t index = 0;
+  const std::from_chars_result end = std::from_chars(text.data(), text.data() + text.size(), index);
+  if (end.ec == std::errc() && end.ptr == text.data() + text.size()) return index;
+  return static_cast<size_t>(std::strtoul(std::string(text).c_str(), nullptr, 10));
+}
+
+// A number read as the C library reads it: the same correctly rounded value
+// for a plain decimal, and the library's own leniency for anything else.
+double NumberOf(std::string_view text) {
+  double number = 0;
+  const std::from_chars_result end = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (end.ec == std::errc() && end.ptr == text.data() + text.size()) return number;
+  return std::strtod(std::string(text).c_str(), nullptr);
+}
+
 }  // namespace
 
 Value CellReader::Read(const pugi::xml_node& cell) const {
   const std::string_view type = cell.attribute("t").as_string("n");
-  if (type == "inlineStr") return Value::Text(StringItemText(Child(cell, "is")));
+  const std::string inlineText = type == "inlineStr" ? StringItemText(Child(cell, "is")) : std::string();
   const pugi::xml_node v = Child(cell, "v");
-  if (!v) return Value();
-  const char* text = v.text().get();
+  const std::string_view valueText = v.text().get();
+  // The format is read only for a number, as only a number can show as a date.
+  const bool number = type != "inlineStr" && type != "s" && type != "str" && type != "b" && type != "e" && type != "d";
+  return FromParts(type, number ? cell.attribute("s").as_int(0) : 0, v ? &valueText : nullptr, inlineText);
+}
+
+Value CellReader::FromParts(std::string_view type, int format, const std::string_view* valueText,
+                            std::string_view inlineText) const {
+  if (type == "inlineStr") return Value::Text(inlineText);
+  if (!valueText) return Value();
+  const std::string_view text = *valueText;
   if (type == "s") {
-    const size_t index = static_cast<size_t>(std::strtoul(text, nullptr, 10));
+    const size_t index = SharedStringIndex(text);
     return index < shared_strings_.size() ? Value::Text(shared_strings_[index]) : Value();
   }
   if (type == "str") return Value::Text(text);
-  if (type == "b") return Value::Boolean(std::strcmp(text, "1") == 0);
+  if (type == "b") return Value::Boolean(text == "1");
   if (type == "e") return Value::Error(ErrorCode(text));
   if (type == "d") {
     // A text that is no date is kept as the text, so nothing is lost.
     const std::optional<DateSerial> serial = IsoDateSerial(text);
     return serial ? Value::Date(*serial) : Value::Text(text);
   }
-  const double number = std::strtod(text, nullptr);
-  if (formats_.ShowsDate(cell.attribute("s").as_int(0))) return Value::Date(number);
+  const double number = NumberOf(text);
+  if (formats_.ShowsDate(format)) return Value::Date(number);
   return Value::Number(number);
 }
 

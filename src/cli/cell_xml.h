@@ -20,6 +20,11 @@ class CellReader {
   CellReader(const std::vector<std::string>& sharedStrings, const CellFormats& formats)
       : shared_strings_(sharedStrings), formats_(formats) {}
   Value Read(const pugi::xml_node& cell) const;
+  // The same from the parts of a cell element: its type (t, "n" when it
+  // has none), its format (s), the text of its first <v> when it has one,
+  // and the text of its inline string (<is>).
+  Value FromParts(std::string_view type, int format, const std::string_view* valueText,
+                  std::string_view inlineText) const;
 
  private:
   const std::vector<std::string>& shared_strings_;

@@ -2,13 +2,16 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <set>
 #include <span>
 #include <string_view>
 
 #include "cli/cell_xml.h"
 #include "cli/concat.h"
+#include "cli/file_error.h"
 #include "cli/shared_formulas.h"
+#include "cli/worksheet_read.h"
 #include "cli/xml_part.h"
 
 namespace pradima::cli {
@@ -118,6 +121,14 @@ class RowsWriter {
     AppendRowElement(row, originalRow);
   }
 
+  // A row whose cells did not change, as the part had it: every cell of it
+  // would be kept as it stood.
+  void AppendUnchangedRow(int32_t row, std::string_view text, int32_t firstColumn, int32_t lastColumn) {
+    rows_ += text;
+    Extend(row, firstColumn);
+    Extend(row, lastColumn);
+  }
+
   const std::string& xml() const { return rows_; }
   // Whether a cell that had a formula was written without it.
   bool formula_went() const { return formula_went_; }
@@ -222,13 +233,23 @@ class RowsWriter {
 
 // The document's markup with the rows where its emptied sheetData stands:
 // the rows go in as text, which is much faster than building their nodes.
+// The mark for their place is one the rest of the markup does not hold.
 std::string MarkupWithRows(pugi::xml_document& doc, pugi::xml_node sheetData, const std::string& rows) {
   while (sheetData.first_child()) sheetData.remove_child(sheetData.first_child());
-  static constexpr char kPlaceholder[] = "pradima-rows-placeholder";
-  sheetData.append_child(pugi::node_pcdata).set_value(kPlaceholder);
-  std::string xml = SerializeXml(doc);
-  xml.replace(xml.find(kPlaceholder), sizeof kPlaceholder - 1, rows);
-  return xml;
+  pugi::xml_node mark = sheetData.append_child(pugi::node_pcdata);
+  for (int attempt = 0;; ++attempt) {
+    const std::string placeholder = "pradima-rows-" + std::to_string(attempt);
+    mark.set_value(placeholder.c_str());
+    const std::string outer = SerializeXml(doc);
+    const size_t at = outer.find(placeholder);
+    if (outer.find(placeholder, at + 1) != std::string::npos) continue;
+    std::string xml;
+    xml.reserve(outer.size() + rows.size());
+    xml.append(outer, 0, at);
+    xml += rows;
+    xml.append(outer, at + placeholder.size());
+    return xml;
+  }
 }
 
 // The sheet's code name in <sheetPr>, which comes first in a worksheet.
@@ -241,10 +262,84 @@ void WriteCodeName(pugi::xml_node worksheet, const std::string& codeName) {
   attribute.set_value(codeName.c_str());
 }
 
+// The rows as the writer above writes them, read from the one-pass scan of
+// the part instead of its document tree: rows that did not change are copied
+// as text, the others parsed on their own. None where the part is left to
+// the tree: markup the scan does not read, no <sheetData> with both tags, or
+// formulas of a kind (shared ones above all) that tie cells together.
+std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const std::string& part,
+                                            const MemorySheet& sheet, const CellFormats& formats,
+                                            const std::vector<std::string>& sharedStrings,
+                                            const WorksheetLayout* known) {
+  WorksheetLayout scannedLayout;
+  std::optional<ScannedWorksheet> scanned;
+  if (!known) {
+    scanned = ScanWorksheet(original, CellReader(sharedStrings, formats), &scannedLayout);
+    if (!scanned) return std::nullopt;
+  }
+  const WorksheetLayout& layout = known ? *known : scannedLayout;
+  if (!layout.data_element || layout.formula_kinds) return std::nullopt;
+  // A row is unchanged when the sheet says so, or else when it holds what the scan read.
+  const auto unchanged = [&](const RowText& text, std::span<const Value> stored) {
+    if (known) return !sheet.changed_rows().count(text.row);
+    static const std::vector<Value> kNoCells;
+    const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
+    return std::equal(had.begin(), had.end(), stored.begin(), stored.end());
+  };
+
+  // The markup around the rows, small enough for a tree.
+  std::string outer = original.substr(0, layout.data_begin);
+  outer.append(original, layout.data_end);
+  pugi::xml_document doc = ParseXmlPart(outer, part);
+  const pugi::xml_node worksheet = Child(doc, "worksheet");
+  WriteCodeName(worksheet, sheet.code_name());
+  const pugi::xml_node sheetData = Child(worksheet, "sheetData");
+
+  // Of rows with the same number, the last stands, as in the tree.
+  std::map<int32_t, const RowText*> originalRows;
+  for (const RowText& row : layout.rows)
+    if (row.row >= 1 && row.row <= kMaxRows) originalRows[row.row] = &row;
+  std::set<int32_t> numbers;
+  for (const auto& [row, text] : originalRows) numbers.insert(row);
+  for (const auto& [row, cells] : sheet.rows()) numbers.insert(row);
+
+  RowsWriter writer(MarkupPrefix(sheetData), formats, sharedStrings, original.size() + sheet.rows().size() * 1024);
+  pugi::xml_document rowDocument;
+  for (const int32_t row : numbers) {
+    const std::span<const Value> stored = StoredCells(sheet, row);
+    const auto found = originalRows.find(row);
+    if (found == originalRows.end()) {
+      writer.AppendRow(row, pugi::xml_node(), stored);
+      continue;
+    }
+    const RowText& text = *found->second;
+    const std::string_view markup = std::string_view(original).substr(text.begin, text.end - text.begin);
+    if (text.plain && unchanged(text, stored)) {
+      writer.AppendUnchangedRow(row, markup, text.first_column, text.last_column);
+      continue;
+    }
+    const pugi::xml_parse_result parsed =
+        rowDocument.load_buffer(markup.data(), markup.size(), kPartParseOptions | pugi::parse_fragment);
+    if (!parsed) Fail("the part " + part + " is not well-formed XML: " + parsed.description());
+    writer.AppendRow(row, rowDocument.first_child(), stored);
+  }
+  if (pugi::xml_node dimension = Child(worksheet, "dimension"))
+    dimension.attribute("ref").set_value(writer.Dimension().c_str());
+  return RewrittenSheet{MarkupWithRows(doc, sheetData, writer.xml()), writer.formula_went()};
+}
+
 }  // namespace
 
 RewrittenSheet RewriteSheetXml(const std::string& original, const std::string& part, const MemorySheet& sheet,
-                               const CellFormats& formats, const std::vector<std::string>& sharedStrings) {
+                               const CellFormats& formats, const std::vector<std::string>& sharedStrings,
+                               const WorksheetLayout* layout) {
+  if (std::optional<RewrittenSheet> rewritten = RewriteByRows(original, part, sheet, formats, sharedStrings, layout))
+    return std::move(*rewritten);
+  return RewriteSheetXmlByTree(original, part, sheet, formats, sharedStrings);
+}
+
+RewrittenSheet RewriteSheetXmlByTree(const std::string& original, const std::string& part, const MemorySheet& sheet,
+                                     const CellFormats& formats, const std::vector<std::string>& sharedStrings) {
   pugi::xml_document doc = ParseXmlPart(original, part);
   const pugi::xml_node worksheet = Child(doc, "worksheet");
   WriteCodeName(worksheet, sheet.code_name());

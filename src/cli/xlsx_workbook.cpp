@@ -7,6 +7,7 @@
 #include "cli/sheet_binding.h"
 #include "cli/sheet_writer.h"
 #include "cli/workbook_parts.h"
+#include "cli/worksheet_read.h"
 #include "cli/xml_part.h"
 
 namespace pradima::cli {
@@ -18,42 +19,16 @@ std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const W
   return package;
 }
 
-// The values of a row's cells, column A first, into `cells`; a cell without
-// a reference is the one after the cell before it.
-void ReadRowCells(const pugi::xml_node& row, const CellReader& reader, std::vector<Value>& cells) {
-  cells.clear();
-  ForEachCell(row, [&](const pugi::xml_node& cell, int32_t column) {
-    Value value = reader.Read(cell);
-    if (value.IsEmpty() || column < 1) return;
-    if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
-    cells[static_cast<size_t>(column - 1)] = std::move(value);
-  });
-}
-
-// The rows of <sheetData> into the sheet; a row without a number is the one
-// after the row before it.
-void LoadRows(const pugi::xml_node& sheetData, const CellReader& reader, MemorySheet& sheet) {
-  int32_t lastRow = 0;
-  std::vector<Value> cells;
-  for (pugi::xml_node row : sheetData.children()) {
-    const int32_t rowNumber = row.attribute("r").as_int(lastRow + 1);
-    lastRow = rowNumber;
-    ReadRowCells(row, reader, cells);
-    if (rowNumber >= 1 && rowNumber <= kMaxRows && !cells.empty()) sheet.SetRow(rowNumber, std::move(cells));
-  }
-}
-
 // The worksheet of a sheet part, added to the book under its code name and
 // tab name with its cells; none when the part holds no worksheet (a chart sheet).
 std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std::string& part,
-                                           const std::string& tabName, const CellReader& reader, MemoryWorkbook& book) {
-  const pugi::xml_document xml = ParseXmlPart(package.Read(part), part);
-  const pugi::xml_node worksheet = Child(xml, "worksheet");
-  if (!worksheet) return nullptr;
-  const std::string codeName = Child(worksheet, "sheetPr").attribute("codeName").as_string();
-  auto sheet = book.AddSheet(codeName, tabName);
-  LoadRows(Child(worksheet, "sheetData"), reader, *sheet);
-  sheet->modified = false;
+                                           const std::string& tabName, const CellReader& reader, MemoryWorkbook& book,
+                                           std::optional<WorksheetLayout>& layout) {
+  std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader, &layout);
+  if (!read) return nullptr;
+  auto sheet = book.AddSheet(read->code_name, tabName);
+  for (auto& [row, cells] : read->rows) sheet->SetRow(row, std::move(cells));
+  sheet->ForgetChanges();
   return sheet;
 }
 
@@ -79,8 +54,10 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
   for (pugi::xml_node entry : Child(root, "sheets").children()) {
     const auto target = targets.find(SheetRelationshipId(entry));
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
-    auto sheet = LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_);
-    if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second});
+    std::optional<WorksheetLayout> layout;
+    auto sheet =
+        LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_, layout);
+    if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second, std::move(layout)});
   }
   std::vector<std::shared_ptr<MemorySheet>> loaded;
   for (const SheetPart& part : workbook.sheets_) loaded.push_back(part.sheet);
@@ -97,7 +74,11 @@ void XlsxWorkbook::Save() {
   if (changes.replaced.empty()) return;
   ReplaceFileWith(changes);
   formats_ = std::move(formats);
-  for (const SheetPart& part : sheets_) part.sheet->modified = false;
+  // The rows now stand elsewhere in the new file: a later save scans it.
+  for (SheetPart& part : sheets_) {
+    part.sheet->ForgetChanges();
+    part.layout.reset();
+  }
 }
 
 bool XlsxWorkbook::ChangedSheetsHoldADate() const {
@@ -119,8 +100,8 @@ PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
   bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
     if (!part.sheet->modified) continue;
-    RewrittenSheet rewritten =
-        RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats, shared_strings_);
+    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats,
+                                               shared_strings_, part.layout ? &*part.layout : nullptr);
     changes.replaced[part.part] = std::move(rewritten.xml);
     formulaWent = formulaWent || rewritten.formula_went;
   }

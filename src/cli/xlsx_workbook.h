@@ -8,6 +8,7 @@
 #include "cli/calc_chain.h"
 #include "cli/cell_formats.h"
 #include "cli/workbook_file.h"
+#include "cli/worksheet_read.h"
 #include "cli/zip_package.h"
 #include "session/memory_workbook.h"
 
@@ -42,6 +43,8 @@ class XlsxWorkbook {
   struct SheetPart {
     std::shared_ptr<MemorySheet> sheet;
     std::string part;
+    // Where the part's rows stand in the file as it is open, when the scan read it.
+    std::optional<WorksheetLayout> layout;
   };
   bool ChangedSheetsHoldADate() const;
   PackageChanges Changes(CellFormats& formats) const;

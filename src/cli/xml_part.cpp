@@ -18,8 +18,7 @@ class StringWriter final : public pugi::xml_writer {
 
 pugi::xml_document ParseXmlPart(const std::string& xml, const std::string& part) {
   pugi::xml_document doc;
-  const pugi::xml_parse_result result =
-      doc.load_buffer(xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata_single);
+  const pugi::xml_parse_result result = doc.load_buffer(xml.data(), xml.size(), kPartParseOptions);
   if (!result) Fail("the part " + part + " is not well-formed XML: " + result.description());
   return doc;
 }

@@ -6,6 +6,9 @@
 
 namespace pradima::cli {
 
+// How every part is parsed: white space alone is kept where it is all an element holds.
+inline constexpr unsigned int kPartParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
+
 // A part of a package as an XML document; raises Error naming the part when
 // it is not well-formed.
 pugi::xml_document ParseXmlPart(const std::string& xml, const std::string& part);

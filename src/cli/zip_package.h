@@ -4,11 +4,14 @@
 #include <set>
 #include <string>
 
+#include "cli/zip_writer.h"
+
 namespace pradima::cli {
 
 // A zip package (an .xlsx or .xlsm file) opened for reading, and written
 // anew with some parts replaced: every other part is copied as stored,
 // byte for byte, so a macro project or an image comes through untouched.
+// A replaced part keeps its place; new parts come last.
 class ZipPackage {
  public:
   // Raises Error when it is not a zip file; errors name the file `shownAs`
@@ -26,6 +29,8 @@ class ZipPackage {
                const std::set<std::string>& removed = {}) const;
 
  private:
+  StoredPart StoredPartAt(uint64_t index, const std::string& name) const;
+
   struct Archive;
   std::unique_ptr<Archive> archive_;
   std::string path_;

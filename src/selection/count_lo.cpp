@@ -121,6 +121,9 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
   if (const auto* values = dynamic_cast<const BlockCells*>(&cells)) {
     return CountCells(dates, period, *values, firstColumn, marks, weekdayCode, region, digits);
   }
+  if (const auto* rows = dynamic_cast<const RowCells*>(&cells)) {
+    return CountCells(dates, period, *rows, firstColumn, marks, weekdayCode, region, digits);
+  }
   return CountCells(dates, period, cells, firstColumn, marks, weekdayCode, region, digits);
 }
 

@@ -81,7 +81,8 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
 // What a report of a period reads from the workbook: the dates of the results
 // sheet, the region table CaiDatMien and the weekday cell B5 of the control
 // sheet, then the period's rows of the region's columns only; four reads,
-// each one call.
+// each one call. A host may hand out `cells` as a view of its own cells:
+// they are to be read before the run writes anything to the workbook.
 struct PeriodCells {
   Block dates;
   BlockMarks marks{};

@@ -21,7 +21,8 @@ inline DateSerial DateOfCell(const Value& cell) {
 
 // Calls onDay(row, date) for each draw day of the period, oldest first, then
 // onNumber(row, lô) for each of its numbers in block and cell order. `Cells`
-// is a CellTable, or a BlockCells for a walk without a call per cell.
+// is a CellTable, or one of its final kinds (BlockCells, RowCells) for a walk
+// without a virtual call per cell.
 template <typename Cells, typename OnDay, typename OnNumber>
 void WalkDrawDays(const Block& dates, const PeriodRows& period, const Cells& cells, int32_t firstColumn,
                   const BlockMarks& marks, int weekdayCode, const RegionBlocks& region, int digits, OnDay onDay,

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "session/value.h"
 
@@ -54,6 +55,37 @@ class BlockCells final : public CellTable {
 
  private:
   Block block_;
+};
+
+// Rows of values that a host keeps row by row, handed out without a copy.
+// Each row holds the table's cells from its first column on, up to its
+// length; the cells beyond are empty. The rows stay valid while `owner`
+// lives and the host's cells do not change: the count reads them before it
+// writes anything.
+class RowCells final : public CellTable {
+ public:
+  struct Row {
+    const Value* cells = nullptr;
+    int32_t length = 0;
+  };
+  RowCells(std::vector<Row> rows, int32_t columns, std::shared_ptr<const void> owner)
+      : rows_(std::move(rows)), columns_(columns), owner_(std::move(owner)) {}
+  int32_t rows() const override { return static_cast<int32_t>(rows_.size()); }
+  int32_t columns() const override { return columns_; }
+  bool HasText(int32_t row, int32_t column) const override { return pradima::HasText(At(row, column)); }
+  int32_t LoOf(int32_t row, int32_t column, int digits) const override {
+    return pradima::LoOf(At(row, column), digits);
+  }
+  const Value& At(int32_t row, int32_t column) const {
+    static const Value kEmpty;
+    const Row& cells = rows_[static_cast<size_t>(row - 1)];
+    return column <= cells.length ? cells.cells[column - 1] : kEmpty;
+  }
+
+ private:
+  std::vector<Row> rows_;
+  int32_t columns_;
+  std::shared_ptr<const void> owner_;
 };
 
 }  // namespace pradima

@@ -41,6 +41,13 @@ class MemoryRange final : public Range {
     return sheet_->Read(range_);
   }
 
+  // The same cells as Value.get, pointing into the sheet's rows.
+  std::unique_ptr<CellTable> GetCells() override {
+    Count("Value.get");
+    sheet_->book().CountCellsRead(int64_t{range_.rows()} * range_.columns());
+    return sheet_->Cells(range_);
+  }
+
   void SetValue(const Block& values) override {
     Count("Value.set");
     if (values.rows() != range_.rows() || values.columns() != range_.columns()) {
@@ -98,10 +105,12 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
   if (value.IsEmpty()) {
     const auto it = rows_.find(row);
     if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return;
+    changed_rows_.insert(row);
     it->second[static_cast<size_t>(column - 1)] = Value();
     TrimRow(it);
     return;
   }
+  changed_rows_.insert(row);
   std::vector<Value>& cells = rows_[row];
   if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
   cells[static_cast<size_t>(column - 1)] = std::move(value);
@@ -109,6 +118,7 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
 
 void MemorySheet::SetRow(int32_t row, std::vector<Value> cells) {
   modified = true;
+  changed_rows_.insert(row);
   auto it = rows_.insert_or_assign(row, std::move(cells)).first;
   TrimRow(it);
 }
@@ -139,6 +149,18 @@ Block MemorySheet::Read(const RangeRef& range) const {
   return Block(range.rows(), range.columns(), std::move(cells));
 }
 
+std::unique_ptr<CellTable> MemorySheet::Cells(const RangeRef& range) const {
+  std::vector<RowCells::Row> cells(static_cast<size_t>(range.rows()));
+  for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row; ++it) {
+    const std::vector<Value>& stored = it->second;
+    const int32_t length =
+        std::min<int32_t>(static_cast<int32_t>(stored.size()) - (range.first.column - 1), range.columns());
+    if (length > 0)
+      cells[static_cast<size_t>(it->first - range.first.row)] = {stored.data() + (range.first.column - 1), length};
+  }
+  return std::make_unique<RowCells>(std::move(cells), range.columns(), shared_from_this());
+}
+
 void MemorySheet::Write(const RangeRef& range, const Block& values) {
   Clear(range);
   for (int32_t r = 1; r <= values.rows(); ++r) {
@@ -146,7 +168,10 @@ void MemorySheet::Write(const RangeRef& range, const Block& values) {
     for (int32_t c = 1; c <= values.columns(); ++c) {
       const Value& value = values(r, c);
       if (value.IsEmpty()) continue;
-      if (!cells) cells = &rows_[range.first.row + r - 1];
+      if (!cells) {
+        cells = &rows_[range.first.row + r - 1];
+        changed_rows_.insert(range.first.row + r - 1);
+      }
       const auto column = static_cast<size_t>(range.first.column + c - 1);
       if (cells->size() < column) cells->resize(column);
       (*cells)[column - 1] = value;
@@ -160,6 +185,7 @@ void MemorySheet::Clear(const RangeRef& range) {
   for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row;) {
     std::vector<Value>& cells = it->second;
     const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
+    if (lastColumn >= range.first.column) changed_rows_.insert(it->first);
     for (int32_t c = range.first.column; c <= lastColumn; ++c) cells[static_cast<size_t>(c - 1)] = Value();
     auto next = std::next(it);
     TrimRow(it);

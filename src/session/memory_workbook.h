@@ -3,11 +3,13 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "session/address.h"
+#include "session/cell_table.h"
 #include "session/host.h"
 
 namespace pradima {
@@ -31,6 +33,8 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   // Sets a whole row at once from its cells, column A first (a file loader's way in).
   void SetRow(int32_t row, std::vector<Value> cells);
   Block Read(const RangeRef& range) const;
+  // The cells of the range without a copy, valid while the sheet does not change.
+  std::unique_ptr<CellTable> Cells(const RangeRef& range) const;
   void Write(const RangeRef& range, const Block& values);
   void Clear(const RangeRef& range);
   // The row of the last non-empty cell of the column at or above row, or 1.
@@ -38,6 +42,14 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   const Rows& rows() const { return rows_; }
   // Set by any change of a cell; the workbook file writer clears it.
   bool modified = false;
+  // The rows whose cells changed since the sheet was loaded or saved (see
+  // ForgetChanges): a file writer copies the others as the file had them.
+  const std::set<int32_t>& changed_rows() const { return changed_rows_; }
+  // The sheet as it stands is the one its file holds.
+  void ForgetChanges() {
+    modified = false;
+    changed_rows_.clear();
+  }
 
   // Worksheet
   std::string CodeName() override;
@@ -52,6 +64,7 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   std::string code_name_;
   std::string tab_name_;
   Rows rows_;
+  std::set<int32_t> changed_rows_;
 };
 
 struct DefinedName {

@@ -2,16 +2,21 @@
 // whole package (first byte odd) or the XML of the results sheet placed into
 // a standard workbook (first byte even). Whatever it holds, opening gives a
 // workbook or a clear error, never a crash or a hang; and a workbook the
-// tool opened and saved opens again.
+// tool opened and saved opens again. Sheet XML that the one-pass scan
+// reads, it reads exactly as the document tree does.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/error.h"
+#include "cli/worksheet_read.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/zip_package.h"
 
@@ -45,12 +50,46 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
   pradima::cli::ZipPackage(Template()).WriteTo(path, {{"xl/worksheets/sheet1.xml", bytes}});
 }
 
+bool SameValue(const pradima::Value& a, const pradima::Value& b) {
+  if (a.kind() != b.kind()) return false;
+  if (a.IsText()) return a.text() == b.text();
+  const double x = a.number(), y = b.number();
+  return std::memcmp(&x, &y, sizeof x) == 0;
+}
+
+void CheckScanAgainstTree(const std::string& xml) {
+  const std::vector<std::string> sharedStrings{"a", "07"};
+  const pradima::cli::CellFormats formats;
+  const pradima::cli::CellReader reader(sharedStrings, formats);
+  const std::optional<pradima::cli::ScannedWorksheet> scanned = pradima::cli::ScanWorksheet(xml, reader);
+  if (!scanned) return;
+  std::optional<pradima::cli::ScannedWorksheet> parsed;
+  try {
+    parsed = pradima::cli::ParseWorksheet(xml, "sheet1.xml", reader);
+  } catch (const pradima::Error& e) {
+    std::fprintf(stderr, "the scan read markup the parser refuses: %s\n", e.what());
+    std::abort();
+  }
+  bool same = parsed && parsed->code_name == scanned->code_name && parsed->rows.size() == scanned->rows.size();
+  for (size_t r = 0; same && r < scanned->rows.size(); ++r) {
+    const auto& a = scanned->rows[r];
+    const auto& b = parsed->rows[r];
+    same = a.first == b.first && a.second.size() == b.second.size();
+    for (size_t c = 0; same && c < a.second.size(); ++c) same = SameValue(a.second[c], b.second[c]);
+  }
+  if (!same) {
+    std::fprintf(stderr, "the scan and the document tree read the sheet differently\n");
+    std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
   const std::string path = Folder() + "/book.xlsx";
   WriteInput(path, data, size);
+  if (!(data[0] & 1)) CheckScanAgainstTree(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   bool opened = false;
   try {
     pradima::cli::XlsxWorkbook workbook = pradima::cli::XlsxWorkbook::Open(path);

@@ -1,0 +1,43 @@
+#include "cli/deflate.h"
+
+#include <libdeflate.h>
+
+#include <memory>
+#include <new>
+
+namespace pradima::cli {
+namespace {
+
+struct DecompressorFree {
+  void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+struct CompressorFree {
+  void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+}  // namespace
+
+std::string Inflate(std::string_view stream, size_t size) {
+  const std::unique_ptr<libdeflate_decompressor, DecompressorFree> decompressor(libdeflate_alloc_decompressor());
+  if (!decompressor) throw std::bad_alloc();
+  std::string plain(size, '\0');
+  size_t produced = 0;
+  const libdeflate_result result = libdeflate_deflate_decompress(decompressor.get(), stream.data(), stream.size(),
+                                                                 plain.data(), plain.size(), &produced);
+  if (result != LIBDEFLATE_SUCCESS || produced != size) return {};
+  return plain;
+}
+
+std::string Deflate(std::string_view plain, int level) {
+  const std::unique_ptr<libdeflate_compressor, CompressorFree> compressor(libdeflate_alloc_compressor(level));
+  if (!compressor) throw std::bad_alloc();
+  std::string stream(libdeflate_deflate_compress_bound(compressor.get(), plain.size()), '\0');
+  const size_t size =
+      libdeflate_deflate_compress(compressor.get(), plain.data(), plain.size(), stream.data(), stream.size());
+  stream.resize(size);
+  return stream;
+}
+
+uint32_t Crc32(std::string_view bytes) { return libdeflate_crc32(0, bytes.data(), bytes.size()); }
+
+}  // namespace pradima::cli
