@@ -199,10 +199,13 @@ class Tokenizer {
         if (rest.starts_with("<!--")) return Enclosed(rest, 4, "-->", Token::Comment);
         if (rest.starts_with("<![CDATA[")) return Enclosed(rest, 9, "]]>", Token::CData);
         return Token::Bad;
-      case '?':
-        // A declaration stands only at the very start.
+      case '?': {
+        // A declaration stands only at the very start; an instruction names its target.
         if (rest.starts_with("<?xml") && at_ != start_) return Token::Bad;
+        const char* p = at_ + 2;
+        if (Name(p).empty() || p == end_ || (!IsSpace(*p) && *p != '?')) return Token::Bad;
         return Enclosed(rest, 2, "?>", Token::Instruction);
+      }
       default: break;
     }
     return StartTag();

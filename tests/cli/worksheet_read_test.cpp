@@ -128,6 +128,8 @@ TEST_F(WorksheetReadTest, OddMarkupIsLeftToTheTree) {
       Sheet("", "<sheetPr/><sheetPr codeName=\"Two\"/>"),
       "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><worksheet><sheetData/></worksheet>",
       "<!DOCTYPE worksheet><worksheet><sheetData/></worksheet>",
+      "<?8ml version=\"1.0\"?><worksheet><sheetData/></worksheet>",
+      "<worksheet><sheetData/><? no target ?></worksheet>",
       "<chartsheet><sheetPr codeName=\"Chart1\"/></chartsheet>",
       Sheet("<row r=\"1\"><c r=\"A1\" t=\"a<b\"><v>1</v></c></row>"),
       "<worksheet><sheetData></sheetData></worksheet><worksheet/>",
