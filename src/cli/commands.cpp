@@ -103,15 +103,17 @@ Session Bind(const std::shared_ptr<MemoryWorkbook>& book) {
   return session;
 }
 
-// The workbook, saying on `err` when its sheets were found by their tab names.
-XlsxWorkbook OpenBook(const std::string& path, std::ostream& err) {
+// The workbook, saying on `err` when its sheets were found by their tab
+// names, and whether the run writes their code names back (`saves`).
+XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves = true) {
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
   const std::vector<std::string>& tabs = workbook.bound_by_tab_name();
   if (!tabs.empty()) {
     std::string names;
     for (const std::string& tab : tabs) names += (names.empty() ? "" : ", ") + tab;
     err << "pradima: " << path << " has no code names for its sheets (some applications drop them when they save); "
-        << "the sheets " << names << " are taken by their tab names, and their code names are written back\n";
+        << "the sheets " << names << " are taken by their tab names"
+        << (saves ? ", and their code names are written back\n" : "; this command does not change the file\n");
   }
   return workbook;
 }
@@ -316,7 +318,7 @@ int Gan(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     top = std::stoi(text);
   }
 
-  XlsxWorkbook workbook = OpenBook(path, err);
+  XlsxWorkbook workbook = OpenBook(path, err, false);
   RequireLayout(*workbook.book(), path, kEverySheet, {terms::kRegionTable});
   const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   if (options.count("--region")) SetCellAt(*control, terms::kRegionCell, Value::Text(options["--region"]));

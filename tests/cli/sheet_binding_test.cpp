@@ -77,6 +77,18 @@ TEST_F(CliTest, WithoutCodeNamesTheTabsOfANewWorkbookAreFoundAndTheCodeNamesWrit
   EXPECT_EQ(again.err.find("code names"), std::string::npos) << again.err;
 }
 
+// gan reads the workbook and never writes it: it says so instead of promising the code names.
+TEST_F(CliTest, WithoutCodeNamesGanFindsTheTabsAndLeavesTheFileAsItWas) {
+  const fs::path book = WithoutCodeNames(Created(), directory / "saved-elsewhere.xlsx");
+  const std::string before = Slurp(book);
+  const Outcome r = Run({"gan", book.string()});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("are taken by their tab names; this command does not change the file"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.err.find("written back"), std::string::npos) << r.err;
+  EXPECT_EQ(Slurp(book), before);
+}
+
 TEST_F(CliTest, WithoutCodeNamesOtherWorkbooksAreRefusedWithTheRemedy) {
   struct Case {
     const char* name;
