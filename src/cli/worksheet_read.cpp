@@ -4,6 +4,7 @@
 #include <exception>
 #include <thread>
 
+#include "base/utf.h"
 #include "cli/xml_part.h"
 #include "session/address.h"
 
@@ -32,24 +33,6 @@ size_t PrefixLength(std::string_view name) {
 
 std::string_view LocalName(std::string_view name) { return name.substr(PrefixLength(name)); }
 std::string_view PrefixOf(std::string_view name) { return name.substr(0, PrefixLength(name)); }
-
-void AppendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (code >> 18));
-    out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
 
 // The character a numeric reference ("#65", "#x41") names, or 0.
 uint32_t NumericReference(std::string_view name) {

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "cli/sheet_writer.h"
+#include "cli/standard_formats.h"
 #include "cli/worksheet_read.h"
 #include "cli/xlsx_workbook.h"
 #include "cli/xml_part.h"
@@ -34,16 +35,6 @@ std::string Canonical(const std::string& xml) {
 class SheetRewriteTest : public ::testing::Test {
  protected:
   SheetRewriteTest() : formats_(StandardFormats()) {}
-
-  static CellFormats StandardFormats() {
-    const std::string name = std::string("pradima-") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string path = (std::filesystem::temp_directory_path() / (name + ".xlsx")).string();
-    std::filesystem::remove(path);
-    CreateStandardWorkbook(path, {2026, 12, 6});
-    CellFormats formats = CellFormats::Read(ZipPackage(path));
-    std::filesystem::remove(path);
-    return formats;
-  }
 
   // The sheet as the workbook loads it, with where its rows stand.
   std::shared_ptr<MemorySheet> Load(const std::string& xml) {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/error.h"
+#include "cli/standard_formats.h"
 #include "cli/xlsx_workbook.h"
 
 namespace pradima::cli {
@@ -42,17 +43,6 @@ bool SameValue(const Value& a, const Value& b) {
 class WorksheetReadTest : public ::testing::Test {
  protected:
   WorksheetReadTest() : formats_(StandardFormats()), reader_(shared_, formats_) {}
-
-  // The formats of a new workbook: format 1 shows a date.
-  static CellFormats StandardFormats() {
-    const std::string name = std::string("pradima-") + ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    const std::string path = (std::filesystem::temp_directory_path() / (name + ".xlsx")).string();
-    std::filesystem::remove(path);
-    CreateStandardWorkbook(path, {2026, 12, 6});
-    CellFormats formats = CellFormats::Read(ZipPackage(path));
-    std::filesystem::remove(path);
-    return formats;
-  }
 
   static std::string Sheet(const std::string& data, const std::string& before = "<sheetPr codeName=\"Sheet1\"/>") {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
