@@ -88,7 +88,7 @@ void PrintTable(const MemorySheet& control, std::ostream& out) {
 }
 
 void PrintHeadsAndTails(const HeadsAndTails& counts, std::ostream& out) {
-  const auto line = [&](const char* label, const std::array<int64_t, 10>& values) {
+  const auto line = [&](const std::string& label, const std::array<int64_t, 10>& values) {
     out << label;
     for (const int64_t value : values) out << std::setw(7) << value;
     out << "\n";
@@ -96,8 +96,8 @@ void PrintHeadsAndTails(const HeadsAndTails& counts, std::ostream& out) {
   out << "\n     ";
   for (int digit = 0; digit <= 9; ++digit) out << std::setw(7) << digit;
   out << "\n";
-  line("đầu  ", counts.heads);
-  line("đuôi ", counts.tails);
+  line(TelexToUnicode(terms::kHeadTelex) + "  ", counts.heads);
+  line(TelexToUnicode(terms::kTailTelex) + " ", counts.tails);
 }
 
 std::vector<std::string> UncountableListed(const MemorySheet& control, int digits) {

@@ -10,6 +10,7 @@
 #include "session/conversions.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
+#include "text/telex.h"
 
 namespace pradima::cli {
 namespace {
@@ -38,11 +39,13 @@ std::string Grid(const ChartRequest& request, const LoCounts& counts) {
   const double legendTop = kGridTop + 10 * kCellHeight + 20;
   const std::string title = RequestTitle(request);
   SvgDocument page(PageWidthFor(title, kPageWidth), legendTop + 56, title);
+  const std::string head = TelexToUnicode(terms::kHeadTelex), tail = TelexToUnicode(terms::kTailTelex);
   DrawHeading(page, title,
-              "Appearances of all 100 numbers over " + DrawDaysText(request.drawDays) + " (rows đầu, columns đuôi)");
+              "Appearances of all 100 numbers over " + DrawDaysText(request.drawDays) + " (rows " + head +
+                  ", columns " + tail + ")");
 
-  page.Text(kGridLeft + 5 * kCellWidth, kGridTop - 24, "đuôi", {12, kQuietInk, Anchor::Middle});
-  page.Text(kPageMargin + 10, kGridTop + 5 * kCellHeight + 4, "đầu", {12, kQuietInk, Anchor::Middle});
+  page.Text(kGridLeft + 5 * kCellWidth, kGridTop - 24, tail, {12, kQuietInk, Anchor::Middle});
+  page.Text(kPageMargin + 10, kGridTop + 5 * kCellHeight + 4, head, {12, kQuietInk, Anchor::Middle});
   for (int digit = 0; digit <= 9; ++digit) {
     const std::string label = std::to_string(digit);
     page.Text(kGridLeft + (digit + 0.5) * kCellWidth, kGridTop - 7, label, {13, kInk, Anchor::Middle, true});

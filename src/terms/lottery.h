@@ -55,6 +55,10 @@ inline constexpr const char* kDoublesTelex = "Soos Kesp";  // Số Kép: 00, 11 
 inline constexpr const char* kFullSet = "Full";            // every number
 inline constexpr const char* kCustomTelex = "Tufy Chojn";  // Tùy Chọn: the user's own list
 
+// A two-digit number's first digit (đầu) and last digit (đuôi), as reports name them.
+inline constexpr const char* kHeadTelex = "ddaafu";
+inline constexpr const char* kTailTelex = "dduooi";
+
 // Number types, as B6 and kieuSo name them.
 inline constexpr const char* kTwoDigits = "2 Con";
 inline constexpr const char* kThreeDigits = "3 Con";

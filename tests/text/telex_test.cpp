@@ -20,6 +20,7 @@ TEST_P(TelexExamples, ConvertsToPrecomposedUnicode) {
 
 INSTANTIATE_TEST_SUITE_P(StoredLiteralsAndRules, TelexExamples,
                          ::testing::Values(Example{"Thoong Baso", "Thông Báo"}, Example{"Soos Kesp", "Số Kép"},
+                                           Example{"ddaafu", "đầu"}, Example{"dduooi", "đuôi"},
                                            Example{"Tufy Chojn", "Tùy Chọn"}, Example{"Mieefn Trung", "Miền Trung"},
                                            Example{"Mieefn Bawsc", "Miền Bắc"}, Example{"Mieefn Nam", "Miền Nam"},
                                            Example{"Chur Nhaajt", "Chủ Nhật"}, Example{"Thuws Bary", "Thứ Bảy"},
