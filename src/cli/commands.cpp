@@ -106,7 +106,7 @@ Session Bind(const std::shared_ptr<MemoryWorkbook>& book) {
 // The workbook, saying on `err` when its sheets were found by their tab
 // names, and whether the run writes their code names back (`saves`).
 XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves = true) {
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path, saves ? FileAccess::Write : FileAccess::Read);
   const std::vector<std::string>& tabs = workbook.bound_by_tab_name();
   if (!tabs.empty()) {
     std::string names;
@@ -193,6 +193,23 @@ void RequireOrderedPeriod(std::map<std::string, std::string>& options, const std
     throw UsageError{"--from " + options["--from"] + " is after --to " + options["--to"], command};
 }
 
+// One end of the period given on the line and the other kept in the control
+// sheet must not cross: such a period would count nothing.
+void RequireOrderedSheetPeriod(const MemorySheet& control, const std::optional<CivilDate>& from,
+                               const std::optional<CivilDate>& to) {
+  if (from.has_value() == to.has_value()) return;
+  const Value& start = CellAt(control, terms::kStartDateCell);
+  const Value& end = CellAt(control, terms::kEndDateCell);
+  const auto isDate = [](const Value& v) { return v.kind() == CellKind::Date || v.kind() == CellKind::Number; };
+  if (!isDate(start) || !isDate(end) || start.number() <= end.number()) return;
+  const std::string kept =
+      from ? Concat("the end date ", FormatShortDate(CivilFromSerial(end.number())), " in ", terms::kEndDateCell)
+           : Concat("the start date ", FormatShortDate(CivilFromSerial(start.number())), " in ", terms::kStartDateCell);
+  throw UsageError{
+      Concat(from ? "--from is after " : "--to is before ", kept, " of the control sheet; give both --from and --to"),
+      "stats"};
+}
+
 void RequireNumberTypeOption(std::map<std::string, std::string>& options, const std::string& command) {
   if (options.count("--type") && !IsNumberType(options["--type"]))
     throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
@@ -264,6 +281,7 @@ int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream
   // The request goes into the control sheet first, so the workbook keeps what was asked.
   if (from) SetCellAt(*control, terms::kStartDateCell, Value::Date(SerialFromCivil(*from)));
   if (to) SetCellAt(*control, terms::kEndDateCell, Value::Date(SerialFromCivil(*to)));
+  RequireOrderedSheetPeriod(*control, from, to);
   if (options.count("--region")) SetCellAt(*control, terms::kRegionCell, Value::Text(options["--region"]));
   if (options.count("--set")) SetCellAt(*control, terms::kNumberSetCell, Value::Text(options["--set"]));
   if (options.count("--weekday")) SetCellAt(*control, terms::kWeekdayCell, Value::Text(options["--weekday"]));

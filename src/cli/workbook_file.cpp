@@ -38,9 +38,10 @@ void RemoveStaleTemporaries(const fs::path& target) {
 
 std::string TemporaryPrefix(const fs::path& target) { return Concat(".", target.filename().string(), ".pradima-"); }
 
-WorkbookFile WorkbookFile::Claim(const std::string& path) {
+WorkbookFile WorkbookFile::Claim(const std::string& path, FileAccess access) {
   WorkbookFile file;
   file.path_ = path;
+  file.access_ = access;
   std::error_code error;
   file.target_ = fs::canonical(path, error);
   if (error) Fail(path + ": " + (error == std::errc::no_such_file_or_directory ? "no such file" : error.message()));
@@ -49,6 +50,7 @@ WorkbookFile WorkbookFile::Claim(const std::string& path) {
   struct stat status;
   if (::stat(target.c_str(), &status) != 0) Fail(path + ": " + SystemReason(errno));
   if (!S_ISREG(status.st_mode)) Fail(path + " is not a regular file");
+  if (access == FileAccess::Read) return file;
   // The write bits count even for the superuser: a file made read-only stays so.
   if ((status.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0)
     Fail(path + " is read-only; pradima changes only a workbook you may write (chmod u+w " + path + ")");
@@ -85,6 +87,7 @@ WorkbookFile& WorkbookFile::operator=(WorkbookFile&& other) noexcept {
     path_ = std::move(other.path_);
     target_ = std::move(other.target_);
     lock_ = std::exchange(other.lock_, -1);
+    access_ = other.access_;
     mode_ = other.mode_;
     owner_ = other.owner_;
     group_ = other.group_;
@@ -97,6 +100,7 @@ WorkbookFile::~WorkbookFile() {
 }
 
 void WorkbookFile::Replace(const std::function<void(const std::string& temporary)>& write) {
+  if (access_ == FileAccess::Read) Fail("cannot write " + path_ + ": it was opened to be read only");
   std::string temporary = (target_.parent_path() / (TemporaryPrefix(target_) + "XXXXXX")).string();
   const int descriptor = ::mkstemp(temporary.data());
   if (descriptor < 0) Fail("cannot write " + path_ + ": cannot create a file beside it: " + SystemReason(errno));

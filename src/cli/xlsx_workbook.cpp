@@ -37,10 +37,10 @@ std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std:
 XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&&) noexcept = default;
 XlsxWorkbook::~XlsxWorkbook() = default;
 
-XlsxWorkbook XlsxWorkbook::Open(const std::string& path) {
+XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access) {
   XlsxWorkbook workbook;
   workbook.path_ = path;
-  workbook.file_.emplace(WorkbookFile::Claim(path));
+  workbook.file_.emplace(WorkbookFile::Claim(path, access));
   workbook.package_ = OpenWorkbookPackage(path, *workbook.file_);
   const ZipPackage& package = *workbook.package_;
   workbook.shared_strings_ = ReadSharedStrings(package);

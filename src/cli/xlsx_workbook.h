@@ -22,8 +22,8 @@ namespace pradima::cli {
 class XlsxWorkbook {
  public:
   // Holds the file for the life of the object (see WorkbookFile): a second
-  // open of the same file fails until this one is gone.
-  static XlsxWorkbook Open(const std::string& path);
+  // open of the same file to write fails until this one is gone.
+  static XlsxWorkbook Open(const std::string& path, FileAccess access = FileAccess::Write);
   XlsxWorkbook(XlsxWorkbook&&) noexcept;
   ~XlsxWorkbook();
 

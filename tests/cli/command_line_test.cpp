@@ -50,6 +50,9 @@ TEST_F(CliTest, BadUsageSaysWhatAndShowsTheCommandsUsage) {
        "--from 2026-03-01 is after --to 2026-02-01",
        "pradima stats BOOK"},
       {{"stats", book.string(), "--from", "31/12/1899"}, "--from 31/12/1899 is before 1900", "pradima stats BOOK"},
+      // One end on the line crossing the other, kept in the control sheet.
+      {{"stats", book.string(), "--from", "2099-01-01"}, "--from is after the end date", "pradima stats BOOK"},
+      {{"stats", book.string(), "--to", "1901-01-01"}, "--to is before the start date", "stats BOOK"},
       {{"stats", book.string(), "--to", "1850-06-15"}, "--to 1850-06-15 is before 1900", "pradima stats BOOK"},
       {{"stats", book.string(), "--to", "2026-01-01 and more"}, "--to 2026-01-01 and more is not a date", "stats BOOK"},
       {{"stats", book.string(), "--weekday", "Th\xE9 Hai"}, "is not valid UTF-8 (byte 3)", "pradima stats BOOK"},

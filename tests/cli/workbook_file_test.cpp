@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "base/error.h"
 #include "cli/cli_fixture.h"
 #include "cli/workbook_file.h"
 #include "cli/xlsx_workbook.h"
@@ -76,6 +77,28 @@ TEST_F(CliTest, AReadOnlyWorkbookIsAnErrorAndStaysAsItWas) {
     EXPECT_EQ(Slurp(book), before);
     EXPECT_EQ(ModeOf(book), mode);
   }
+}
+
+// gan only reads: a read-only workbook, or one another run holds, is read as it stands.
+TEST_F(CliTest, GanReadsAWorkbookItMayNotWriteOrThatAnotherRunHolds) {
+  const fs::path readOnly = directory / "read-only.xlsx";
+  fs::copy_file(Created(), readOnly);
+  ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+  const std::string before = Slurp(readOnly);
+  const Outcome r = Run({"gan", readOnly.string(), "--top", "3"});
+  EXPECT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  // A workbook opened to be read is never written.
+  XlsxWorkbook opened = XlsxWorkbook::Open(readOnly.string(), FileAccess::Read);
+  opened.book()->SheetByCodeName("Sheet3")->Set(1, 1, Value::Text("x"));
+  EXPECT_THROW(opened.Save(), Error);
+  EXPECT_EQ(Slurp(readOnly), before);
+  EXPECT_EQ(ModeOf(readOnly), 0444u);
+
+  const fs::path held = Created();
+  XlsxWorkbook other = XlsxWorkbook::Open(held.string());  // another run, still going
+  const Outcome whileHeld = Run({"gan", held.string(), "--top", "3"});
+  EXPECT_EQ(whileHeld.code, 0) << whileHeld.err;
 }
 
 TEST_F(CliTest, AWorkbookInUseByAnotherRunIsRefusedUntilThatRunEnds) {
