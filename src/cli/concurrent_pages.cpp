@@ -53,11 +53,11 @@ void ConcurrentPageSource::Work(PageFetcher& fetcher) {
     }
     if (closing_ || failed_ || StopRequested()) return;
     const size_t index = next_++;
-    const std::string url = plan_->Url(index);
     lock.unlock();
     Slot result{true, {}, nullptr};
     try {
-      result.page = fetcher.GetPageText(url);
+      // The plan does not change once started.
+      result.page = fetcher.GetPageText(plan_->Url(index));
     } catch (...) {
       result.error = std::current_exception();
     }

@@ -279,13 +279,6 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
   }
   const WorksheetLayout& layout = known ? *known : scannedLayout;
   if (!layout.data_element || layout.formula_kinds) return std::nullopt;
-  // A row is unchanged when the sheet says so, or else when it holds what the scan read.
-  const auto unchanged = [&](const RowText& text, std::span<const Value> stored) {
-    if (known) return !sheet.changed_rows().count(text.row);
-    static const std::vector<Value> kNoCells;
-    const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
-    return std::equal(had.begin(), had.end(), stored.begin(), stored.end());
-  };
 
   // The markup around the rows, small enough for a tree.
   std::string outer = original.substr(0, layout.data_begin);
@@ -295,10 +288,25 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
   WriteCodeName(worksheet, sheet.code_name());
   const pugi::xml_node sheetData = Child(worksheet, "sheetData");
 
-  // Of rows with the same number, the last stands, as in the tree.
+  // Of rows with the same number, the last stands, as in the tree. The
+  // sheet may hold the cells of an earlier one of them (the last may hold
+  // none), so such a row is never copied as it stands.
   std::map<int32_t, const RowText*> originalRows;
-  for (const RowText& row : layout.rows)
-    if (row.row >= 1 && row.row <= kMaxRows) originalRows[row.row] = &row;
+  std::set<int32_t> repeated;
+  for (const RowText& row : layout.rows) {
+    if (row.row < 1 || row.row > kMaxRows) continue;
+    if (!originalRows.emplace(row.row, &row).second) {
+      originalRows[row.row] = &row;
+      repeated.insert(row.row);
+    }
+  }
+  // A row is unchanged when the sheet says so, or else when it holds what the scan read.
+  const auto unchanged = [&](const RowText& text, std::span<const Value> stored) {
+    if (known) return !sheet.changed_rows().count(text.row) && !repeated.count(text.row);
+    static const std::vector<Value> kNoCells;
+    const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
+    return std::equal(had.begin(), had.end(), stored.begin(), stored.end());
+  };
   std::set<int32_t> numbers;
   for (const auto& [row, text] : originalRows) numbers.insert(row);
   for (const auto& [row, cells] : sheet.rows()) numbers.insert(row);

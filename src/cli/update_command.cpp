@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <new>
 #include <optional>
 #include <ostream>
 
@@ -84,19 +85,22 @@ int UpdateWorkbook(XlsxWorkbook& workbook, Session session, const UpdateSettings
         [](const std::atomic<bool>& cancel) { return std::make_unique<CurlPageFetcher>(60, &cancel); },
         [] { return StopSignals::received() != 0; });
     outcome = UpdateResultsInParts(session, source, settings.clock, settings.site, progress.Callback());
-  } catch (const Error& e) {
+  } catch (const std::bad_alloc&) {
+    failure = "out of memory";
+  } catch (const std::exception& e) {
     failure = e.what();
   }
   progress.End();
   const int32_t added = results->LastRowAtOrAbove(kMaxRows, 1) - before;
   const bool finished = !failure && !outcome.stopped;
+  // Said before the save, so a save that fails too does not hide it.
+  if (failure) err << "pradima: " << *failure << "\n";
   if (finished || added > 0) workbook.Save();
   if (finished) {
     err << added << " day(s) added\n";
     return 0;
   }
   if (failure) {
-    err << "pradima: " << *failure << "\n";
     if (added > 0) err << "pradima: " << HowFar(added, *results) << "; run update again to continue\n";
     return 1;
   }

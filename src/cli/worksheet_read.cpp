@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 
 #include "base/utf.h"
@@ -452,7 +453,8 @@ class WorksheetScan {
           first_row_numbered_ = false;
           lastRow = text.row;
           std::vector<Value> cells;
-          text.plain = given.has_value();
+          // A row without cells is written anew (or left out) by a writer, never copied.
+          text.plain = given.has_value() && !tokens_.self_closing();
           if (!tokens_.self_closing() && !Row(row, cells, text)) return false;
           const bool kept = text.row >= 1 && text.row <= kMaxRows && !cells.empty();
           if (kept) {
@@ -771,9 +773,10 @@ size_t MiddleBetweenRows(std::string_view xml) {
 }
 
 // The two halves of a large part, each on a core of its own: the second
-// from a place between rows, the first up to there. None when the first
-// never got there (the place was inside something else) or a half left the
-// part to the full parser.
+// from a place between rows, the first up to there. When the first never
+// got there (the place was inside something else), it read the whole part
+// itself. None when a half left the part to the full parser, or when no
+// second thread could be had.
 std::optional<ScannedWorksheet> ScanInHalves(std::string_view xml, const CellReader& reader, WorksheetLayout* layout) {
   const size_t middle = MiddleBetweenRows(xml);
   if (middle == 0) return std::nullopt;
@@ -782,13 +785,18 @@ std::optional<ScannedWorksheet> ScanInHalves(std::string_view xml, const CellRea
   WorksheetScan tailScan(xml, reader, layout ? &tailLayout : nullptr);
   bool tailRead = false;
   std::exception_ptr tailFailure;
-  std::thread second([&] {
-    try {
-      tailRead = tailScan.RunFrom(middle, tail);
-    } catch (...) {
-      tailFailure = std::current_exception();
-    }
-  });
+  std::thread second;
+  try {
+    second = std::thread([&] {
+      try {
+        tailRead = tailScan.RunFrom(middle, tail);
+      } catch (...) {
+        tailFailure = std::current_exception();  // carried to this thread
+      }
+    });
+  } catch (const std::system_error&) {
+    return std::nullopt;  // one thread reads it all
+  }
   ScannedWorksheet head;
   WorksheetScan headScan(xml, reader, layout);
   bool headRead = false;
@@ -799,9 +807,9 @@ std::optional<ScannedWorksheet> ScanInHalves(std::string_view xml, const CellRea
     throw;
   }
   second.join();
-  if (tailFailure) std::rethrow_exception(tailFailure);
   if (!headRead) return std::nullopt;
   if (!headScan.paused()) return head;  // it read the whole part itself
+  if (tailFailure) std::rethrow_exception(tailFailure);
   if (!tailRead || (headScan.saw_properties() && tailScan.saw_properties())) return std::nullopt;
   if (tailScan.saw_properties()) head.code_name = std::move(tail.code_name);
   const size_t headRows = head.rows.size();

@@ -154,7 +154,11 @@ void ZipWriter::Finish() {
     Fail("cannot write " + shown_as_ + ": " + Reason(errno));
   std::FILE* file = file_;
   file_ = nullptr;
-  if (std::fclose(file) != 0) Fail("cannot write " + shown_as_ + ": " + Reason(errno));
+  if (std::fclose(file) != 0) {
+    const int error = errno;
+    ::unlink(path_.c_str());
+    Fail("cannot write " + shown_as_ + ": " + Reason(error));
+  }
 }
 
 }  // namespace pradima::cli

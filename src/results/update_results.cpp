@@ -85,6 +85,10 @@ UpdateOutcome AppendMissingDays(Session& session, PageSource& source, const Cloc
       } catch (const Error& e) {
         if (onFailure == OnFailure::WriteCompleteDays) pending.Write();
         throw e.WithContext(TelexToUnicode(region.telexName) + ", " + FormatShortDate(day));
+      } catch (...) {
+        // Out of memory, say: the complete days are kept all the same.
+        if (onFailure == OnFailure::WriteCompleteDays) pending.Write();
+        throw;
       }
       if (!page) {
         pending.Write();

@@ -69,17 +69,22 @@ TEST_F(SheetRewriteTest, RowsCopiedAsTextGiveWhatTheTreeGives) {
   std::mt19937 random(61206);
   auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   const char* values[] = {"<v>1</v>", "<v>46000</v>", "<f>A1+1</f><v>2</v>", "", "<v>-0.5</v>"};
-  for (int round = 0; round < 200; ++round) {
+  for (int round = 0; round < 400; ++round) {
     // A part as writers lay them out: rows with and without numbers, spans
     // and heights; cells with and without references, formats, formulas and texts.
     std::string rows;
     int32_t row = 0;
     for (int r = 0, count = pick(10); r < count; ++r) {
-      row += 1 + pick(3);
+      // Now and then a row repeats the number of the one before.
+      if (r == 0 || pick(8)) row += 1 + pick(3);
       rows += "<row";
       if (pick(8)) rows += " r=\"" + std::to_string(row) + "\"";
       if (pick(2)) rows += " spans=\"1:9\"";
       if (!pick(4)) rows += " ht=\"20\" customHeight=\"1\"";
+      if (!pick(6)) {
+        rows += "/>";  // a row without cells, as writers store a row's height
+        continue;
+      }
       rows += ">";
       int32_t column = 0;
       for (int c = 0, cells = pick(6); c < cells; ++c) {

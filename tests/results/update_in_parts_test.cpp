@@ -3,6 +3,8 @@
 // heights.
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include <optional>
 #include <string>
 
@@ -33,7 +35,7 @@ class FixturePages final : public PageFetcher {
 };
 
 // How page `index` of the plan goes wrong, if it does.
-enum class Trouble { None, RequestFails, DamagedPage, Stop };
+enum class Trouble { None, RequestFails, DamagedPage, Stop, OutOfMemory };
 
 class ScriptedSource final : public PageSource {
  public:
@@ -46,6 +48,7 @@ class ScriptedSource final : public PageSource {
         case Trouble::RequestFails: throw Error(kDownloadFailure, "GET " + plan_->Url(index) + " failed: refused");
         case Trouble::DamagedPage: return "<td class=\"giaidb\"><div>1</div></table></tr></table>";
         case Trouble::Stop: return std::nullopt;
+        case Trouble::OutOfMemory: throw std::bad_alloc();
         case Trouble::None: break;
       }
     }
@@ -122,6 +125,16 @@ TEST(UpdateResultsInParts, AFailureKeepsTheDaysBeforeItExactlyAsAFullRunWritesTh
     }
     EXPECT_EQ(book.book->calls("Value.set"), (kept + c.daysPerWrite - 1) / c.daysPerWrite) << "one write per block";
   }
+}
+
+// A failure that is no error of the run's own (memory running out) keeps the complete days too.
+TEST(UpdateResultsInParts, AnyFailureKeepsTheDaysBeforeIt) {
+  const Block full = FullRunRows();
+  Book book;
+  ScriptedSource source(PageOf(6, 2), Trouble::OutOfMemory);
+  EXPECT_THROW(UpdateResultsInParts(book.session, source, FixedClock(), "http://site", {}, 4), std::bad_alloc);
+  EXPECT_EQ(book.results->LastRowAtOrAbove(kMaxRows, 1), 4 + 5);
+  EXPECT_EQ(book.Days(5), testing::FirstRows(full, 5));
 }
 
 TEST(UpdateResultsInParts, AStopKeepsTheCompleteDaysAndTheNextRunEndsAsAnUninterruptedOne) {
