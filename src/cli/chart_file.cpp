@@ -18,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string SystemReason(int error) { return std::generic_category().message(error); }
-
 [[noreturn]] void CannotWrite(const std::string& path, const std::string& reason) {
   Fail(Concat("cannot write the chart ", path, ": ", reason));
 }

@@ -18,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string SystemReason(int error) { return std::generic_category().message(error); }
-
 bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 // Removes the temporaries that a killed run left beside the target.

@@ -41,8 +41,6 @@ void DosTime(std::time_t moment, uint16_t& time, uint16_t& date) {
   date = static_cast<uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
 }
 
-std::string Reason(int error) { return std::strerror(error); }
-
 }  // namespace
 
 ZipWriter::ZipWriter(const std::string& path, const std::string& shownAs, bool exclusive)
@@ -50,12 +48,12 @@ ZipWriter::ZipWriter(const std::string& path, const std::string& shownAs, bool e
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
   const int descriptor = ::open(path.c_str(), flags, 0666);
   if (descriptor < 0)
-    Fail("cannot create " + shown_as_ + (errno == EEXIST ? ": the file exists" : ": " + Reason(errno)));
+    Fail("cannot create " + shown_as_ + (errno == EEXIST ? ": the file exists" : ": " + SystemReason(errno)));
   file_ = ::fdopen(descriptor, "wb");
   if (!file_) {
     const int error = errno;
     ::close(descriptor);
-    Fail("cannot create " + shown_as_ + ": " + Reason(error));
+    Fail("cannot create " + shown_as_ + ": " + SystemReason(error));
   }
 }
 
@@ -69,7 +67,7 @@ ZipWriter::~ZipWriter() {
 void ZipWriter::Write(std::string_view bytes) {
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    Fail("cannot write " + shown_as_ + ": " + Reason(errno));
+    Fail("cannot write " + shown_as_ + ": " + SystemReason(errno));
   offset_ += bytes.size();
 }
 
@@ -151,13 +149,13 @@ void ZipWriter::Finish() {
   // On the disk before the file takes the workbook's name: a crash after
   // the rename finds the new file whole.
   if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
-    Fail("cannot write " + shown_as_ + ": " + Reason(errno));
+    Fail("cannot write " + shown_as_ + ": " + SystemReason(errno));
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) {
     const int error = errno;
     ::unlink(path_.c_str());
-    Fail("cannot write " + shown_as_ + ": " + Reason(error));
+    Fail("cannot write " + shown_as_ + ": " + SystemReason(error));
   }
 }
 
