@@ -5,6 +5,7 @@
 
 #include "base/error.h"
 #include "base/win/hresult.h"
+#include "session/win/release_later.h"
 #include "session/win/variant_value.h"
 
 namespace pradima::win {
@@ -15,7 +16,7 @@ using Microsoft::WRL::ComPtr;
 // The block the spreadsheet handed over, read where it lies: the count looks
 // at the digits at the end of each text in its own UTF-16, and only a cell it
 // cannot read that way (a number, a text ending in other letters) is made a
-// value first. The array is freed with the table.
+// value first. The array is freed when the table goes, off the caller's path.
 class VariantCells final : public CellTable {
  public:
   explicit VariantCells(UniqueVariant value) : value_(std::move(value)) {
@@ -31,6 +32,12 @@ class VariantCells final : public CellTable {
     lock_ = std::make_unique<SafeArrayDataLock>(array_);
     ThrowIfFailed(lock_->status(), "reading a block");
     cells_ = static_cast<const VARIANT*>(array_->pvData);
+  }
+
+  // Freeing the block's texts is left to a thread of its own (see ReleaseLater).
+  ~VariantCells() override {
+    lock_.reset();
+    ReleaseLater(std::move(value_));
   }
 
   int32_t rows() const override { return rows_; }
