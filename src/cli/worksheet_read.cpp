@@ -365,9 +365,8 @@ class WorksheetScan {
     if (!takeTag("</", "c>")) return false;
     tokens_.Advance(at);
     column = referenced;
-    const bool inlineText = Same(kind, "inlineStr");
-    Place(reader_.FromParts(kind, style, inlineText ? nullptr : &text, inlineText ? text : std::string_view()), column,
-          cells);
+    // An inline text is the text itself, as the reader makes it.
+    Place(Same(kind, "inlineStr") ? Value::Text(text) : reader_.FromParts(kind, style, &text, {}), column, cells);
     return true;
   }
 
