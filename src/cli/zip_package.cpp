@@ -2,8 +2,10 @@
 
 #include <zip.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <new>
 
 #include "cli/deflate.h"
@@ -40,6 +42,9 @@ ZipPackage::ZipPackage(const std::string& path, const std::string& shownAs)
     Fail(path_ + " is not a workbook file (" + reason + ")");
   }
   archive_->handle.reset(archive);
+  std::error_code unknown;
+  file_size_ = std::filesystem::file_size(path, unknown);
+  if (unknown) file_size_ = UINT64_MAX;
 }
 
 ZipPackage::~ZipPackage() = default;
@@ -59,6 +64,11 @@ std::string ZipPackage::Read(const std::string& part) const {
   std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle.get(), part.c_str(), flags));
   if (!file) Fail("cannot read " + part + " of " + path_);
   const zip_uint64_t stored = deflated ? stat.comp_size : stat.size;
+  // Sizes are checked before anything is set aside for them: a damaged or
+  // hostile file may claim any size. Deflate makes at most 1,032 bytes of
+  // each byte it stores.
+  if (stored > file_size_ || (deflated && stat.size > stored * 1032 + 1024))
+    Fail("the part " + part + " of " + path_ + " is damaged: it claims more bytes than the file can hold");
   std::string content(static_cast<size_t>(stored), '\0');
   const zip_int64_t read = zip_fread(file.get(), content.data(), stored);
   if (read < 0 || static_cast<zip_uint64_t>(read) != stored) Fail("cannot read " + part + " of " + path_);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -34,6 +35,7 @@ class ZipPackage {
   struct Archive;
   std::unique_ptr<Archive> archive_;
   std::string path_;
+  uint64_t file_size_ = 0;
 };
 
 // Writes a new package from its parts.

@@ -6,6 +6,8 @@
 #include <zip.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "base/error.h"
 
@@ -80,6 +82,33 @@ TEST_F(ZipPackageTest, APartThatDoesNotInflateToWhatTheArchiveSaysIsNamed) {
     FAIL() << "a damaged part was read";
   } catch (const Error& e) {
     EXPECT_NE(std::string(e.what()).find("x.xml"), std::string::npos) << e.what();
+  }
+}
+
+// A file may claim any size for a part: a claim its bytes cannot hold is
+// refused before anything is set aside for it.
+TEST_F(ZipPackageTest, APartClaimingMoreThanItsBytesCanHoldIsRefusedUpFront) {
+  WritePackage(Path("a.zip"), {{"x.xml", std::string(5000, 'y')}});
+  std::string bytes;
+  {
+    std::ifstream in(Path("a.zip"), std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const auto put32 = [&](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  put32(22, 3000000000u);  // the local header's size
+  const size_t central = bytes.find(std::string("PK\x01\x02", 4));
+  ASSERT_NE(central, std::string::npos);
+  put32(central + 24, 3000000000u);  // the central directory's
+  std::ofstream(Path("b.zip"), std::ios::binary | std::ios::trunc) << bytes;
+  try {
+    ZipPackage(Path("b.zip")).Read("x.xml");
+    FAIL() << "a part claiming 3 GB was read";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("x.xml of " + Path("b.zip") + " is damaged: it claims more bytes"),
+              std::string::npos)
+        << e.what();
   }
 }
 
