@@ -261,18 +261,30 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
   err << "pradima: not counted, being no number of " << digits << " digits (\"" << type << "\"): " << names << "\n";
 }
 
+// The options stats and gan share, checked: the period, the number type,
+// the format and the chart's file name.
+struct ReportRequest {
+  std::optional<CivilDate> from, to;
+  ReportFormat format;
+};
+ReportRequest ReportOptions(std::map<std::string, std::string>& options, const std::string& book,
+                            const std::string& command) {
+  ReportRequest request{DateOption(options, "--from", command), DateOption(options, "--to", command),
+                        ReportFormat::Table};
+  RequireOrderedPeriod(options, request.from, request.to, command);
+  RequireNumberTypeOption(options, command);
+  request.format = FormatOption(options, command);
+  if (options.count("--chart"))
+    if (const auto problem = ChartPathProblem(options["--chart"], book)) throw UsageError{*problem, command};
+  return request;
+}
+
 int Stats(const std::vector<std::string>& args, const Clock& clock, std::ostream& out, std::ostream& err) {
   const std::string& path = args.at(1);
   std::map<std::string, std::string> options = CommandOptions(
       args, {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format", "--chart"},
       "stats");
-  const std::optional<CivilDate> from = DateOption(options, "--from", "stats");
-  const std::optional<CivilDate> to = DateOption(options, "--to", "stats");
-  RequireOrderedPeriod(options, from, to, "stats");
-  RequireNumberTypeOption(options, "stats");
-  const ReportFormat format = FormatOption(options, "stats");
-  if (options.count("--chart"))
-    if (const auto problem = ChartPathProblem(options["--chart"], path)) throw UsageError{*problem, "stats"};
+  const auto [from, to, format] = ReportOptions(options, path, "stats");
   const std::optional<std::vector<std::string>> numbers = NumbersOption(options);
 
   XlsxWorkbook workbook = OpenBook(path, err);
@@ -320,13 +332,7 @@ int Gan(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
   const std::string& path = args.at(1);
   std::map<std::string, std::string> options = CommandOptions(
       args, {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart"}, "gan");
-  const std::optional<CivilDate> from = DateOption(options, "--from", "gan");
-  const std::optional<CivilDate> to = DateOption(options, "--to", "gan");
-  RequireOrderedPeriod(options, from, to, "gan");
-  RequireNumberTypeOption(options, "gan");
-  const ReportFormat format = FormatOption(options, "gan");
-  if (options.count("--chart"))
-    if (const auto problem = ChartPathProblem(options["--chart"], path)) throw UsageError{*problem, "gan"};
+  const auto [from, to, format] = ReportOptions(options, path, "gan");
   int32_t top = 20;
   if (options.count("--top")) {
     const std::string& text = options["--top"];
