@@ -1,6 +1,7 @@
 #include "session/win/release_later.h"
 
 #include <atomic>
+#include <memory>
 #include <new>
 
 namespace pradima::win {
@@ -45,16 +46,24 @@ bool HoldsOnlyPlainValues(const VARIANT& v) {
   return plain;
 }
 
+// What a thread frees: the block, and its reference to this module, which
+// it gives back only as it ends (FreeLibraryAndExitThread). Until a thread
+// has it, the reference goes back with the owner.
 struct Release {
-  VARIANT value;
-  HMODULE module;
+  UniqueVariant value;
+  HMODULE module = nullptr;
+  bool handed_to_thread = false;
+  ~Release() {
+    if (!handed_to_thread && module) FreeLibrary(module);
+  }
 };
 
 DWORD WINAPI ReleaseThread(void* parameter) {
-  Release* release = static_cast<Release*>(parameter);
-  VariantClear(&release->value);
-  const HMODULE module = release->module;
-  delete release;
+  HMODULE module = nullptr;
+  {
+    const std::unique_ptr<Release> release(static_cast<Release*>(parameter));
+    module = release->module;
+  }  // the block is freed here
   pending.fetch_sub(1);
   FreeLibraryAndExitThread(module, 0);
 }
@@ -63,26 +72,22 @@ DWORD WINAPI ReleaseThread(void* parameter) {
 
 void ReleaseLater(UniqueVariant value) noexcept {
   if (!HoldsOnlyPlainValues(*value.get())) return;  // freed here
-  HMODULE module = nullptr;
-  // A reference of the thread's own to this module, given back as it ends.
-  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ReleaseThread), &module))
+  std::unique_ptr<Release> release(new (std::nothrow) Release{});
+  if (!release) return;  // freed here
+  // A reference of the thread's own to this module.
+  if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&ReleaseThread),
+                          &release->module))
     return;
-  Release* release = new (std::nothrow) Release{};
-  if (!release) {
-    FreeLibrary(module);
-    return;  // freed here
-  }
-  release->value = value.release();
-  release->module = module;
+  release->value = std::move(value);
   pending.fetch_add(1);
-  const HANDLE thread = CreateThread(nullptr, 0, ReleaseThread, release, 0, nullptr);
+  release->handed_to_thread = true;
+  const HANDLE thread = CreateThread(nullptr, 0, ReleaseThread, release.get(), 0, nullptr);
   if (!thread) {
+    release->handed_to_thread = false;
     pending.fetch_sub(1);
-    VariantClear(&release->value);
-    delete release;
-    FreeLibrary(module);
-    return;
+    return;  // freed here, with the module's reference
   }
+  release.release();
   started.fetch_add(1);
   CloseHandle(thread);
 }
