@@ -11,8 +11,9 @@
 #include <mutex>
 #include <thread>
 
-#include "cli/concurrent_pages.h"
-#include "cli/xlsx_workbook.h"
+#include "results/concurrent_pages.h"
+#include "cli/commands.h"
+#include "xlsx/xlsx_workbook.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
 #include "session/address.h"
@@ -115,7 +116,7 @@ void BM_TwoYearsFrom20MsSite(benchmark::State& state) {
     session.SetWorkbook(book);
     session.BindSheets();
     const auto started = std::chrono::steady_clock::now();
-    cli::ConcurrentPageSource source(
+    ConcurrentPageSource source(
         connections, [](const std::atomic<bool>& cancel) { return std::make_unique<CurlPageFetcher>(60, &cancel); });
     const UpdateOutcome outcome = UpdateResultsInParts(
         session, source,

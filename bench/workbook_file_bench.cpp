@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/worksheet_read.h"
-#include "cli/xlsx_workbook.h"
+#include "xlsx/worksheet_read.h"
+#include "cli/commands.h"
+#include "xlsx/xlsx_workbook.h"
 #include "results_block.h"
 
 namespace pradima {
@@ -21,7 +22,7 @@ const std::string& TenThousandRows() {
     const std::string file = (std::filesystem::temp_directory_path() / "pradima-bench-10000.xlsx").string();
     std::filesystem::remove(file);
     cli::CreateStandardWorkbook(file, {2026, 12, 6});
-    cli::XlsxWorkbook workbook = cli::XlsxWorkbook::Open(file);
+    xlsx::XlsxWorkbook workbook = xlsx::XlsxWorkbook::Open(file);
     bench::FillResults(*workbook.book()->SheetByCodeName("Sheet1"), 10000);
     workbook.Save();
     return file;
@@ -32,7 +33,7 @@ const std::string& TenThousandRows() {
 void BM_OpenWorkbookOf10000Rows(benchmark::State& state) {
   const std::string& path = TenThousandRows();
   for (auto _ : state) {
-    cli::XlsxWorkbook workbook = cli::XlsxWorkbook::Open(path);
+    xlsx::XlsxWorkbook workbook = xlsx::XlsxWorkbook::Open(path);
     benchmark::DoNotOptimize(workbook.book()->sheets().size());
   }
   state.counters["file_mb"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
@@ -46,7 +47,7 @@ void BM_SaveWorkbookOf10000Rows(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
-    std::optional<cli::XlsxWorkbook> workbook(cli::XlsxWorkbook::Open(copy));
+    std::optional<xlsx::XlsxWorkbook> workbook(xlsx::XlsxWorkbook::Open(copy));
     const auto results = workbook->book()->SheetByCodeName("Sheet1");
     const int32_t next = results->LastRowAtOrAbove(kMaxRows, 1) + 1;
     results->Set(next, 1, Value::Date(results->Get(next - 1, 1).date() + 1));
@@ -139,10 +140,10 @@ void BM_ScanResultsSheetOf10000Rows(benchmark::State& state) {
   for (const std::string& plain : parts.plain)
     if (plain.size() > sheet->size()) sheet = &plain;
   const std::vector<std::string> sharedStrings;
-  const cli::CellFormats formats;
-  const cli::CellReader reader(sharedStrings, formats);
+  const xlsx::CellFormats formats;
+  const xlsx::CellReader reader(sharedStrings, formats);
   for (auto _ : state) {
-    std::optional<cli::ScannedWorksheet> scanned = cli::ScanWorksheet(*sheet, reader);
+    std::optional<xlsx::ScannedWorksheet> scanned = xlsx::ScanWorksheet(*sheet, reader);
     if (!scanned) state.SkipWithError("the scan left the sheet to the full parser");
     benchmark::DoNotOptimize(scanned);
   }

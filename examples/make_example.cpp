@@ -8,9 +8,9 @@
 #include <map>
 #include <sstream>
 
-#include "cli/xlsx_workbook.h"
-#include "session/standard_workbook.h"
+#include "cli/commands.h"
 #include "terms/station_schedule.h"
+#include "xlsx/xlsx_workbook.h"
 
 using namespace pradima;
 
@@ -46,8 +46,9 @@ int main(int argc, char** argv) {
   }
   if (draws.empty()) return 1;
   const CivilDate last = CivilFromDays(draws.rbegin()->first);
-  cli::CreateStandardWorkbook(argv[2], last);
-  cli::XlsxWorkbook workbook = cli::XlsxWorkbook::Open(argv[2]);
+  const Clock lastDay = [last] { return LocalDateTime{last, 12, 0, 0}; };
+  if (cli::RunCommand({"init", argv[2]}, "", lastDay, std::cout, std::cerr, false) != 0) return 1;
+  xlsx::XlsxWorkbook workbook = xlsx::XlsxWorkbook::Open(argv[2]);
   auto results = workbook.book()->SheetByCodeName("Sheet1");
   const auto control = workbook.book()->SheetByCodeName("Sheet3");
   control->Set(1, 2, Value::Date(SerialFromCivil({last.year, 1, 1})));

@@ -79,4 +79,10 @@ std::optional<CivilDate> ParseCivilDate(std::string_view text) {
   return date;
 }
 
+std::string IsoDate(const CivilDate& date) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+  return text;
+}
+
 }  // namespace pradima

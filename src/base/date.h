@@ -38,6 +38,8 @@ int WeekdayOf(DateSerial serial);
 bool IsValidCivil(const CivilDate& date);
 // "dd/MM/yyyy", the short date format the engine sets for the workbook.
 std::string FormatShortDate(const CivilDate& date);
+// "2025-01-31", as CSV and JSON write a date.
+std::string IsoDate(const CivilDate& date);
 // A calendar day written "yyyy-MM-dd" or "dd/MM/yyyy" and nothing else;
 // none when the text is neither or names no day of the calendar.
 std::optional<CivilDate> ParseCivilDate(std::string_view text);

@@ -5,29 +5,11 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Decodes one code point and advances; malformed input gives U+FFFD.
+// Decodes one code point and advances; malformed input gives U+FFFD for its first byte.
 char32_t NextCodePoint(std::string_view text, size_t& i) {
-  const auto lead = static_cast<unsigned char>(text[i++]);
-  if (lead < 0x80) return lead;
-  int extra = 0;
-  char32_t cp = 0;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-  } else {
-    return kReplacement;
-  }
-  for (int k = 0; k < extra; ++k) {
-    if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return kReplacement;
-    cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
-  }
-  return cp > 0x10FFFF ? kReplacement : cp;
+  const std::optional<CodePoint> point = DecodeUtf8(text, i);
+  i += point ? point->length : 1;
+  return point ? point->value : kReplacement;
 }
 
 }  // namespace
@@ -60,6 +42,31 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     AppendUtf8(out, cp);
   }
   return out;
+}
+
+std::optional<CodePoint> DecodeUtf8(std::string_view text, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  if (lead < 0x80) return CodePoint{lead, 1};
+  size_t length;
+  char32_t value;
+  char32_t smallest;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2, value = lead & 0x1F, smallest = 0x80;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3, value = lead & 0x0F, smallest = 0x800;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4, value = lead & 0x07, smallest = 0x10000;
+  } else {
+    return std::nullopt;
+  }
+  if (text.size() - at < length) return std::nullopt;
+  for (size_t i = 1; i < length; ++i) {
+    if ((byte(at + i) & 0xC0) != 0x80) return std::nullopt;
+    value = (value << 6) | (byte(at + i) & 0x3F);
+  }
+  if (value < smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+  return CodePoint{value, length};
 }
 
 void AppendUtf8(std::string& out, char32_t cp) {

@@ -16,11 +16,6 @@
 namespace pradima::cli {
 namespace {
 
-std::string DateText(const Value& value) {
-  if (value.kind() == CellKind::Date || value.kind() == CellKind::Number)
-    return FormatShortDate(CivilFromSerial(value.number()));
-  return ToText(value);
-}
 
 // Whether the count of `digits`-digit numbers has a row for the entry: a
 // whole number, or digits between spaces, of at most that many digits' worth.
@@ -39,6 +34,12 @@ bool Countable(const Value& entry, int digits) {
 
 }  // namespace
 
+std::string DateText(const Value& value) {
+  if (value.kind() == CellKind::Date || value.kind() == CellKind::Number)
+    return FormatShortDate(CivilFromSerial(value.number()));
+  return ToText(value);
+}
+
 const Value& CellAt(const MemorySheet& sheet, const char* address) {
   const CellRef cell = ParseAddress(address)->first;
   return sheet.Get(cell.row, cell.column);
@@ -50,7 +51,7 @@ void SetCellAt(MemorySheet& sheet, const char* address, Value value) {
 }
 
 int32_t ListedCount(const MemorySheet& control) {
-  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const CellRef first = kListFirst;
   const CellRef far = ParseAddress(terms::kListFarCell)->first;
   const int32_t last = control.LastRowAtOrAbove(far.row, far.column);
   if (last < first.row || (last == first.row && control.Get(first.row, first.column).IsEmpty())) return 0;
@@ -68,7 +69,7 @@ void PrintRequest(const MemorySheet& control, std::ostream& out) {
 
 void PrintTable(const MemorySheet& control, std::ostream& out) {
   out << ToText(CellAt(control, terms::kDayCountCell)) << "\n";
-  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const CellRef first = kListFirst;
   std::vector<std::array<std::string, 3>> rows;
   for (int32_t r = first.row; r < first.row + ListedCount(control); ++r)
     rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
@@ -101,7 +102,7 @@ void PrintHeadsAndTails(const HeadsAndTails& counts, std::ostream& out) {
 }
 
 std::vector<std::string> UncountableListed(const MemorySheet& control, int digits) {
-  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+  const CellRef first = kListFirst;
   std::vector<std::string> uncountable;
   for (int32_t r = first.row; r < first.row + ListedCount(control); ++r) {
     const Value& entry = control.Get(r, first.column);

@@ -4,14 +4,21 @@
 #include <vector>
 
 #include "selection/heads_and_tails.h"
+#include "session/address.h"
 #include "session/memory_workbook.h"
+#include "terms/sheet_layout.h"
 
 namespace pradima::cli {
 
 // The control sheet as the tool reads and reports it: the request in B1:B6,
 // the list of numbers from F3 down with its counts.
 const Value& CellAt(const MemorySheet& sheet, const char* address);
+// F3, where the list of numbers begins.
+inline const CellRef kListFirst = ParseAddress(terms::kListFirstCell)->first;
 void SetCellAt(MemorySheet& sheet, const char* address, Value value);
+
+// A date cell as dd/mm/yyyy; any other cell as its text.
+std::string DateText(const Value& value);
 
 // How many rows the list of numbers takes, F3 down.
 int32_t ListedCount(const MemorySheet& control);

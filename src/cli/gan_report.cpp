@@ -4,14 +4,10 @@
 #include <iomanip>
 #include <ostream>
 
+#include "selection/number_type.h"
+
 namespace pradima::cli {
 namespace {
-
-std::string NumberText(int32_t number, int digits) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%0*d", digits, number);
-  return text;
-}
 
 std::string ShortDate(const std::optional<DateSerial>& date, const char* none) {
   return date ? FormatShortDate(CivilFromSerial(*date)) : none;
@@ -75,11 +71,6 @@ void PrintJson(const GanRequest& request, int32_t drawDays, const std::vector<Lo
 
 }  // namespace
 
-std::string IsoDate(const CivilDate& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-  return text;
-}
 
 void PrintGanReport(const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                     ReportFormat format, std::ostream& out) {

@@ -22,7 +22,4 @@ struct GanRequest {
 void PrintGanReport(const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                     ReportFormat format, std::ostream& out);
 
-// "2025-01-31", as CSV and JSON write a date.
-std::string IsoDate(const CivilDate& date);
-
 }  // namespace pradima::cli

@@ -26,7 +26,7 @@ std::vector<std::string> BindCodeNamesByTabNames(const std::vector<std::shared_p
     for (const auto& sheet : sheets) {
       if (sheet->tab_name() != tab.tabName) continue;
       sheet->set_code_name(tab.codeName);
-      sheet->modified = true;
+      sheet->MarkModified();
       bound.push_back(tab.tabName);
       break;
     }

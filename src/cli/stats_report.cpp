@@ -5,7 +5,6 @@
 
 #include "base/date.h"
 #include "cli/control_sheet.h"
-#include "cli/gan_report.h"
 #include "session/conversions.h"
 #include "terms/sheet_layout.h"
 
@@ -23,18 +22,10 @@ std::string JsonDateOf(const Value& cell) {
   return JsonString(ToText(cell));
 }
 
-// The day count ends the sentence the count writes in F1.
-std::string DayCountOf(const MemorySheet& control) {
-  const std::string text = ToText(CellAt(control, terms::kDayCountCell));
-  const size_t digits = text.find_last_not_of("0123456789");
-  const std::string count = text.substr(digits == std::string::npos ? 0 : digits + 1);
-  return count.empty() ? "null" : count;
-}
-
 }  // namespace
 
-void PrintStatsReport(const MemorySheet& control, ReportFormat format, std::ostream& out) {
-  const CellRef first = ParseAddress(terms::kListFirstCell)->first;
+void PrintStatsReport(const MemorySheet& control, int32_t drawDays, ReportFormat format, std::ostream& out) {
+  const CellRef first = kListFirst;
   const int32_t end = first.row + ListedCount(control);
   if (format == ReportFormat::Csv) {
     out << "number,days,appearances\n";
@@ -49,7 +40,7 @@ void PrintStatsReport(const MemorySheet& control, ReportFormat format, std::ostr
       << ", \"weekday\": " << JsonString(ToText(CellAt(control, terms::kWeekdayCell)))
       << ", \"set\": " << JsonString(ToText(CellAt(control, terms::kNumberSetCell)))
       << ", \"type\": " << JsonString(ToText(CellAt(control, terms::kNumberTypeCell))) << "},\n"
-      << " \"draw_days\": " << DayCountOf(control) << ",\n \"rows\": [";
+      << " \"draw_days\": " << drawDays << ",\n \"rows\": [";
   for (int32_t r = first.row; r < end; ++r) {
     out << (r > first.row ? ",\n  " : "\n  ") << "{\"number\": " << JsonString(ToText(control.Get(r, first.column)))
         << ", \"days\": " << CountText(control.Get(r, first.column + 1), "null")

@@ -7,8 +7,8 @@
 namespace pradima::cli {
 
 // The control sheet after a count, as CSV (number, days, appearances) or
-// JSON (the request, the day count and the rows); counts are numbers, a
+// JSON (the request, the count of draw days and the rows); counts are numbers, a
 // number never drawn has none (an empty field, null).
-void PrintStatsReport(const MemorySheet& control, ReportFormat format, std::ostream& out);
+void PrintStatsReport(const MemorySheet& control, int32_t drawDays, ReportFormat format, std::ostream& out);
 
 }  // namespace pradima::cli

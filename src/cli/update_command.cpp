@@ -7,7 +7,9 @@
 #include <ostream>
 
 #include "base/error.h"
-#include "cli/concurrent_pages.h"
+#include "cli/book.h"
+#include "cli/commands.h"
+#include "results/concurrent_pages.h"
 #include "cli/stop_signals.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
@@ -71,7 +73,7 @@ std::string HowFar(int32_t added, MemorySheet& results) {
 
 }  // namespace
 
-int UpdateWorkbook(XlsxWorkbook& workbook, Session session, const UpdateSettings& settings, std::ostream& err) {
+int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSettings& settings, std::ostream& err) {
   const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
   const int32_t before = results->LastRowAtOrAbove(kMaxRows, 1);
   // Kept through the save: a signal after the download changes nothing.
@@ -108,6 +110,16 @@ int UpdateWorkbook(XlsxWorkbook& workbook, Session session, const UpdateSettings
   err << "pradima: stopped by " << SignalName(signal) << ": " << HowFar(added, *results)
       << "; run update again to continue\n";
   return 128 + signal;
+}
+
+int UpdateCommand(const Options& options, const ToolContext& context) {
+  XlsxWorkbook workbook = OpenBook(options.book, context.err);
+  RequireLayout(*workbook.book(), options.book, {&kResultsSheet, &kSettingsSheet},
+                {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
+                 terms::kPositionTables[3]});
+  return UpdateWorkbook(workbook, Bind(workbook.book()),
+                        {context.results_site, context.clock, options.connections, context.progress_on_terminal},
+                        context.err);
 }
 
 }  // namespace pradima::cli

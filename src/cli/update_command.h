@@ -3,14 +3,11 @@
 #include <string>
 
 #include "base/clock.h"
-#include "cli/xlsx_workbook.h"
+#include "cli/command_line.h"
+#include "xlsx/xlsx_workbook.h"
 #include "session/session.h"
 
 namespace pradima::cli {
-
-// Connections to the results site at once: a few, to stay a polite client.
-inline constexpr int kDefaultConnections = 4;
-inline constexpr int kMostConnections = 8;
 
 struct UpdateSettings {
   std::string site;
@@ -25,6 +22,6 @@ struct UpdateSettings {
 // complete before that point is saved, in order, and the message on `err`
 // says how far it got, so the next update continues from there. Returns the
 // exit code: 0, 1 for a failure, 128 plus the signal's number for a stop.
-int UpdateWorkbook(XlsxWorkbook& workbook, Session session, const UpdateSettings& settings, std::ostream& err);
+int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSettings& settings, std::ostream& err);
 
 }  // namespace pradima::cli

@@ -97,4 +97,10 @@ void ApplyNumberType(Session session, const std::string& loaiSo) {
   control.GetRange(terms::kListFirstCell)->Resize(list.rows(), 3)->SetValue(list);
 }
 
+std::string NumberText(int32_t number, int digits) {
+  char text[12];
+  std::snprintf(text, sizeof text, "%0*d", digits, number);
+  return text;
+}
+
 }  // namespace pradima

@@ -14,6 +14,9 @@ namespace pradima {
 // its own copy of the session (see Session).
 void ApplyNumberType(Session session, const std::string& loaiSo);
 
+// "07" of two digits, "007" of three.
+std::string NumberText(int32_t number, int digits);
+
 // A number written with at least `width` digits ("00": width 2); a value
 // that is not a whole number keeps its text form.
 std::string FormatListEntry(const Value& value, int width);

@@ -101,7 +101,7 @@ const Value& MemorySheet::Get(int32_t row, int32_t column) const {
 }
 
 void MemorySheet::Set(int32_t row, int32_t column, Value value) {
-  modified = true;
+  modified_ = true;
   if (value.IsEmpty()) {
     const auto it = rows_.find(row);
     if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return;
@@ -117,7 +117,7 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
 }
 
 void MemorySheet::SetRow(int32_t row, std::vector<Value> cells) {
-  modified = true;
+  modified_ = true;
   changed_rows_.insert(row);
   auto it = rows_.insert_or_assign(row, std::move(cells)).first;
   TrimRow(it);
@@ -177,11 +177,11 @@ void MemorySheet::Write(const RangeRef& range, const Block& values) {
       (*cells)[column - 1] = value;
     }
   }
-  modified = true;
+  modified_ = true;
 }
 
 void MemorySheet::Clear(const RangeRef& range) {
-  modified = true;
+  modified_ = true;
   for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row;) {
     std::vector<Value>& cells = it->second;
     const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
@@ -276,7 +276,7 @@ void MemoryWorkbook::Count(std::string_view operation) {
 
 void MemoryWorkbook::FireCellChange() {
   // A copy: the event may replace or drop its own handler.
-  if (const auto event = on_cell_change) event();
+  if (const auto event = on_cell_change_) event();
 }
 
 std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {

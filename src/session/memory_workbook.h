@@ -40,14 +40,16 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   // The row of the last non-empty cell of the column at or above row, or 1.
   int32_t LastRowAtOrAbove(int32_t row, int32_t column) const;
   const Rows& rows() const { return rows_; }
-  // Set by any change of a cell; the workbook file writer clears it.
-  bool modified = false;
+  // Whether any cell changed since the sheet was loaded or saved.
+  bool modified() const { return modified_; }
+  // Marks the sheet changed as a whole, cells or not (its code name, say).
+  void MarkModified() { modified_ = true; }
   // The rows whose cells changed since the sheet was loaded or saved (see
   // ForgetChanges): a file writer copies the others as the file had them.
   const std::set<int32_t>& changed_rows() const { return changed_rows_; }
   // The sheet as it stands is the one its file holds.
   void ForgetChanges() {
-    modified = false;
+    modified_ = false;
     changed_rows_.clear();
   }
 
@@ -64,6 +66,7 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   std::string code_name_;
   std::string tab_name_;
   Rows rows_;
+  bool modified_ = false;
   std::set<int32_t> changed_rows_;
 };
 
@@ -105,7 +108,7 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
 
   // Runs after every cell write or clear through a range, synchronously, as
   // the application runs a workbook's change event macros.
-  std::function<void()> on_cell_change;
+  void set_on_cell_change(std::function<void()> event) { on_cell_change_ = std::move(event); }
   void FireCellChange();
 
   // Workbook
@@ -115,6 +118,7 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   MemoryWorkbook() = default;
   std::vector<std::shared_ptr<MemorySheet>> sheets_;
   std::vector<DefinedName> names_;
+  std::function<void()> on_cell_change_;
   std::map<std::string, int, std::less<>> calls_;
   int64_t cells_read_ = 0;
 };

@@ -82,7 +82,7 @@ std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   Put(*control, 2, 6, Text("Soos"));
   Put(*control, 2, 7, Text("Soos ngafy"));
   Put(*control, 2, 8, Text("Soos laafn"));
-  for (const auto& sheet : book->sheets()) sheet->modified = false;
+  for (const auto& sheet : book->sheets()) sheet->ForgetChanges();
   return book;
 }
 

@@ -33,7 +33,7 @@ int32_t CountRowOf(const Value& listed) {
 
 Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Number(*count) : Value(); }
 
-LoCounts Run(const Session& session, MessageSink& messages, const Clock& clock) {
+LoCountResult Run(const Session& session, MessageSink& messages, const Clock& clock) {
   Worksheet& control = session.control();
   const DateSerial startDate = ToDate(CellValue(control, terms::kStartDateCell));
   DateSerial endDate = ToDate(CellValue(control, terms::kEndDateCell));
@@ -59,16 +59,15 @@ LoCounts Run(const Session& session, MessageSink& messages, const Clock& clock) 
           ? control.GetRange(std::string(terms::kListFirstCell) + ":H" + std::to_string(lastListRow))->GetValue()
           : Block();
 
-  LoCounts counts;
-  int32_t dayCount = 0;
-  CountLo(session, counts, startDate, endDate, regionName, dayCount, numberType);
-  FillCounts(listBlock, counts);
+  LoCountResult result;
+  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType);
+  FillCounts(listBlock, result.counts);
 
   control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
   if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
   control.GetRange(terms::kDayCountCell)
-      ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(dayCount)));
-  return counts;
+      ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(result.dayCount)));
+  return result;
 }
 
 }  // namespace
@@ -81,19 +80,19 @@ void FillCounts(Block& listBlock, const LoCounts& counts) {
   }
 }
 
-LoCounts RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
+LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
   Application& application = session.application();
   application.SetScreenUpdating(false);
-  LoCounts counts;
+  LoCountResult result;
   try {
-    counts = Run(session, messages, clock);
+    result = Run(session, messages, clock);
   } catch (...) {
     // Screen updating comes back on before the error goes to the caller.
     application.SetScreenUpdating(true);
     throw;
   }
   application.SetScreenUpdating(true);
-  return counts;
+  return result;
 }
 
 }  // namespace pradima

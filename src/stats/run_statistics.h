@@ -14,8 +14,8 @@ namespace pradima {
 // the day count into F1. Screen updating is off for the run and back on
 // after it, whether it succeeds or fails.
 // The run works on its own copy of the session (see Session). Returns the
-// counts of every number of the period, listed or not.
-LoCounts RunStatistics(Session session, MessageSink& messages, const Clock& clock);
+// counts of every number of the period, listed or not, and the day count.
+LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock);
 
 // Copies the counts of the number each row of column 1 selects into columns
 // 2 and 3. A listed value that selects no row 0 to 999 gets blank counts.

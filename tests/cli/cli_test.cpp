@@ -5,9 +5,9 @@
 #include <pugixml.hpp>
 
 #include "base/error.h"
-#include "cli/cli_fixture.h"
-#include "cli/xlsx_workbook.h"
-#include "cli/zip_package.h"
+#include "support/cli_fixture.h"
+#include "xlsx/xlsx_workbook.h"
+#include "xlsx/zip_package.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 
@@ -260,6 +260,21 @@ TEST_F(CliTest, WhateverACellHoldsTheSavedSheetIsWellFormedXml) {
   EXPECT_EQ(settings->Get(200, 2), Value::Text("Th\xEF\xBF\xBD Hai"));
   EXPECT_EQ(settings->Get(200, 3), Value::Text("line\r\nend"));
   EXPECT_EQ(settings->Get(200, 4), Value::Text("\xEF\xBF\xBD"));
+}
+
+// Letters typed with their marks apart (some keyboards, macOS) match the sheet's words.
+TEST_F(CliTest, StatsTakesDecomposedNamesAsTheSheetsWords) {
+  const fs::path book = Example();
+  const Outcome r = Run({"stats", book.string(), "--region", "Mie\u0302\u0300n Ba\u0306\u0301c", "--weekday",
+                         "Thu\u031B\u0301 Hai", "--set", "So\u0302\u0301 Ke\u0301p", "--type", "2 Con"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.err, "") << "the weekday is known";
+  const auto control = xlsx::XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet3");
+  EXPECT_EQ(control->Get(3, 2), Value::Text("Miền Bắc"));
+  EXPECT_EQ(control->Get(5, 2), Value::Text("Thứ Hai"));
+  EXPECT_EQ(control->Get(4, 2), Value::Text("Số Kép"));
+  EXPECT_EQ(control->Get(3, 6), Value::Text("00")) << "the doubles are laid out";
+  EXPECT_EQ(control->Get(12, 6), Value::Text("99"));
 }
 
 }  // namespace

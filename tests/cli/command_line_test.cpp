@@ -3,8 +3,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "cli/cli_fixture.h"
-#include "cli/xlsx_workbook.h"
+#include "support/cli_fixture.h"
+#include "xlsx/xlsx_workbook.h"
 
 namespace pradima::cli {
 namespace {

@@ -1,7 +1,7 @@
 // gan sees exactly the draw days that stats counts, and reads without writing.
 #include <string>
 
-#include "cli_fixture.h"
+#include "support/cli_fixture.h"
 
 namespace pradima::cli {
 namespace {

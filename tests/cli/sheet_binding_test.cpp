@@ -1,8 +1,8 @@
 // Which sheets a command needs, and sheets found by their tab names when a workbook lost its code names.
 #include <pugixml.hpp>
 
-#include "cli/cli_fixture.h"
-#include "cli/xlsx_workbook.h"
+#include "support/cli_fixture.h"
+#include "xlsx/xlsx_workbook.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 

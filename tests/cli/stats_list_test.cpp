@@ -1,6 +1,6 @@
 // The list a count runs on: the user's own list, numbers given on the command line, entries it cannot count.
-#include "cli/cli_fixture.h"
-#include "cli/xlsx_workbook.h"
+#include "support/cli_fixture.h"
+#include "xlsx/xlsx_workbook.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 

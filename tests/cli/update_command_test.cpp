@@ -12,8 +12,8 @@
 #include <optional>
 #include <thread>
 
-#include "cli/cli_fixture.h"
-#include "cli/xlsx_workbook.h"
+#include "support/cli_fixture.h"
+#include "xlsx/xlsx_workbook.h"
 #include "session/address.h"
 #include "support/first_rows.h"
 #include "support/fixture_pages.h"

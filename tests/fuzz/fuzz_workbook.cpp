@@ -16,9 +16,9 @@
 #include <vector>
 
 #include "base/error.h"
-#include "cli/worksheet_read.h"
-#include "cli/xlsx_workbook.h"
-#include "cli/zip_package.h"
+#include "xlsx/worksheet_read.h"
+#include "xlsx/xlsx_workbook.h"
+#include "xlsx/zip_package.h"
 
 namespace {
 
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     pradima::cli::XlsxWorkbook workbook = pradima::cli::XlsxWorkbook::Open(path);
     opened = true;
-    for (const auto& sheet : workbook.book()->sheets()) sheet->modified = true;
+    for (const auto& sheet : workbook.book()->sheets()) sheet->MarkModified();
     workbook.Save();
   } catch (const pradima::Error&) {
     // A clear error about the file: what a user gets.

@@ -52,7 +52,7 @@ class UpdateResultsTest : public ::testing::Test {
 
   void SetLastDate(const CivilDate& day, int32_t row = 5) {
     results->Set(row, 1, Value::Date(SerialFromCivil(day)));
-    results->modified = false;
+    results->ForgetChanges();
   }
 
   // Checks one results row against the fixture's pages for its day: only
@@ -112,7 +112,7 @@ TEST_F(UpdateResultsTest, UpToDateSheetFetchesAndWritesNothingButReadsBangDai) {
   EXPECT_EQ(site->request_count(), 0u);
   EXPECT_EQ(book->calls("Value.set"), 0);
   EXPECT_EQ(book->calls("Value.get"), 2) << "BangDai and the last date";
-  EXPECT_FALSE(results->modified);
+  EXPECT_FALSE(results->modified());
 }
 
 TEST_F(UpdateResultsTest, FirstRunStartsOn1January2005InRow5WithOneWrite) {

@@ -107,7 +107,7 @@ TEST_F(MemoryWorkbookTest, EveryChangeOfARowIsRemembered) {
   sheet->Set(3, 2, Value::Text("b"));
   sheet->Set(9, 1, Value::Text("c"));
   sheet->ForgetChanges();
-  EXPECT_FALSE(sheet->modified);
+  EXPECT_FALSE(sheet->modified());
   sheet->Set(7, 7, Value());  // nothing there to clear
   sheet->GetRange("A9:C9")->ClearContents();
   sheet->GetRange("A4:B5")->SetValue(Block(2, 2));  // empty cells where there were none

@@ -25,7 +25,7 @@ class EventMacroTest : public StatsTest {
  protected:
   void SetUp() override {
     StatsTest::SetUp();
-    book->on_cell_change = [this] { FireOnce(); };
+    book->set_on_cell_change([this] { FireOnce(); });
     for (int d = 1; d <= 4; ++d) PutDay({2021, 3, d}, {{3, Value::Text("12307")}, {4, Value::Text("45600")}});
     Request({2021, 3, 1}, {2021, 3, 10}, "Mieefn Bawsc", "Full", "Taast car", "2 Con");
   }

@@ -1,0 +1,39 @@
+#pragma once
+// What every chart of the tool shares: the request it draws as its title,
+// a heading, and the page that says there is nothing to draw.
+#include <cstdint>
+#include <string>
+
+#include "chart/svg_document.h"
+
+namespace pradima::chart {
+
+// The request a chart draws, as the reports print it.
+struct ChartRequest {
+  std::string from, to;  // "01/01/2026"; "-" when the period has no end to show
+  std::string region, weekday, type;
+  int32_t drawDays = 0;
+};
+
+// "Miền Bắc · Tất cả · 01/01/2026 – 31/03/2026 · 2 Con".
+std::string RequestTitle(const ChartRequest& request);
+
+// "1 draw day", "78 draw days".
+std::string DrawDaysText(int32_t drawDays);
+
+// The left edge of the page's text, and where a chart begins below its heading.
+inline constexpr double kPageMargin = 20;
+inline constexpr double kChartTop = 80;
+inline constexpr Rgb kInk{33, 33, 33};
+inline constexpr Rgb kQuietInk{96, 96, 96};
+
+// `width`, or wider when the title needs it (a weekday may be any text).
+double PageWidthFor(const std::string& title, double width);
+
+// The title in bold and a line below it saying what the chart shows.
+void DrawHeading(SvgDocument& page, const std::string& title, const std::string& subtitle);
+
+// A page of `width` with the heading only, its subtitle saying why nothing is drawn.
+std::string NothingToDraw(const std::string& title, const std::string& reason, double width);
+
+}  // namespace pradima::chart

@@ -1,0 +1,49 @@
+#include "cli/book.h"
+
+#include <ostream>
+
+#include "base/error.h"
+#include "cli/sheet_binding.h"
+#include "terms/sheet_layout.h"
+
+namespace pradima::cli {
+
+const RequiredSheet kResultsSheet{terms::kResultsCodeName, "the results sheet"};
+const RequiredSheet kSettingsSheet{terms::kSettingsCodeName, "the settings sheet"};
+const RequiredSheet kControlSheet{terms::kControlCodeName, "the control sheet"};
+
+XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves) {
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path, saves ? xlsx::FileAccess::Write : xlsx::FileAccess::Read);
+  const std::vector<std::string> tabs = BindCodeNamesByTabNames(workbook.book()->sheets());
+  if (!tabs.empty()) {
+    std::string names;
+    for (const std::string& tab : tabs) names += (names.empty() ? "" : ", ") + tab;
+    err << "pradima: " << path << " has no code names for its sheets (some applications drop them when they save); "
+        << "the sheets " << names << " are taken by their tab names"
+        << (saves ? ", and their code names are written back\n" : "; this command does not change the file\n");
+  }
+  return workbook;
+}
+
+void RequireLayout(const MemoryWorkbook& book, const std::string& path,
+                   std::initializer_list<const RequiredSheet*> sheets, std::initializer_list<const char*> names) {
+  for (const RequiredSheet* sheet : sheets) {
+    if (!book.SheetByCodeName(sheet->code_name)) {
+      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + sheet->code_name + " (" +
+                                             sheet->what + "); " + kCodeNameRemedy);
+    }
+  }
+  for (const char* name : names) {
+    if (!book.FindName(name)) throw Error(VbError::ApplicationDefined, path + " has no workbook name " + name);
+  }
+}
+
+Session Bind(const std::shared_ptr<MemoryWorkbook>& book) {
+  Session session;
+  session.SetApplication(std::make_shared<MemoryApplication>());
+  session.SetWorkbook(book);
+  session.BindSheets();
+  return session;
+}
+
+}  // namespace pradima::cli

@@ -1,0 +1,101 @@
+#include "cli/command_line.h"
+
+#include <algorithm>
+#include <map>
+
+#include "cli/chart_file.h"
+#include "cli/number_list.h"
+#include "terms/lottery.h"
+#include "text/telex.h"
+
+namespace pradima::cli {
+namespace {
+
+using OptionTexts = std::map<std::string, std::string, std::less<>>;
+
+std::optional<std::string> Text(const OptionTexts& texts, std::string_view option) {
+  const auto found = texts.find(option);
+  return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
+}
+
+std::optional<CivilDate> DateOption(const OptionTexts& texts, const std::string& option, const std::string& command) {
+  const std::optional<std::string> text = Text(texts, option);
+  if (!text) return std::nullopt;
+  const std::optional<CivilDate> date = ParseCivilDate(*text);
+  if (!date) throw UsageError{option + " " + *text + " is not a date (YYYY-MM-DD or DD/MM/YYYY)", command};
+  if (date->year < 1900)
+    throw UsageError{option + " " + *text + " is before 1900, where the workbook's dates begin", command};
+  return date;
+}
+
+// A whole number from 1 to `most`, written with digits only.
+std::optional<int32_t> WholeNumber(const std::string& text, int32_t most) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const int32_t value = std::stoi(text);
+  if (value < 1 || value > most) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
+
+Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
+  Options options;
+  options.command = args.at(0);
+  options.book = args.at(1);
+  const std::string& command = options.command;
+  OptionTexts texts;
+  for (size_t i = 2; i < args.size(); i += 2) {
+    const std::string& option = args[i];
+    if (std::find(known.begin(), known.end(), option) == known.end())
+      throw UsageError{"unknown option " + option, command};
+    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", command};
+    texts[option] = args[i + 1];
+  }
+  options.from = DateOption(texts, "--from", command);
+  options.to = DateOption(texts, "--to", command);
+  if (options.from && options.to && DaysFromCivil(*options.from) > DaysFromCivil(*options.to))
+    throw UsageError{"--from " + texts["--from"] + " is after --to " + texts["--to"], command};
+  options.region = Text(texts, "--region");
+  options.weekday = Text(texts, "--weekday");
+  options.set = Text(texts, "--set");
+  options.type = Text(texts, "--type");
+  if (options.type && !IsNumberType(*options.type))
+    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
+                     command};
+  if (const auto format = Text(texts, "--format")) {
+    const std::optional<ReportFormat> parsed = ParseReportFormat(*format);
+    if (!parsed) throw UsageError{"--format must be table, csv or json", command};
+    options.format = *parsed;
+  }
+  options.chart = Text(texts, "--chart");
+  if (options.chart)
+    if (const auto problem = ChartPathProblem(*options.chart, options.book)) throw UsageError{*problem, command};
+  if (const auto numbers = Text(texts, "--numbers")) {
+    if (const auto problem = NumberListProblem(*numbers))
+      throw UsageError{"--numbers " + *numbers + ": " + *problem, command};
+    const std::string custom = TelexToUnicode(terms::kCustomTelex);
+    if (options.set && *options.set != custom)
+      throw UsageError{"--numbers lists the set \"" + custom + "\"; it cannot go with --set " + *options.set, command};
+    options.set = custom;
+    options.numbers = SplitNumberList(*numbers);
+  }
+  if (const auto top = Text(texts, "--top")) {
+    const std::optional<int32_t> value = WholeNumber(*top, 9999);
+    if (!value) throw UsageError{"--top " + *top + " is not a whole number from 1 to 9999", command};
+    options.top = *value;
+  }
+  if (const auto connections = Text(texts, "--connections")) {
+    const std::optional<int32_t> value = connections->size() == 1 ? WholeNumber(*connections, kMostConnections)
+                                                                  : std::nullopt;
+    if (!value)
+      throw UsageError{"--connections " + *connections + " is not a whole number from 1 to " +
+                           std::to_string(kMostConnections),
+                       command};
+    options.connections = *value;
+  }
+  return options;
+}
+
+}  // namespace pradima::cli

@@ -1,0 +1,45 @@
+#pragma once
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/date.h"
+#include "cli/report_format.h"
+
+namespace pradima::cli {
+
+// Wrong usage: exit code 2, with the usage of the command.
+struct UsageError {
+  std::string message;
+  std::string command;
+};
+
+// Connections to the results site at once: a few, to stay a polite client.
+inline constexpr int kDefaultConnections = 4;
+inline constexpr int kMostConnections = 8;
+
+// The options of one command line, each checked; an option not given is none.
+struct Options {
+  std::string command;
+  std::string book;
+  std::optional<CivilDate> from, to;
+  std::optional<std::string> region, weekday, set, type, chart;
+  // --numbers: the custom list typed on the line ("07,12,345"); `set` is then the custom set.
+  std::optional<std::vector<std::string>> numbers;
+  ReportFormat format = ReportFormat::Table;
+  int connections = kDefaultConnections;
+  int32_t top = 20;
+};
+
+// `args` is the command, the workbook, then pairs of an option among
+// `known` and its value; each option once. Raises UsageError naming the
+// option that is unknown, lacks its value or has a wrong one.
+Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known);
+
+// "2 Con" or "3 Con".
+bool IsNumberType(const std::string& text);
+
+}  // namespace pradima::cli

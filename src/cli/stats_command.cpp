@@ -1,0 +1,142 @@
+// stats: the request goes into the control sheet (B1 to B6, and the list
+// from F3 with --numbers), the count runs as the workbook's button runs it,
+// the workbook is saved, then the report is printed.
+#include <ostream>
+
+#include "base/concat.h"
+#include "base/error.h"
+#include "chart/count_chart.h"
+#include "cli/book.h"
+#include "cli/chart_file.h"
+#include "cli/commands.h"
+#include "cli/control_sheet.h"
+#include "cli/stats_report.h"
+#include "selection/heads_and_tails.h"
+#include "selection/number_type.h"
+#include "session/conversions.h"
+#include "stats/run_statistics.h"
+#include "terms/lottery.h"
+#include "terms/sheet_layout.h"
+#include "text/message.h"
+#include "text/telex.h"
+
+namespace pradima::cli {
+namespace {
+
+// Messages of the custom-list check go to standard error.
+class StreamMessages final : public MessageSink {
+ public:
+  explicit StreamMessages(std::ostream& err) : err_(err) {}
+  int32_t Show(const std::string& prompt, int32_t, const std::string& title) override {
+    std::string text = prompt;
+    for (size_t at; (at = text.find("\r\n")) != std::string::npos;) text.replace(at, 2, "\n  ");
+    err_ << title << ": " << text << "\n";
+    return 1;
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+// One end of the period given on the line and the other kept in the control
+// sheet must not cross: such a period would count nothing.
+void RequireOrderedSheetPeriod(const MemorySheet& control, const Options& options) {
+  if (options.from.has_value() == options.to.has_value()) return;
+  const Value& start = CellAt(control, terms::kStartDateCell);
+  const Value& end = CellAt(control, terms::kEndDateCell);
+  const auto isDate = [](const Value& v) { return v.kind() == CellKind::Date || v.kind() == CellKind::Number; };
+  if (!isDate(start) || !isDate(end) || start.number() <= end.number()) return;
+  const std::string kept =
+      options.from
+          ? Concat("the end date ", FormatShortDate(CivilFromSerial(end.number())), " in ", terms::kEndDateCell)
+          : Concat("the start date ", FormatShortDate(CivilFromSerial(start.number())), " in ", terms::kStartDateCell);
+  throw UsageError{Concat(options.from ? "--from is after " : "--to is before ", kept,
+                          " of the control sheet; give both --from and --to"),
+                   options.command};
+}
+
+void ReplaceListedNumbers(MemorySheet& control, const std::vector<std::string>& numbers) {
+  for (int32_t row = control.LastRowAtOrAbove(kMaxRows, kListFirst.column); row >= kListFirst.row; --row)
+    control.Set(row, kListFirst.column, Value());
+  for (size_t i = 0; i < numbers.size(); ++i)
+    control.Set(kListFirst.row + static_cast<int32_t>(i), kListFirst.column, Value::Text(numbers[i]));
+}
+
+// Entries of a typed two-digit custom list that the run leaves out, not being numbers.
+std::vector<std::string> LeftOutOfCustomList(const MemorySheet& control, bool custom) {
+  std::vector<std::string> leftOut;
+  if (!custom || DigitCount(ToText(CellAt(control, terms::kNumberTypeCell))) != 2) return leftOut;
+  for (int32_t row = kListFirst.row; row <= control.LastRowAtOrAbove(kMaxRows, kListFirst.column); ++row) {
+    const Value& entry = control.Get(row, kListFirst.column);
+    if (!entry.IsEmpty() && !IsNumeric(entry)) leftOut.push_back(ToText(entry));
+  }
+  return leftOut;
+}
+
+// One line naming every listed entry that has no counts for not being a number of the run's type.
+void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> uncountable, std::ostream& err) {
+  const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
+  const int digits = DigitCount(type);
+  if (digits == 0) return;
+  for (std::string& entry : UncountableListed(control, digits)) uncountable.push_back(std::move(entry));
+  if (uncountable.empty()) return;
+  std::string names;
+  for (const std::string& entry : uncountable) names += Concat(names.empty() ? "\"" : ", \"", entry, "\"");
+  err << "pradima: not counted, being no number of " << digits << " digits (\"" << type << "\"): " << names << "\n";
+}
+
+void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result) {
+  const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
+  const chart::ChartRequest request{DateText(CellAt(control, terms::kStartDateCell)),
+                                    DateText(CellAt(control, terms::kEndDateCell)),
+                                    ToText(CellAt(control, terms::kRegionCell)),
+                                    ToText(CellAt(control, terms::kWeekdayCell)),
+                                    type,
+                                    result.dayCount};
+  WriteChartFile(path, chart::CountChartSvg(request, result.counts, DigitCount(type)));
+}
+
+}  // namespace
+
+int StatsCommand(const Options& options, const ToolContext& context) {
+  std::ostream& err = context.err;
+  XlsxWorkbook workbook = OpenBook(options.book, err);
+  RequireLayout(*workbook.book(), options.book, kEverySheet, {terms::kRegionTable});
+  const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
+  // The request goes into the control sheet first, so the workbook keeps what was asked.
+  if (options.from) SetCellAt(*control, terms::kStartDateCell, Value::Date(SerialFromCivil(*options.from)));
+  if (options.to) SetCellAt(*control, terms::kEndDateCell, Value::Date(SerialFromCivil(*options.to)));
+  RequireOrderedSheetPeriod(*control, options);
+  if (options.region) SetCellAt(*control, terms::kRegionCell, Value::Text(*options.region));
+  if (options.set) SetCellAt(*control, terms::kNumberSetCell, Value::Text(*options.set));
+  if (options.weekday) SetCellAt(*control, terms::kWeekdayCell, Value::Text(*options.weekday));
+  if (options.type) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(*options.type));
+  if (options.numbers) ReplaceListedNumbers(*control, *options.numbers);
+  WarnOfUnknownWeekday(*control, err);
+
+  Session session = Bind(workbook.book());
+  // The custom list is the one in column F: the run itself checks, tidies and saves it.
+  const bool custom = ToText(CellAt(*control, terms::kNumberSetCell)) == TelexToUnicode(terms::kCustomTelex);
+  if ((options.set || options.type) && !custom) ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
+  const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
+  StreamMessages messages(err);
+  const LoCountResult result = RunStatistics(session, messages, context.clock);
+  // Saved before anything is printed: a reader that stops early loses nothing.
+  workbook.Save();
+  if (options.format == ReportFormat::Table) {
+    PrintRequest(*control, context.out);
+    PrintTable(*control, context.out);
+    if (ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits)
+      PrintHeadsAndTails(CountHeadsAndTails(result.counts), context.out);
+  } else {
+    PrintStatsReport(*control, result.dayCount, options.format, context.out);
+  }
+  if (ListedCount(*control) == 0)
+    err << "pradima: no numbers are listed from " << terms::kListFirstCell
+        << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
+  WarnOfUncountable(*control, leftOut, err);
+  if (options.chart) WriteCountChart(*options.chart, *control, result);
+  return 0;
+}
+
+}  // namespace pradima::cli

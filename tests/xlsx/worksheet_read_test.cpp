@@ -1,0 +1,299 @@
+#include "xlsx/worksheet_read.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "base/error.h"
+#include "support/standard_formats.h"
+#include "xlsx/xlsx_workbook.h"
+
+namespace pradima::xlsx {
+namespace {
+
+// Values equal as the workbook keeps them: a number by its bits, so "nan" equals itself.
+bool SameValue(const Value& a, const Value& b) {
+  if (a.kind() != b.kind()) return false;
+  if (a.IsText()) return a.text() == b.text();
+  const double x = a.number(), y = b.number();
+  return std::memcmp(&x, &y, sizeof x) == 0;
+}
+
+::testing::AssertionResult SameSheet(const ScannedWorksheet& scanned, const ScannedWorksheet& parsed) {
+  if (scanned.code_name != parsed.code_name)
+    return ::testing::AssertionFailure() << "code name " << scanned.code_name << " vs " << parsed.code_name;
+  if (scanned.rows.size() != parsed.rows.size())
+    return ::testing::AssertionFailure() << scanned.rows.size() << " rows vs " << parsed.rows.size();
+  for (size_t r = 0; r < scanned.rows.size(); ++r) {
+    const auto& [row, cells] = scanned.rows[r];
+    const auto& [parsedRow, parsedCells] = parsed.rows[r];
+    if (row != parsedRow || cells.size() != parsedCells.size())
+      return ::testing::AssertionFailure() << "row " << row << " (" << cells.size() << " cells) vs " << parsedRow
+                                           << " (" << parsedCells.size() << ")";
+    for (size_t c = 0; c < cells.size(); ++c)
+      if (!SameValue(cells[c], parsedCells[c]))
+        return ::testing::AssertionFailure()
+               << "row " << row << " column " << c + 1 << ": " << cells[c] << " vs " << parsedCells[c];
+  }
+  return ::testing::AssertionSuccess();
+}
+
+class WorksheetReadTest : public ::testing::Test {
+ protected:
+  WorksheetReadTest() : formats_(StandardFormats()), reader_(shared_, formats_) {}
+
+  static std::string Sheet(const std::string& data, const std::string& before = "<sheetPr codeName=\"Sheet1\"/>") {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
+           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
+           before + "<sheetData>" + data + "</sheetData></worksheet>";
+  }
+
+  std::vector<std::string> shared_{"Miền Bắc", "07", "x&y"};
+  CellFormats formats_;
+  CellReader reader_;
+};
+
+// Markup the scan reads itself gives exactly what the document tree gives.
+TEST_F(WorksheetReadTest, TheScanReadsWhatTheTreeReads) {
+  const std::string cases[] = {
+      Sheet(""),
+      Sheet("<row r=\"5\"><c r=\"A5\" s=\"1\"><v>46000</v></c><c r=\"C5\" t=\"inlineStr\"><is><t>12345</t></is></c>"
+            "</row>"),
+      // Shared strings, in range and not; numbers as text, truth values, errors, ISO dates.
+      Sheet("<row r=\"2\"><c r=\"B2\" t=\"s\"><v>0</v></c><c r=\"C2\" t=\"s\"><v>7</v></c><c r=\"D2\" t=\"str\">"
+            "<f>A1</f><v>=x</v></c><c r=\"E2\" t=\"b\"><v>1</v></c><c r=\"F2\" t=\"e\"><v>#N/A</v></c>"
+            "<c r=\"G2\" t=\"d\"><v>2026-03-08T18:30:00</v></c><c r=\"H2\" t=\"d\"><v>not a date</v></c></row>"),
+      // Rows and cells without references follow the ones before them; a bad reference counts on.
+      Sheet("<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"9\"><c r=\"B9\"><v>3</v></c><c><v>4</v></c>"
+            "<c r=\"zz\"><v>5</v></c><c r=\"$D$9\"><v>6</v></c><c r=\"e9\"><v>7</v></c></row><row><c><v>8</v></c>"
+            "</row>"),
+      // References, single quotes, spaces in tags, empty and missing values.
+      Sheet("<row r = '3' ><c r='A3' t='inlineStr' ><is><t xml:space=\"preserve\"> a &amp; b &lt;&#65;&#x1EA1;"
+            "</t></is></c><c r=\"B3\"><v></v></c><c r=\"C3\"/><c r=\"D3\" t=\"inlineStr\"/><c r=\"E3\"><v>"
+            " </v></c></row>"),
+      // Rich text runs, phonetic runs left out, and a plain text taking precedence over runs.
+      Sheet("<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><r><rPr><b/></rPr><t>Mi</t></r><r><t>ền</t></r>"
+            "<rPh><t>x</t></rPh></is></c><c r=\"B4\" t=\"inlineStr\"><is><r><t>a</t></r><t>b</t></is></c></row>"),
+      // Numbers the C library reads leniently, and dates by format.
+      Sheet("<row r=\"6\"><c r=\"A6\"><v>1e3</v></c><c r=\"B6\"><v>-0.5</v></c><c r=\"C6\"><v>12abc</v></c>"
+            "<c r=\"D6\"><v>nan</v></c><c r=\"E6\" s=\"1\"><v>45000.75</v></c><c r=\"F6\"><v>0x10</v></c>"
+            "<c r=\"G6\" s=\"0\" t=\"n\"><v>7</v></c></row>"),
+      // A prefixed document, rows out of order and repeated, beyond the last row, and a row with nothing.
+      "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetPr "
+      "codeName=\"A&amp;B\"/><x:sheetData><x:row r=\"8\"><x:c r=\"A8\"><x:v>1</x:v></x:c></x:row><x:row r=\"2\">"
+      "<x:c r=\"A2\" t=\"inlineStr\"><x:is><x:t>t</x:t></x:is></x:c></x:row><x:row r=\"8\"><x:c r=\"B8\"><x:v>2"
+      "</x:v></x:c></x:row><x:row r=\"1048577\"><x:c r=\"A1\"><x:v>3</x:v></x:c></x:row><x:row r=\"3\"/>"
+      "</x:sheetData></x:worksheet>",
+      // Markup around the cells: comments, instructions and other elements outside the sheet data.
+      "\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- made by hand --><worksheet><dimension ref=\"A1\"/><sheetViews>"
+      "<sheetView/></sheetViews><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v><extLst><ext/></extLst></c></row>"
+      "</sheetData><extLst><x14:dataValidations xmlns:x14=\"u\"><!-- <sheetData> --></x14:dataValidations>"
+      "</extLst><sheetPr codeName=\"Late\"/></worksheet><!-- end -->",
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml);
+    const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_);
+    ASSERT_TRUE(scanned) << "the scan left this to the full parser";
+    const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
+    ASSERT_TRUE(parsed);
+    EXPECT_TRUE(SameSheet(*scanned, *parsed));
+  }
+}
+
+// Markup the tree treats in ways of its own is left to it: reading still
+// gives the tree's rows, or its error.
+TEST_F(WorksheetReadTest, OddMarkupIsLeftToTheTree) {
+  const std::string cases[] = {
+      Sheet("<row r=\"1\"><c r=\"A1\"><v>1<!-- c -->2</v></c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v><![CDATA[a<b]]></v></c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>a&nbsp;b</v></c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>a\r\nb</v></c></row>"),
+      Sheet("<row r=\"0x10\"><c><v>1</v></c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\" s=\"-1\"><v>1</v></c></row>"),
+      Sheet("<!-- a comment between rows --><row r=\"1\"><c><v>1</v></c></row>"),
+      Sheet("<row r=\"1\"><x:c r=\"A1\"><v>1</v></x:c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", "<sheetPr codeName=\"a\tb\"/>"),
+      Sheet("", "<sheetPr/><sheetPr codeName=\"Two\"/>"),
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><worksheet><sheetData/></worksheet>",
+      "<!DOCTYPE worksheet><worksheet><sheetData/></worksheet>",
+      "<?8ml version=\"1.0\"?><worksheet><sheetData/></worksheet>",
+      "<worksheet><sheetData/><? no target ?></worksheet>",
+      "<chartsheet><sheetPr codeName=\"Chart1\"/></chartsheet>",
+      Sheet("<row r=\"1\"><c r=\"A1\" t=\"a<b\"><v>1</v></c></row>"),
+      "<worksheet><sheetData></sheetData></worksheet><worksheet/>",
+      "<worksheet><sheetData><row r=\"1\"><c><v>1</v></c></row></sheetData></worksheet><?xml version=\"1.0\"?>",
+      std::string("<worksheet><sheetData><row><c t=\"str\"><v>a\0b</v></c></row></sheetData></worksheet>", 70),
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml);
+    EXPECT_FALSE(ScanWorksheet(xml, reader_));
+    std::optional<ScannedWorksheet> read, parsed;
+    std::string readError, parseError;
+    try {
+      read = ReadWorksheet(xml, "sheet1.xml", reader_);
+    } catch (const Error& e) {
+      readError = e.what();
+    }
+    try {
+      parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
+    } catch (const Error& e) {
+      parseError = e.what();
+    }
+    EXPECT_EQ(readError, parseError);
+    ASSERT_EQ(read.has_value(), parsed.has_value());
+    if (read) {
+      EXPECT_TRUE(SameSheet(*read, *parsed));
+    }
+  }
+}
+
+// Markup that is not well-formed is never read as cells.
+TEST_F(WorksheetReadTest, MarkupThatIsNotWellFormedRaisesTheParsersError) {
+  const std::string cases[] = {
+      Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\" t=\"s><v>1</v></c></row>"),
+      Sheet("<row r=\"1\"><c r=\"A1\"t=\"s\"><v>1</v></c></row>"),
+      "<worksheet><sheetData><row r=\"1\"><c><v>1</v></c></row></sheetData>",
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml);
+    EXPECT_FALSE(ScanWorksheet(xml, reader_));
+    EXPECT_THROW(ParseWorksheet(xml, "sheet1.xml", reader_), Error);
+  }
+}
+
+// Random sheets as writers lay them out, read both ways.
+TEST_F(WorksheetReadTest, RandomSheetsReadTheSameBothWays) {
+  std::mt19937 random(20261206);
+  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+  const char* texts[] = {"07", "Miền Nam", "a &amp; b", "&#x1EA1;", "&lt;x&gt;", " lead", "", "12345"};
+  const char* numbers[] = {"1", "46000", "-2.5", "1e-3", "nan", "7abc", "", " 3"};
+  int scanned = 0;
+  for (int sheet = 0; sheet < 300; ++sheet) {
+    const bool prefixed = pick(4) == 0;
+    const std::string p = prefixed ? "x:" : "";
+    std::string data;
+    int32_t row = 0;
+    for (int r = 0, rows = pick(12); r < rows; ++r) {
+      row += 1 + pick(3);
+      data += "<" + p + "row" + (pick(5) ? " r=\"" + std::to_string(row) + "\"" : std::string()) + ">";
+      for (int c = 0, cells = pick(8); c < cells; ++c) {
+        const int column = 1 + pick(30);
+        const std::string reference = pick(6) ? " r=\"" + ColumnLetters(column) + std::to_string(row) + "\"" : "";
+        const std::string cell = "<" + p + "c" + reference;
+        switch (pick(6)) {
+          case 0:
+            data += cell + " t=\"inlineStr\"><" + p + "is><" + p + "t>" + texts[pick(8)] + "</" + p + "t></" + p +
+                    "is></" + p + "c>";
+            break;
+          case 1:
+            data += cell + " t=\"s\"><" + p + "v>" + std::to_string(pick(4)) + "</" + p + "v></" + p + "c>";
+            break;
+          case 2:
+            data += cell + " s=\"" + std::to_string(pick(3)) + "\"><" + p + "v>" + numbers[pick(8)] + "</" + p +
+                    "v></" + p + "c>";
+            break;
+          case 3: data += cell + " t=\"b\"><" + p + "v>" + (pick(2) ? "1" : "0") + "</" + p + "v></" + p + "c>"; break;
+          case 4: data += cell + "/>"; break;
+          default:
+            data += cell + " t=\"str\"><" + p + "f>A1</" + p + "f><" + p + "v>" + texts[pick(8)] + "</" + p + "v></" +
+                    p + "c>";
+        }
+      }
+      data += "</" + p + "row>";
+    }
+    const std::string xml = "<" + p + "worksheet xmlns" + (prefixed ? ":x" : "") + "=\"u\"><" + p +
+                            "sheetPr codeName=\"S" + std::to_string(sheet) + "\"/><" + p + "sheetData>" + data + "</" +
+                            p + "sheetData></" + p + "worksheet>";
+    SCOPED_TRACE(xml);
+    const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
+    ASSERT_TRUE(parsed);
+    const std::optional<ScannedWorksheet> scan = ScanWorksheet(xml, reader_);
+    if (!scan) continue;  // a reference the scan leaves to the tree
+    ++scanned;
+    ASSERT_TRUE(SameSheet(*scan, *parsed));
+  }
+  EXPECT_GT(scanned, 250);
+}
+
+// Large parts are read in two halves at once; whatever stands around the
+// middle, they read as the tree reads them.
+TEST_F(WorksheetReadTest, LargePartsReadInHalvesReadAsTheTreeReads) {
+  // Rows enough for a part of several megabytes; every seventh row leaves its number to its place.
+  const auto rows = [](int count, bool numbered) {
+    std::string xml;
+    for (int r = 1; r <= count; ++r) {
+      xml += (numbered || r % 7 != 0) ? "<row r=\"" + std::to_string(r) + "\">" : std::string("<row>");
+      for (int c = 1; c <= 30; ++c)
+        xml += "<c r=\"" + ColumnLetters(c) + std::to_string(r) + "\" t=\"inlineStr\"><is><t>" +
+               std::to_string(r * 31 + c) + "</t></is></c>";
+      xml += "</row>";
+    }
+    return xml;
+  };
+  const std::string data = rows(4000, false);
+  const std::string numbered = rows(4000, true);
+  const std::string open = "<worksheet xmlns=\"u\">";
+  const std::string cases[] = {
+      open + "<sheetPr codeName=\"Sheet1\"/><sheetData>" + data + "</sheetData></worksheet>",
+      // The code name after the rows, read by the second half.
+      open + "<sheetData>" + numbered + "</sheetData><sheetPr codeName=\"Late\"/></worksheet>",
+      // The middle of the part falls in a comment after the rows that looks like rows.
+      open + "<sheetData>" + rows(300, true) + "</sheetData><!--" + numbered + "--></worksheet>",
+      // Two code names, one in each half: left to the tree.
+      open + "<sheetPr codeName=\"A\"/><sheetData>" + numbered + "</sheetData><sheetPr codeName=\"B\"/></worksheet>",
+  };
+  for (const std::string& xml : cases) {
+    SCOPED_TRACE(xml.substr(0, 120));
+    ASSERT_GT(xml.size(), 4u << 20);
+    const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
+    ASSERT_TRUE(parsed);
+    WorksheetLayout layout;
+    const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_, &layout);
+    if (!scanned) {
+      EXPECT_EQ(&xml, &cases[3]) << "only two code names go to the tree";
+      continue;
+    }
+    EXPECT_TRUE(SameSheet(*scanned, *parsed));
+    // The layout places every row where the part has it, in order.
+    ASSERT_EQ(layout.rows.size(), scanned->rows.size());
+    for (size_t i = 0; i < layout.rows.size(); ++i) {
+      const RowText& row = layout.rows[i];
+      ASSERT_EQ(row.values, std::optional<size_t>(i));
+      ASSERT_EQ(row.row, scanned->rows[i].first);
+      ASSERT_TRUE(xml.compare(row.begin, 4, "<row") == 0 && xml.compare(row.end - 6, 6, "</row>") == 0) << i;
+    }
+    EXPECT_EQ(xml.compare(layout.data_end, 12, "</sheetData>"), 0);
+  }
+}
+
+TEST(CellReaderTest, AnIsoDateCellIsReadAsTheDateItNames) {
+  struct Case {
+    const char* cell;
+    Value value;
+  };
+  const Case cases[] = {
+      {"<c r=\"A1\" t=\"d\"><v>2026-03-08</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}))},
+      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T00:00:00</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}))},
+      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T18:00:00Z</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}) + 0.75)},
+      {"<c r=\"A1\" t=\"d\"><v>2005-01-01T06:00</v></c>", Value::Date(SerialFromCivil({2005, 1, 1}) + 0.25)},
+      {"<c r=\"A1\" t=\"d\"><v>1900-01-01T12:00:00.000</v></c>", Value::Date(SerialFromCivil({1900, 1, 1}) + 0.5)},
+      {"<c r=\"A1\" t=\"d\"><v>08/03/2026</v></c>", Value::Text("08/03/2026")},
+      {"<c r=\"A1\" t=\"d\"><v>2026-02-30</v></c>", Value::Text("2026-02-30")},
+      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T25:00:00</v></c>", Value::Text("2026-03-08T25:00:00")},
+      {"<c r=\"A1\"><v>2026</v></c>", Value::Number(2026)},
+  };
+  const std::vector<std::string> noStrings;
+  const CellFormats noFormats;
+  const CellReader reader(noStrings, noFormats);
+  for (const Case& c : cases) {
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_string(c.cell));
+    EXPECT_EQ(reader.Read(doc.first_child()), c.value) << c.cell;
+  }
+}
+
+}  // namespace
+}  // namespace pradima::xlsx
