@@ -1,12 +1,11 @@
-// gan sees exactly the draw days that stats counts, and reads without writing.
+// gan sees exactly the draw days that stats counts, in every region.
 #include <string>
 
 #include "support/cli_fixture.h"
+#include "support/fixture_site.h"
 
 namespace pradima::cli {
 namespace {
-
-class GanTest : public CliTest {};
 
 // The number that follows `key` in a JSON report.
 int JsonCount(const std::string& json, const std::string& key) {
@@ -15,52 +14,32 @@ int JsonCount(const std::string& json, const std::string& key) {
   return at == std::string::npos ? -1 : std::stoi(json.substr(at + key.size() + 4));
 }
 
-TEST_F(GanTest, DrawDaysAgreeWithStatsForEachRegionAndWeekday) {
-  const std::string book = Example().string();
-  const char* regions[] = {"Miền Bắc", "Miền Trung", "Miền Nam"};
-  const char* weekdays[] = {"Tất cả", "Chủ Nhật", "Thứ Tư", "Thứ Bảy"};
-  int northDays = 0;
-  for (const char* region : regions)
-    for (const char* weekday : weekdays) {
-      const std::vector<std::string> request = {"--from", "2026-02-01", "--to",  "2026-05-31", "--region",
-                                                region,   "--weekday",  weekday, "--type",     "2 Con"};
-      std::vector<std::string> stats = {"stats", book, "--set", "Số Kép", "--format", "json"};
-      std::vector<std::string> gan = {"gan", book, "--format", "json"};
-      stats.insert(stats.end(), request.begin(), request.end());
-      gan.insert(gan.end(), request.begin(), request.end());
-      const Outcome counted = Run(stats), gapped = Run(gan);
-      ASSERT_EQ(counted.code, 0) << counted.err;
-      ASSERT_EQ(gapped.code, 0) << gapped.err;
-      EXPECT_EQ(JsonCount(gapped.out, "draw_days"), JsonCount(counted.out, "draw_days")) << region << " " << weekday;
-      if (std::string(region) == "Miền Bắc") northDays += JsonCount(gapped.out, "draw_days");
-    }
-  // 120 days every day, and about 17 of each weekday chosen.
-  EXPECT_GT(northDays, 120 + 3 * 15);
-}
-
-TEST_F(GanTest, LeavesTheWorkbookAsItWas) {
-  const fs::path book = Example();
-  const std::string before = Slurp(book);
-  const Outcome outcome = Run({"gan", book.string(), "--region", "Miền Nam", "--type", "3 Con", "--top", "3"});
-  ASSERT_EQ(outcome.code, 0) << outcome.err;
-  EXPECT_EQ(Slurp(book), before);
-  EXPECT_NE(outcome.out.find("type     3 Con\n"), std::string::npos) << outcome.out;
-  EXPECT_NE(outcome.out.find("\n0 draw days\n"), std::string::npos) << "the example holds North results only";
-  EXPECT_NE(outcome.out.find("\n000     never"), std::string::npos) << outcome.out;
-}
-
-TEST_F(GanTest, BadOptionsAreBadUsage) {
-  const std::string book = Example().string();
-  const std::vector<std::vector<std::string>> lines = {
-      {"gan", book, "--top", "0"},          {"gan", book, "--top", "x"},
-      {"gan", book, "--format", "xml"},     {"gan", book, "--type", "4 Con"},
-      {"gan", book, "--set", "Full"},       {"gan", book, "--from", "2026-02-01", "--to", "2026-01-01"},
-      {"gan", book, "--from", "yesterday"}, {"stats", book, "--format", "yaml"},
+TEST_F(CliTest, GanDrawDaysAgreeWithStatsForEachRegionAndWeekday) {
+  // Two months of every region from the fixture site (the example holds the North only).
+  const std::string book = Created().string();
+  {
+    testing::FixtureSite site(testing::StandardPages);
+    ASSERT_EQ(Run({"update", book, "--connections", "4"}, site.base_url(), {{2005, 2, 28}, 19, 0, 0}).code, 0);
+  }
+  struct Case {
+    const char *region, *weekday;
+    int days;
   };
-  for (const auto& line : lines) {
-    const Outcome outcome = Run(line);
-    EXPECT_EQ(outcome.code, 2) << line[2] << " " << line[3];
-    EXPECT_NE(outcome.err.find("usage:"), std::string::npos) << outcome.err;
+  const Case cases[] = {
+      {"Miền Bắc", "Tất cả", 45},  {"Miền Bắc", "Chủ Nhật", 7},   {"Miền Trung", "Tất cả", 45},
+      {"Miền Trung", "Thứ Tư", 6}, {"Miền Nam", "Thứ Bảy", 7},    {"Miền Nam", "Tất cả", 45},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> request = {"--from", "2005-01-15", "--to", "2005-02-28", "--region", c.region,
+                                              "--weekday", c.weekday, "--type", "2 Con", "--format", "json"};
+    std::vector<std::string> stats = {"stats", book, "--set", "Số Kép"}, gan = {"gan", book};
+    stats.insert(stats.end(), request.begin(), request.end());
+    gan.insert(gan.end(), request.begin(), request.end());
+    const Outcome counted = Run(stats), gapped = Run(gan);
+    ASSERT_EQ(counted.code, 0) << counted.err;
+    ASSERT_EQ(gapped.code, 0) << gapped.err;
+    EXPECT_EQ(JsonCount(counted.out, "draw_days"), c.days) << c.region << " " << c.weekday;
+    EXPECT_EQ(JsonCount(gapped.out, "draw_days"), c.days) << c.region << " " << c.weekday;
   }
 }
 

@@ -26,8 +26,10 @@ TEST_F(CliTest, UpdateNeedsNoControlSheet) {
   const Outcome r = Run({"update", book.string()}, site.base_url(), {{2005, 1, 10}, 19, 0, 0});
   ASSERT_EQ(r.code, 0) << r.err;
   EXPECT_NE(r.err.find("10 day(s) added"), std::string::npos) << r.err;
-  EXPECT_EQ(XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet1")->Get(14, 1),
-            Value::Date(SerialFromCivil({2005, 1, 10})));
+  const auto updated = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet1");
+  EXPECT_EQ(updated->Get(14, 1), Value::Date(SerialFromCivil({2005, 1, 10})));
+  EXPECT_EQ(updated->Get(14, 3), Value::Text(testing::FixturePrize({2005, 1, 10}, '2', 1, 1)));
+  EXPECT_EQ(site.request_count(), 30u);
 
   const std::string results = ZipPackage(Created().string()).Read(SheetPart(1));
   const fs::path noResults =

@@ -61,47 +61,6 @@ TEST_F(CliTest, TheCustomSetCountsTheListTypedInColumnF) {
   }
 }
 
-TEST_F(CliTest, NumbersGivenOnTheCommandLineReplaceTheListAndAreCounted) {
-  const fs::path book = Example();
-  TypeList(book, Texts({"11", "22", "33", "44", "55"}));
-  const Outcome r = Run({"stats", book.string(), "--from", "2026-01-01", "--to", "22/08/2026", "--region", "Miền Bắc",
-                         "--weekday", "Tất cả", "--type", "2 Con", "--numbers", "00,77"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("set      " + kCustom + "\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\n00        50           58\n77        59           64\n"), std::string::npos) << r.out;
-  const auto control = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet3");
-  EXPECT_EQ(ColumnFrom(*control, 3, kListColumn), Texts({"00", "77"})) << "nothing of the old list is left";
-  EXPECT_EQ(control->Get(4, 2), Value::Text(kCustom));
-}
-
-TEST_F(CliTest, NumbersThatAreNoListAreBadUsage) {
-  const fs::path book = Example();
-  const std::string before = Slurp(book);
-  struct Case {
-    std::vector<std::string> options;
-    const char* message;
-  };
-  const Case cases[] = {
-      {{"--numbers", "07,,12"}, "--numbers 07,,12: number 2 is missing"},
-      {{"--numbers", "07,12,"}, "--numbers 07,12,: number 3 is missing"},
-      {{"--numbers", ""}, "--numbers : number 1 is missing"},
-      {{"--numbers", "07,7a"}, "--numbers 07,7a: number 2 \"7a\" is not digits only"},
-      {{"--numbers", "07, 12"}, "number 2 \" 12\" is not digits only"},
-      {{"--numbers", "-5"}, "number 1 \"-5\" is not digits only"},
-      {{"--numbers", "12", "--set", "Full"}, "it cannot go with --set Full"},
-      {{"--numbers"}, "--numbers needs a value"},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"stats", book.string()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const Outcome r = Run(args);
-    EXPECT_EQ(r.code, 2) << c.message;
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("[--numbers LIST]"), std::string::npos) << r.err;
-  }
-  EXPECT_EQ(Slurp(book), before);
-}
-
 TEST_F(CliTest, ListedEntriesThatCannotBeCountedAreNamedOnce) {
   struct Case {
     const char* name;

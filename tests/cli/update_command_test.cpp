@@ -176,31 +176,6 @@ TEST_F(CliTest, ASignalStopsTheUpdateWhichSavesTheCompleteDaysAndTheNextOneFinis
 }
 
 TEST_F(CliTest, UpdateTakesOneToEightConnections) {
-  const fs::path book = Created();
-  const std::string before = Slurp(book);
-  struct Case {
-    std::vector<std::string> options;
-    const char* said;
-  };
-  const Case cases[] = {
-      {{"--connections", "0"}, "--connections 0 is not a whole number from 1 to 8"},
-      {{"--connections", "9"}, "--connections 9 is not a whole number from 1 to 8"},
-      {{"--connections", "12"}, "--connections 12 is not a whole number from 1 to 8"},
-      {{"--connections", "-1"}, "--connections -1 is not a whole number from 1 to 8"},
-      {{"--connections", "four"}, "--connections four is not a whole number from 1 to 8"},
-      {{"--connections"}, "--connections needs a value"},
-      {{"--threads", "2"}, "unknown option --threads"},
-  };
-  for (const Case& c : cases) {
-    std::vector<std::string> args = {"update", book.string()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
-    const Outcome r = Run(args);
-    EXPECT_EQ(r.code, 2) << c.said;
-    EXPECT_EQ(r.err.rfind(std::string("pradima: ") + c.said + "\n", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find("pradima update BOOK [--connections N]"), std::string::npos) << r.err;
-  }
-  EXPECT_EQ(Slurp(book), before);
-
   for (const int connections : {1, 8}) {
     const fs::path fresh = directory / ("fresh-" + std::to_string(connections) + ".xlsx");
     ASSERT_EQ(Run({"init", fresh.string()}).code, 0);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "base/error.h"
+#include "support/data_files.h"
 #include "support/standard_formats.h"
 #include "xlsx/xlsx_workbook.h"
 
@@ -44,56 +45,17 @@ class WorksheetReadTest : public ::testing::Test {
  protected:
   WorksheetReadTest() : formats_(StandardFormats()), reader_(shared_, formats_) {}
 
-  static std::string Sheet(const std::string& data, const std::string& before = "<sheetPr codeName=\"Sheet1\"/>") {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>"
-           "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">" +
-           before + "<sheetData>" + data + "</sheetData></worksheet>";
-  }
 
   std::vector<std::string> shared_{"Miền Bắc", "07", "x&y"};
   CellFormats formats_;
   CellReader reader_;
 };
 
-// Markup the scan reads itself gives exactly what the document tree gives.
+// Markup the scan reads itself (data/worksheets/same-*) gives exactly what the document tree gives.
 TEST_F(WorksheetReadTest, TheScanReadsWhatTheTreeReads) {
-  const std::string cases[] = {
-      Sheet(""),
-      Sheet("<row r=\"5\"><c r=\"A5\" s=\"1\"><v>46000</v></c><c r=\"C5\" t=\"inlineStr\"><is><t>12345</t></is></c>"
-            "</row>"),
-      // Shared strings, in range and not; numbers as text, truth values, errors, ISO dates.
-      Sheet("<row r=\"2\"><c r=\"B2\" t=\"s\"><v>0</v></c><c r=\"C2\" t=\"s\"><v>7</v></c><c r=\"D2\" t=\"str\">"
-            "<f>A1</f><v>=x</v></c><c r=\"E2\" t=\"b\"><v>1</v></c><c r=\"F2\" t=\"e\"><v>#N/A</v></c>"
-            "<c r=\"G2\" t=\"d\"><v>2026-03-08T18:30:00</v></c><c r=\"H2\" t=\"d\"><v>not a date</v></c></row>"),
-      // Rows and cells without references follow the ones before them; a bad reference counts on.
-      Sheet("<row><c><v>1</v></c><c><v>2</v></c></row><row r=\"9\"><c r=\"B9\"><v>3</v></c><c><v>4</v></c>"
-            "<c r=\"zz\"><v>5</v></c><c r=\"$D$9\"><v>6</v></c><c r=\"e9\"><v>7</v></c></row><row><c><v>8</v></c>"
-            "</row>"),
-      // References, single quotes, spaces in tags, empty and missing values.
-      Sheet("<row r = '3' ><c r='A3' t='inlineStr' ><is><t xml:space=\"preserve\"> a &amp; b &lt;&#65;&#x1EA1;"
-            "</t></is></c><c r=\"B3\"><v></v></c><c r=\"C3\"/><c r=\"D3\" t=\"inlineStr\"/><c r=\"E3\"><v>"
-            " </v></c></row>"),
-      // Rich text runs, phonetic runs left out, and a plain text taking precedence over runs.
-      Sheet("<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><r><rPr><b/></rPr><t>Mi</t></r><r><t>ền</t></r>"
-            "<rPh><t>x</t></rPh></is></c><c r=\"B4\" t=\"inlineStr\"><is><r><t>a</t></r><t>b</t></is></c></row>"),
-      // Numbers the C library reads leniently, and dates by format.
-      Sheet("<row r=\"6\"><c r=\"A6\"><v>1e3</v></c><c r=\"B6\"><v>-0.5</v></c><c r=\"C6\"><v>12abc</v></c>"
-            "<c r=\"D6\"><v>nan</v></c><c r=\"E6\" s=\"1\"><v>45000.75</v></c><c r=\"F6\"><v>0x10</v></c>"
-            "<c r=\"G6\" s=\"0\" t=\"n\"><v>7</v></c></row>"),
-      // A prefixed document, rows out of order and repeated, beyond the last row, and a row with nothing.
-      "<x:worksheet xmlns:x=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><x:sheetPr "
-      "codeName=\"A&amp;B\"/><x:sheetData><x:row r=\"8\"><x:c r=\"A8\"><x:v>1</x:v></x:c></x:row><x:row r=\"2\">"
-      "<x:c r=\"A2\" t=\"inlineStr\"><x:is><x:t>t</x:t></x:is></x:c></x:row><x:row r=\"8\"><x:c r=\"B8\"><x:v>2"
-      "</x:v></x:c></x:row><x:row r=\"1048577\"><x:c r=\"A1\"><x:v>3</x:v></x:c></x:row><x:row r=\"3\"/>"
-      "</x:sheetData></x:worksheet>",
-      // Markup around the cells: comments, instructions and other elements outside the sheet data.
-      "\xEF\xBB\xBF<?xml version=\"1.0\"?><!-- made by hand --><worksheet><dimension ref=\"A1\"/><sheetViews>"
-      "<sheetView/></sheetViews><sheetData><row r=\"1\"><c r=\"A1\"><v>1</v><extLst><ext/></extLst></c></row>"
-      "</sheetData><extLst><x14:dataValidations xmlns:x14=\"u\"><!-- <sheetData> --></x14:dataValidations>"
-      "</extLst><sheetPr codeName=\"Late\"/></worksheet><!-- end -->",
-  };
-  for (const std::string& xml : cases) {
-    SCOPED_TRACE(xml);
+
+  for (const auto& [name, xml] : testing::DataFiles("worksheets", "same-")) {
+    SCOPED_TRACE(name);
     const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_);
     ASSERT_TRUE(scanned) << "the scan left this to the full parser";
     const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
@@ -105,29 +67,9 @@ TEST_F(WorksheetReadTest, TheScanReadsWhatTheTreeReads) {
 // Markup the tree treats in ways of its own is left to it: reading still
 // gives the tree's rows, or its error.
 TEST_F(WorksheetReadTest, OddMarkupIsLeftToTheTree) {
-  const std::string cases[] = {
-      Sheet("<row r=\"1\"><c r=\"A1\"><v>1<!-- c -->2</v></c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v><![CDATA[a<b]]></v></c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>a&nbsp;b</v></c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\" t=\"str\"><v>a\r\nb</v></c></row>"),
-      Sheet("<row r=\"0x10\"><c><v>1</v></c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\" s=\"-1\"><v>1</v></c></row>"),
-      Sheet("<!-- a comment between rows --><row r=\"1\"><c><v>1</v></c></row>"),
-      Sheet("<row r=\"1\"><x:c r=\"A1\"><v>1</v></x:c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>", "<sheetPr codeName=\"a\tb\"/>"),
-      Sheet("", "<sheetPr/><sheetPr codeName=\"Two\"/>"),
-      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><worksheet><sheetData/></worksheet>",
-      "<!DOCTYPE worksheet><worksheet><sheetData/></worksheet>",
-      "<?8ml version=\"1.0\"?><worksheet><sheetData/></worksheet>",
-      "<worksheet><sheetData/><? no target ?></worksheet>",
-      "<chartsheet><sheetPr codeName=\"Chart1\"/></chartsheet>",
-      Sheet("<row r=\"1\"><c r=\"A1\" t=\"a<b\"><v>1</v></c></row>"),
-      "<worksheet><sheetData></sheetData></worksheet><worksheet/>",
-      "<worksheet><sheetData><row r=\"1\"><c><v>1</v></c></row></sheetData></worksheet><?xml version=\"1.0\"?>",
-      std::string("<worksheet><sheetData><row><c t=\"str\"><v>a\0b</v></c></row></sheetData></worksheet>", 70),
-  };
-  for (const std::string& xml : cases) {
-    SCOPED_TRACE(xml);
+
+  for (const auto& [name, xml] : testing::DataFiles("worksheets", "odd-")) {
+    SCOPED_TRACE(name);
     EXPECT_FALSE(ScanWorksheet(xml, reader_));
     std::optional<ScannedWorksheet> read, parsed;
     std::string readError, parseError;
@@ -151,14 +93,9 @@ TEST_F(WorksheetReadTest, OddMarkupIsLeftToTheTree) {
 
 // Markup that is not well-formed is never read as cells.
 TEST_F(WorksheetReadTest, MarkupThatIsNotWellFormedRaisesTheParsersError) {
-  const std::string cases[] = {
-      Sheet("<row r=\"1\"><c r=\"A1\"><v>1</v></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\" t=\"s><v>1</v></c></row>"),
-      Sheet("<row r=\"1\"><c r=\"A1\"t=\"s\"><v>1</v></c></row>"),
-      "<worksheet><sheetData><row r=\"1\"><c><v>1</v></c></row></sheetData>",
-  };
-  for (const std::string& xml : cases) {
-    SCOPED_TRACE(xml);
+
+  for (const auto& [name, xml] : testing::DataFiles("worksheets", "broken-")) {
+    SCOPED_TRACE(name);
     EXPECT_FALSE(ScanWorksheet(xml, reader_));
     EXPECT_THROW(ParseWorksheet(xml, "sheet1.xml", reader_), Error);
   }
