@@ -18,7 +18,7 @@
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
 #include "text/telex.h"
-#include "win/fake_host.h"
+#include "support/win/fake_host.h"
 
 using namespace pradima;
 using Microsoft::WRL::ComPtr;
