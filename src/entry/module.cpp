@@ -70,10 +70,8 @@ HRESULT ModulePath(std::wstring& path) noexcept try {
 }  // namespace pradima::entry
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  if (reason == DLL_PROCESS_ATTACH) {
-    pradima::entry::module = instance;
-    DisableThreadLibraryCalls(instance);
-  }
+  // Thread notifications stay on: the statically linked runtime needs them.
+  if (reason == DLL_PROCESS_ATTACH) pradima::entry::module = instance;
   return TRUE;
 }
 

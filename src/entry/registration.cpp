@@ -7,12 +7,19 @@
 // keys are shared. Each scope is changed alone: the machine's classes or the
 // user's, never the merged classes root, which would send writes to a
 // per-user copy of a key.
+//
+// The type library calls write the classes root. Since Vista SP1 they ignore
+// an override of that root unless per-user type library registration was
+// enabled first: without it a standard user's registration would write the
+// machine's keys and be refused.
 #include <wrl/client.h>
 
 #include <string>
 
 #include "base/win/com_owners.h"
 #include "entry/module.h"
+#include "entry/registration_calls.h"
+#include "entry/registry_snapshot.h"
 #include "pradima_h.h"
 
 namespace pradima::entry {
@@ -24,9 +31,11 @@ constexpr const wchar_t* kProgId = L"Pradima.Sub";
 constexpr const wchar_t* kClassName = L"Pradima.Sub";
 #ifdef _WIN64
 constexpr SYSKIND kSystemKind = SYS_WIN64;
+constexpr const wchar_t* kSystemName = L"win64";
 constexpr REGSAM kOtherView = KEY_WOW64_32KEY;
 #else
 constexpr SYSKIND kSystemKind = SYS_WIN32;
+constexpr const wchar_t* kSystemName = L"win32";
 constexpr REGSAM kOtherView = KEY_WOW64_64KEY;  // ignored on 32-bit Windows: there it is this view
 #endif
 
@@ -37,6 +46,8 @@ std::wstring GuidText(REFGUID guid) {
 }
 
 std::wstring ClassKey() { return L"CLSID\\" + GuidText(CLSID_Sub); }
+std::wstring TypeLibKey() { return L"TypeLib\\" + GuidText(LIBID_Pradima); }
+std::wstring InterfaceKey() { return L"Interface\\" + GuidText(IID__Sub); }
 
 HKEY ScopeRoot(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -72,14 +83,13 @@ bool OtherBitnessRegistered(bool perUser) {
 // Runs a type library call with the classes root pointing at one scope's
 // classes only, so that it reads and writes that scope alone.
 template <typename Call>
-HRESULT WithClassesRootOf(bool perUser, Call&& call) {
-  UniqueHkey classes;
-  HRESULT hr = OpenClassesRoot(perUser, classes);
+HRESULT WithClassesRoot(HKEY classes, Call&& call) {
+  const RegistrationCalls& calls = CurrentRegistrationCalls();
+  HRESULT hr = HRESULT_FROM_WIN32(calls.overrideClassesRoot(classes));
   if (FAILED(hr)) return hr;
-  hr = HRESULT_FROM_WIN32(RegOverridePredefKey(HKEY_CLASSES_ROOT, classes.get()));
-  if (FAILED(hr)) return hr;
+  if (calls.enablePerUserTypeLibraries) calls.enablePerUserTypeLibraries();
   hr = call();
-  RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+  calls.overrideClassesRoot(nullptr);
   return hr;
 }
 
@@ -88,13 +98,22 @@ HRESULT Unregister(bool perUser) {
   HRESULT hr = OpenClassesRoot(perUser, classes);
   if (FAILED(hr)) return hr;
   hr = DeleteTree(classes.get(), ClassKey());
-  // The ProgID and the type library are shared by both bitnesses: they stay
-  // while the other DLL still uses them.
-  if (OtherBitnessRegistered(perUser)) return hr;
-  const HRESULT progId = DeleteTree(classes.get(), kProgId);
-  if (SUCCEEDED(hr)) hr = progId;
+  const auto keep = [&](HRESULT next) {
+    if (SUCCEEDED(hr)) hr = next;
+  };
+  // The ProgID and the type library's keys are shared by both bitnesses:
+  // while the other DLL still uses them, only this bitness's entry of the
+  // type library and this view's interface keys go.
+  if (OtherBitnessRegistered(perUser)) {
+    keep(DeleteTree(classes.get(), TypeLibKey() + L"\\1.0\\409\\" + kSystemName));  // 409: locale 1033
+    keep(DeleteTree(classes.get(), InterfaceKey()));
+    return hr;
+  }
+  keep(DeleteTree(classes.get(), kProgId));
   // Absent already is fine.
-  WithClassesRootOf(perUser, [] { return UnRegisterTypeLib(LIBID_Pradima, 1, 0, 1033, kSystemKind); });
+  WithClassesRoot(classes.get(), [] {
+    return CurrentRegistrationCalls().unregisterTypeLibrary(LIBID_Pradima, 1, 0, 1033, kSystemKind);
+  });
   return hr;
 }
 
@@ -105,6 +124,11 @@ HRESULT Register(bool perUser) {
   UniqueHkey classes;
   hr = OpenClassesRoot(perUser, classes);
   if (FAILED(hr)) return hr;
+  // What this call may change, to put back on failure: an upgrade that
+  // fails leaves the working registration as it was.
+  RegistrySnapshot before;
+  for (const std::wstring& key : {ClassKey(), std::wstring(kProgId), TypeLibKey(), InterfaceKey()})
+    before.Take(classes.get(), key);
   const std::wstring clsid = GuidText(CLSID_Sub);
   const std::wstring classKey = ClassKey();
   const auto set = [&](const std::wstring& key, const wchar_t* name, const std::wstring& value) {
@@ -120,14 +144,13 @@ HRESULT Register(bool perUser) {
   set(std::wstring(kProgId) + L"\\CLSID", nullptr, clsid);
   if (SUCCEEDED(hr)) {
     // The type library registers the dual interface _Sub with it.
+    const RegistrationCalls& calls = CurrentRegistrationCalls();
     Microsoft::WRL::ComPtr<ITypeLib> library;
-    hr = LoadTypeLibEx(path.c_str(), REGKIND_NONE, &library);
-    if (SUCCEEDED(hr)) {
-      hr = WithClassesRootOf(
-          perUser, [&] { return RegisterTypeLib(library.Get(), const_cast<wchar_t*>(path.c_str()), nullptr); });
-    }
+    hr = calls.loadTypeLibrary(path.c_str(), &library);
+    if (SUCCEEDED(hr))
+      hr = WithClassesRoot(classes.get(), [&] { return calls.registerTypeLibrary(library.Get(), path.c_str()); });
   }
-  if (FAILED(hr)) Unregister(perUser);
+  if (FAILED(hr)) before.Restore();
   return hr;
 }
 
@@ -137,8 +160,10 @@ HRESULT Register(bool perUser) {
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return pradima::entry::Register(false); }
 extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return pradima::entry::Unregister(false); }
 
-// regsvr32 /n /i:user registers for the current user; /u /n /i:user removes it.
+// regsvr32 /n /i:user registers for the current user; /u /n /i:user removes
+// it. No command is machine-wide, as DllRegisterServer; any other is refused.
 extern "C" HRESULT STDAPICALLTYPE DllInstall(BOOL install, LPCWSTR command) {
-  const bool perUser = command && _wcsicmp(command, L"user") == 0;
+  const bool perUser = command && *command;
+  if (perUser && _wcsicmp(command, L"user") != 0) return E_INVALIDARG;
   return install ? pradima::entry::Register(perUser) : pradima::entry::Unregister(perUser);
 }

@@ -179,7 +179,8 @@ HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VAR
     }
     default: hr = RunThongKeLo(exception); break;
   }
-  return SUCCEEDED(hr) ? hr : DISP_E_EXCEPTION;
+  // Without an EXCEPINFO to carry it, the error's own HRESULT tells the caller.
+  return SUCCEEDED(hr) || !exception ? hr : DISP_E_EXCEPTION;
 }
 
 HRESULT Sub::Sup(IDispatch** excelApp, IDispatch** thisWorkBook) noexcept {

@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """The starter workbook holds every sheet code name, workbook name and cell
-that the macros and the engine rely on."""
+that the macros and the engine rely on; filled (a last date given as
+YYYY-MM-DD), it holds one row for every day from 1 January 2005 to that
+date, with every region's prizes."""
+import datetime
 import sys
 
 import openpyxl
@@ -26,6 +29,18 @@ if not problems:
         problems.append(f"B6 holds {control['B6'].value!r}, not a number type")
     if len(control.data_validations.dataValidation) < 4:
         problems.append("the control sheet lacks its drop-down lists")
+if not problems and len(sys.argv) > 2:
+    day, last = datetime.date(2005, 1, 1), datetime.date.fromisoformat(sys.argv[2])
+    # A (date), C (North's first prize), AE (Central's), CJ (South's)
+    for row in results.iter_rows(min_row=5, max_col=88, values_only=True):
+        if row[0] is None:
+            break
+        if row[0].date() != day or any(row[c] in (None, "") for c in (2, 30, 87)):
+            problems.append(f"the row for {day} holds {row[0]} with prizes {row[2]!r} {row[30]!r} {row[87]!r}")
+            break
+        day += datetime.timedelta(days=1)
+    if not problems and day != last + datetime.timedelta(days=1):
+        problems.append(f"the results end on {day - datetime.timedelta(days=1)}, not on {last}")
 for p in problems:
     print("starter workbook:", p, file=sys.stderr)
 sys.exit(1 if problems else 0)

@@ -5,7 +5,6 @@
 
 #include "base/error.h"
 #include "base/win/hresult.h"
-#include "session/win/release_later.h"
 #include "session/win/variant_value.h"
 
 namespace pradima::win {
@@ -13,10 +12,15 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
+// A text's length in UTF-16 units, read from the byte count stored just
+// before its first character, as SysStringLen reads it, without a call into
+// the system for each of the block's cells.
+UINT TextLength(BSTR text) { return text ? reinterpret_cast<const UINT*>(text)[-1] / sizeof(wchar_t) : 0; }
+
 // The block the spreadsheet handed over, read where it lies: the count looks
 // at the digits at the end of each text in its own UTF-16, and only a cell it
 // cannot read that way (a number, a text ending in other letters) is made a
-// value first. The array is freed when the table goes, off the caller's path.
+// value first. The array is freed when the table goes, on the caller's thread.
 class VariantCells final : public CellTable {
  public:
   explicit VariantCells(UniqueVariant value) : value_(std::move(value)) {
@@ -34,12 +38,6 @@ class VariantCells final : public CellTable {
     cells_ = static_cast<const VARIANT*>(array_->pvData);
   }
 
-  // Freeing the block's texts is left to a thread of its own (see ReleaseLater).
-  ~VariantCells() override {
-    lock_.reset();
-    ReleaseLater(std::move(value_));
-  }
-
   int32_t rows() const override { return rows_; }
   int32_t columns() const override { return columns_; }
 
@@ -48,7 +46,7 @@ class VariantCells final : public CellTable {
     switch (v.vt) {
       case VT_EMPTY:
       case VT_NULL: return false;
-      case VT_BSTR: return v.bstrVal && SysStringLen(v.bstrVal) > 0;
+      case VT_BSTR: return TextLength(v.bstrVal) > 0;
       default: return pradima::HasText(ValueFromVariant(v));
     }
   }
@@ -56,7 +54,7 @@ class VariantCells final : public CellTable {
   int32_t LoOf(int32_t row, int32_t column, int digits) const override {
     const VARIANT& v = Cell(row, column);
     if (v.vt == VT_BSTR) {
-      const UINT length = v.bstrVal ? SysStringLen(v.bstrVal) : 0;
+      const UINT length = TextLength(v.bstrVal);
       const UINT take = std::min<UINT>(length, static_cast<UINT>(digits));
       char tail[8];
       bool ascii = take <= sizeof tail;
@@ -79,7 +77,7 @@ class VariantCells final : public CellTable {
 
   UniqueVariant value_;
   SAFEARRAY* array_ = nullptr;
-  std::unique_ptr<SafeArrayDataLock> lock_;
+  std::unique_ptr<SafeArrayDataLock> lock_;  // declared after the block: unlocked before it is freed
   const VARIANT* cells_ = nullptr;
   int32_t rows_ = 0;
   int32_t columns_ = 0;

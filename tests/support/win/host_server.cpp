@@ -8,7 +8,7 @@
 
 #include "base/clock.h"
 #include "base/win/com_object.h"
-#include "fake_host.h"
+#include "support/win/fake_host.h"
 #include "session/standard_workbook.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/error.h"
-#include "fake_host.h"
+#include "support/win/fake_host.h"
 #include "session/memory_workbook.h"
 #include "session/win/dispatch_host.h"
 

@@ -1,4 +1,4 @@
-#include "fake_host.h"
+#include "support/win/fake_host.h"
 
 #include <functional>
 

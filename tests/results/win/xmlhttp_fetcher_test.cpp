@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "fake_host.h"
+#include "support/win/fake_host.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
 #include "support/fixture_site.h"

@@ -2,6 +2,8 @@
 //   package_probe version FILE.dll   the version resource, as the file's properties show it
 //   package_probe activate           Pradima.Sub created late-bound from the user's own
 //                                    registration, resolved as COM resolves it on Windows
+//   package_probe serve PORT         the fixture results site on loopback until stopped,
+//                                    for the starter workbook filled against it
 // Wine's COM reads only the machine's classes, so `activate` follows the
 // user's keys itself: ProgID, class, InprocServer32, DllGetClassObject.
 #include <windows.h>
@@ -9,19 +11,18 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "support/fixture_site.h"
+#include "support/win/registry_keys.h"
+#include "support/win/wine_process.h"
+
 namespace {
 
-std::wstring WindowsPath(const char* path) {
-  std::wstring wide(path, path + std::strlen(path));
-  if (!wide.empty() && wide[0] == L'/') wide = L"Z:" + wide;
-  for (wchar_t& c : wide)
-    if (c == L'/') c = L'\\';
-  return wide;
-}
+using pradima::testing::WindowsPath;
 
 std::wstring StringValue(const std::vector<char>& block, const wchar_t* name) {
   void* value = nullptr;
@@ -55,12 +56,8 @@ int PrintVersion(const char* file) {
 }
 
 std::wstring UserValue(const std::wstring& key) {
-  wchar_t buffer[4096] = {};
-  DWORD size = sizeof buffer;
-  const std::wstring path = L"Software\\Classes\\" + key;
-  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-    return {};
-  return buffer;
+  const std::wstring value = pradima::testing::ReadValue(HKEY_CURRENT_USER, L"Software\\Classes\\" + key);
+  return value == L"(none)" ? L"" : value;
 }
 
 int Activate() {
@@ -109,6 +106,12 @@ int main(int argc, char** argv) {
     CoUninitialize();
     return status;
   }
-  std::fprintf(stderr, "usage: package_probe version FILE.dll | package_probe activate\n");
+  if (argc == 3 && std::strcmp(argv[1], "serve") == 0) {
+    pradima::testing::FixtureSite site(pradima::testing::StandardPages, static_cast<uint16_t>(std::atoi(argv[2])));
+    std::printf("serving %s\n", site.base_url().c_str());
+    std::fflush(stdout);
+    for (;;) Sleep(INFINITE);
+  }
+  std::fprintf(stderr, "usage: package_probe version FILE.dll | package_probe activate | package_probe serve PORT\n");
   return 2;
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "session/win/variant_value.h"
-#include "win/wine_process.h"
+#include "support/win/wine_process.h"
 
 namespace pradima {
 namespace {

@@ -6,21 +6,20 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <functional>
-#include <thread>
 
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/win/com_owners.h"
-#include "fake_host.h"
+#include "support/win/fake_host.h"
 #include "pradima_h.h"
 #include "session/standard_workbook.h"
 #include "session/win/variant_value.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
-#include "win/wine_process.h"
+#include "support/win/message_box_watcher.h"
+#include "support/win/wine_process.h"
 
 namespace pradima {
 namespace {
@@ -97,29 +96,19 @@ CallResult Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arg
   return CallNamed(object, name, std::move(args), {});
 }
 
-VARIANT ByRefVariant(VARIANT* target) {
+// A VARIANT of the given type pointing at `target`: by reference, or an object by value.
+template <typename Target>
+VARIANT Ref(VARTYPE type, Target* target) {
   VARIANT v;
   VariantInit(&v);
-  v.vt = VT_BYREF | VT_VARIANT;
-  v.pvarVal = target;
+  v.vt = type;
+  v.byref = reinterpret_cast<void*>(target);
   return v;
 }
-
-VARIANT ByRefBstr(BSTR* target) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BYREF | VT_BSTR;
-  v.pbstrVal = target;
-  return v;
-}
-
-VARIANT ByRefDispatch(IDispatch** target) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_BYREF | VT_DISPATCH;
-  v.ppdispVal = target;
-  return v;
-}
+VARIANT ByRefVariant(VARIANT* target) { return Ref(VT_BYREF | VT_VARIANT, target); }
+VARIANT ByRefBstr(BSTR* target) { return Ref(VT_BYREF | VT_BSTR, target); }
+VARIANT ByRefDispatch(IDispatch** target) { return Ref(VT_BYREF | VT_DISPATCH, target); }
+VARIANT ObjectVariant(VARTYPE type, IUnknown* object) { return Ref(type, object); }
 
 CivilDate Today() { return kNow.date; }
 
@@ -298,6 +287,13 @@ TEST_F(ComServerTest, ThongKeLoBeforeSupFailsWithAnErrorAndChangesNothing) {
   ComPtr<ISupportErrorInfo> support;
   ASSERT_EQ(sub.As(&support), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Sub), S_OK);
+  // Without an EXCEPINFO the caller still learns the error, from the HRESULT.
+  DISPID id = 0;
+  LPOLESTR name[] = {const_cast<LPOLESTR>(L"ThongKeLo")};
+  ASSERT_EQ(sub->GetIDsOfNames(IID_NULL, name, 1, 1033, &id), S_OK);
+  DISPPARAMS none{};
+  EXPECT_EQ(static_cast<uint32_t>(sub->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr)),
+            0x800A005Bu);
   ComPtr<_Sub> typed;
   ASSERT_EQ(sub.As(&typed), S_OK);
   EXPECT_EQ(static_cast<uint32_t>(typed->ThongKeLo()), 0x800A005Bu);
@@ -361,14 +357,6 @@ TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {
   first.Reset();
   EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, true}));
   EXPECT_EQ(Call(second.Get(), L"ThongKeLo").hr, DISP_E_EXCEPTION);
-}
-
-VARIANT ObjectVariant(VARTYPE type, IUnknown* object) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = type;
-  v.punkVal = object;
-  return v;
 }
 
 TEST_F(ComServerTest, ObjectArgumentsByValueByReferenceAsIUnknownOrByName) {
@@ -503,27 +491,13 @@ TEST_F(ComServerTest, AMalformedCustomListShowsItsMessageBox) {
   control->Set(3, 6, Value::Text("5"));
   ComPtr<IDispatch> sub = CreateSub();
   ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-  std::wstring caption, text;
-  std::atomic<bool> found = false;
-  std::thread watcher([&] {
-    for (int i = 0; i < 200 && !found; ++i, Sleep(50)) {
-      if (HWND box = FindWindowW(L"#32770", nullptr)) {
-        wchar_t buffer[512] = {};
-        GetWindowTextW(box, buffer, 512);
-        caption = buffer;
-        GetDlgItemTextW(box, 0xFFFF, buffer, 512);
-        text = buffer;
-        found = true;
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-      }
-    }
-  });
+  testing::MessageBoxWatcher box;
   const CallResult r = Call(sub.Get(), L"ThongKeLo");
-  watcher.join();
+  box.Join();
   EXPECT_EQ(r.hr, S_OK) << "a message does not stop the run";
-  ASSERT_TRUE(found);
-  EXPECT_EQ(caption, L"Th\u00f4ng B\u00e1o");
-  EXPECT_EQ(win::Utf8FromWide(text.c_str(), text.size()),
+  ASSERT_TRUE(box.found);
+  EXPECT_EQ(box.caption, L"Th\u00f4ng B\u00e1o");
+  EXPECT_EQ(win::Utf8FromWide(box.text.c_str(), box.text.size()),
             "Số nhập vào ít nhất phải là số có 2 chữ số.\r\nSố bị lỗi: 5");
 }
 
