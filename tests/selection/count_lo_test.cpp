@@ -1,3 +1,6 @@
+// Edge cases of the count that the differential test on random sheets does not
+// reach: the number types, the region table's marks, the weekday cell, what
+// is read, and the names the count and its oracle share.
 #include "selection/count_lo.h"
 
 #include <gtest/gtest.h>
@@ -18,33 +21,8 @@ class CountLoTest : public StatsTest {
     CountLo(session, result.counts, start, end, TelexToUnicode(regionTelex), result.dayCount, type);
     return result;
   }
-  static DateSerial D(int y, int m, int d, double time = 0) { return SerialFromCivil({y, m, d}) + time; }
+  static DateSerial D(int y, int m, int d) { return SerialFromCivil({y, m, d}); }
 };
-
-TEST_F(CountLoTest, PeriodBoundsAreInclusiveAndCompareTimeOfDay) {
-  for (int d = 1; d <= 10; ++d) PutDay({2021, 3, d}, {{3, Value::Text("10")}});
-  PutDay({2021, 3, 20}, {{3, Value::Text("10")}});
-  struct Case {
-    DateSerial start, end;
-    int32_t days;
-  };
-  const Case cases[] = {
-      {D(2021, 3, 2), D(2021, 3, 4), 3},
-      {D(2021, 3, 2, 0.25), D(2021, 3, 4), 2},
-      {D(2021, 3, 2), D(2021, 3, 4, 0.75), 3},
-      {D(2021, 3, 11), D(2021, 3, 19), 0},
-      {D(2021, 3, 21), D(2021, 4, 30), 0},
-      {D(2021, 3, 5), D(2021, 3, 4), 0},
-      {D(2000, 1, 1), D(2030, 1, 1), 11},
-      {D(2021, 3, 10), D(2021, 3, 20), 2},
-      {0, 0, 0},
-  };
-  for (const Case& c : cases) {
-    const LoCountResult r = Count(c.start, c.end, "Mieefn Bawsc");
-    EXPECT_EQ(r.dayCount, c.days) << c.start << " to " << c.end;
-    EXPECT_EQ(r.counts.days(10), c.days ? std::optional<int32_t>(c.days) : std::nullopt);
-  }
-}
 
 TEST_F(CountLoTest, CutsNumbersToTheirLastDigitsAndCountsDaysAndAppearances) {
   // 7 March 2021, a Sunday: the North in C to AC.
@@ -60,18 +38,13 @@ TEST_F(CountLoTest, CutsNumbersToTheirLastDigitsAndCountsDaysAndAppearances) {
   EXPECT_EQ(two.dayCount, 2);
   EXPECT_EQ(two.counts.days(45), 2);
   EXPECT_EQ(two.counts.appearances(45), 4) << "three times on the 7th, once on the 8th";
-  EXPECT_EQ(two.counts.days(7), 1);
   EXPECT_EQ(two.counts.days(93), 1) << "a number cell counts by its digits";
   // 27 numbers per North day: "abc", "" and 20 empty cells count as 0
   EXPECT_EQ(two.counts.appearances(0), 22 + 26);
-  EXPECT_FALSE(two.counts.days(12).has_value()) << "never seen is not 0";
-
   const LoCountResult three = Count(D(2021, 3, 7), D(2021, 3, 7), "Mieefn Bawsc", "3 Con");
   EXPECT_EQ(three.counts.appearances(345), 1);
   EXPECT_EQ(three.counts.appearances(45), 2) << "00045 and 45";
   EXPECT_EQ(three.counts.appearances(7), 1) << "07 as 7";
-  EXPECT_EQ(three.counts.appearances(593), 1);
-
   const LoCountResult none = Count(D(2021, 3, 7), D(2021, 3, 7), "Mieefn Bawsc", "4 Con");
   EXPECT_EQ(none.counts.appearances(0), 27) << "an unknown number type reads every cell as 0";
 }
@@ -104,18 +77,6 @@ TEST_F(CountLoTest, RegionBlocksStopAtTheFirstUnmarkedBlock) {
   central = Count(D(2021, 3, 8), D(2021, 3, 8), "Mieefn Trung");
   EXPECT_EQ(central.dayCount, 0);
   EXPECT_FALSE(central.counts.days(11));
-}
-
-TEST_F(CountLoTest, EmptyTestCellIsNoDrawDayAndFourSouthStationsAreOneDay) {
-  std::map<int32_t, Value> saturday;  // 6 March 2021: four South stations
-  for (int b = 0; b < 4; ++b)
-    for (int k = 1; k <= 18; ++k) saturday[87 + 19 * b + k] = Value::Text(std::to_string(100 + b));
-  PutDay({2021, 3, 6}, saturday);
-  PutDay({2021, 3, 7}, {{89, Value::Text("55")}});  // Sunday: first South number cell (88) empty
-  const LoCountResult south = Count(D(2021, 3, 6), D(2021, 3, 7), "Mieefn Nam", "3 Con");
-  EXPECT_EQ(south.dayCount, 1);
-  for (int b = 0; b < 4; ++b) EXPECT_EQ(south.counts.appearances(100 + b), 18) << b;
-  EXPECT_FALSE(south.counts.days(55));
 }
 
 TEST_F(CountLoTest, WeekdayCellSelectsItsDaysOnlyAndOtherTextEveryDay) {

@@ -23,29 +23,28 @@ TEST(PortableConversions, FollowTheSharedTable) {
 }
 
 TEST(PortableConversions, WholeNumberErrorsAreOverflowOrTypeMismatch) {
-  try {
-    portable::ToLong(Value::Number(3e9));
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 6);
-  }
-  try {
-    portable::ToLong(Value::Text("abc"));
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 13);
-    EXPECT_NE(std::string(e.what()).find("abc"), std::string::npos);
+  const std::pair<Value, int> cases[] = {{Value::Number(3e9), 6}, {Value::Text("abc"), 13}};
+  for (const auto& [input, number] : cases) {
+    try {
+      portable::ToLong(input);
+      ADD_FAILURE() << number;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), number);
+    }
   }
 }
 
 TEST(PortableConversions, DatesFromValuesAndText) {
-  EXPECT_EQ(portable::ToDate(Value()), 0);
-  EXPECT_EQ(portable::ToDate(Value::Date(44262)), 44262);
-  EXPECT_EQ(portable::ToDate(Value::Number(44262.5)), 44262.5);
-  EXPECT_EQ(portable::ToDate(Value::Text("07/03/2021")), 44262);
-  EXPECT_EQ(portable::ToDate(Value::Text("7/3/2021")), 44262);
-  EXPECT_EQ(portable::ToDate(Value::Text("2021-03-07")), 44262);
-  EXPECT_DOUBLE_EQ(portable::ToDate(Value::Text("2021-03-07 18:00")), 44262.75);
+  const std::pair<Value, double> cases[] = {
+      {Value(), 0},
+      {Value::Date(44262), 44262},
+      {Value::Number(44262.5), 44262.5},
+      {Value::Text("07/03/2021"), 44262},
+      {Value::Text("7/3/2021"), 44262},
+      {Value::Text("2021-03-07"), 44262},
+      {Value::Text("2021-03-07 18:00"), 44262.75},
+  };
+  for (const auto& [input, serial] : cases) EXPECT_DOUBLE_EQ(portable::ToDate(input), serial) << input.text();
   for (const char* bad : {"31/02/2021", "hello", "2021-03", "07/03/2021 25:00", ""}) {
     EXPECT_THROW(portable::ToDate(Value::Text(bad)), Error) << bad;
   }
