@@ -20,25 +20,16 @@
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 #include "support/win/message_box_watcher.h"
+#include "support/win/test_dll.h"
 #include "support/win/wine_process.h"
 
 namespace pradima {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using testing::Export;
 using testing::HostStats;
 using win::UniqueVariant;
-
-HMODULE TestDll() {
-  static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
-  EXPECT_NE(dll, nullptr);
-  return dll;
-}
-
-template <typename Function>
-Function* Export(const char* name) {
-  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(TestDll(), name)));
-}
 
 ComPtr<IClassFactory> Factory() {
   ComPtr<IClassFactory> factory;
