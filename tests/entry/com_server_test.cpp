@@ -12,13 +12,13 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/win/com_owners.h"
-#include "support/win/fake_host.h"
 #include "pradima_h.h"
 #include "session/standard_workbook.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
+#include "support/win/fake_host.h"
 #include "support/win/message_box_watcher.h"
 #include "support/win/test_dll.h"
 #include "support/win/wine_process.h"
@@ -251,43 +251,40 @@ TEST_F(ComServerTest, SupOnAnUpToDateSheetBindsAndReleasesEverythingAtTheEnd) {
 // An error reaches the macro with its number and a description that says what
 // and where; the screen updates again when a run fails.
 TEST_F(ComServerTest, ErrorsReachTheMacroWithTheirNumberAndDescription) {
+  const auto noControlSheet = [](MemoryWorkbook& book) { book.SheetByCodeName("Sheet3")->set_code_name("Sheet4"); };
+  const auto misnamed = [](MemoryWorkbook& book) {
+    book.DefineName("CaiDatMien", book.SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
+  };
+  const auto refusing = [](MemoryWorkbook&) {
+    testing::HostEvents().afterApplicationPut = [](const std::wstring& property) {
+      if (property == L"ScreenUpdating") throw Error(0, "the application refused");
+    };
+  };
+  const auto closed = [](MemoryWorkbook&) { testing::HostEvents().lookupFailure = RPC_E_DISCONNECTED; };
   const struct {
     const char* what;
-    std::function<void(MemoryWorkbook&)> prepare;  // before Sup; none: no Sup
-    const char* call;
+    std::function<void(MemoryWorkbook&)> prepare;  // before Sup; none: ThongKeLo without Sup
     uint32_t scode;
     const char* description;  // ending in ": ", the system's text follows
     std::vector<bool> screen;
   } cases[] = {
-      {"ThongKeLo before Sup", nullptr, "ThongKeLo", 0x800A005B, "the spreadsheet application is not bound", {}},
-      {"no control sheet", [](MemoryWorkbook& book) { book.SheetByCodeName("Sheet3")->set_code_name("Sheet4"); },
-       "ThongKeLo", 0x800A005B, "the control sheet (code name Sheet3) is not bound", {false, true}},
-      {"the application's own error, as it came",
-       [](MemoryWorkbook& book) {
-         book.DefineName("CaiDatMien", book.SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
-       },
-       "ThongKeLo", 0x800A03EC, "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'",
+      {"ThongKeLo before Sup", nullptr, 0x800A005B, "the spreadsheet application is not bound", {}},
+      {"no control sheet", noControlSheet, 0x800A005B, "the control sheet (code name Sheet3) is not bound", {0, 1}},
+      {"the application's error as it came",
+       misnamed,
+       0x800A03EC,
+       "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'",
        {false, true}},
-      {"an application error with neither scode nor wCode",
-       [](MemoryWorkbook&) {
-         testing::HostEvents().afterApplicationPut = [](const std::wstring& property) {
-           if (property == L"ScreenUpdating") throw Error(0, "the application refused");
-         };
-       },
-       "ThongKeLo", 0x800A03EC, "the application refused", {false}},
-      {"a closed workbook: its own HRESULT and what was asked",
-       [](MemoryWorkbook&) { testing::HostEvents().lookupFailure = RPC_E_DISCONNECTED; }, "Sup",
-       static_cast<uint32_t>(RPC_E_DISCONNECTED), "looking up the member WorkSheets: ", {}},
+      {"an error with neither scode nor wCode", refusing, 0x800A03EC, "the application refused", {false}},
+      {"a closed workbook in Sup", closed, uint32_t(RPC_E_DISCONNECTED), "looking up the member WorkSheets: ", {}},
   };
   for (const auto& c : cases) {
     HostStats() = {};
     auto book = UpToDateWorkbook();
     ComPtr<IDispatch> sub = CreateSub();
     if (c.prepare) c.prepare(*book);
-    if (c.prepare && std::string(c.call) != "Sup") {
-      ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.what;
-    }
-    const CallResult r = std::string(c.call) == "Sup" ? Sup(sub.Get(), book) : Call(sub.Get(), L"ThongKeLo");
+    CallResult r = c.prepare ? Sup(sub.Get(), book) : CallResult{S_OK, "", 0};
+    if (r.hr == S_OK) r = Call(sub.Get(), L"ThongKeLo");
     testing::HostEvents() = {};
     EXPECT_EQ(r.hr, DISP_E_EXCEPTION) << c.what;
     EXPECT_EQ(static_cast<uint32_t>(r.scode), c.scode) << c.what;
@@ -346,6 +343,7 @@ TEST_F(ComServerTest, ArgumentsAsALateBoundCallerPassesThem) {
                                                   }}});
   BSTR byReference = twoDigits.get();
   UniqueVariant held = win::VariantOf(int32_t{3});  // a Variant variable holding a number
+  const VARIANT number = *held.get();
   VARIANT empty = Arg(VT_EMPTY, nullptr), null = Arg(VT_NULL, nullptr);
   const struct {
     const char* what;
@@ -369,9 +367,13 @@ TEST_F(ComServerTest, ArgumentsAsALateBoundCallerPassesThem) {
       // neither type: "Full" then lists 0 alone
       {"a number in a Variant", L"kieuSo", {Arg(VT_BYREF | VT_VARIANT, held.get())}, {}, S_OK, UINT(-1), 3, "0"},
       {"Empty", L"kieuSo", {empty}, {}, S_OK, UINT(-1), 3, "0"},
-      {"a number for ExcelApp", L"Sup", {*held.get(), wb}, {}, DISP_E_TYPEMISMATCH, 1},
-      {"a number for ThisWorkBook, named first", L"Sup", {}, {{L"ThisWorkBook", *held.get()}, {L"ExcelApp", app}},
-       DISP_E_TYPEMISMATCH, 0},
+      {"a number for ExcelApp", L"Sup", {number, wb}, {}, DISP_E_TYPEMISMATCH, 1},
+      {"a number for ThisWorkBook",
+       L"Sup",
+       {},
+       {{L"ThisWorkBook", number}, {L"ExcelApp", app}},
+       DISP_E_TYPEMISMATCH,
+       0},
       {"Null for loaiSo", L"kieuSo", {null}, {}, DISP_E_TYPEMISMATCH, 0},
       {"an unknown name", L"Sup", {}, {{L"ExcelApp", app}, {L"Book", wb}}, DISP_E_UNKNOWNNAME},
       {"ExcelApp twice", L"Sup", {app}, {{L"ExcelApp", wb}}, DISP_E_PARAMNOTFOUND},

@@ -95,8 +95,8 @@ class Registration : public ::testing::Test {
   const RegistrationCalls* StandIn(const Windows& model) {
     windows = model;
     static RegistrationCalls calls;
-    calls = {OverrideClassesRoot, model.exportsEnabling ? EnablePerUser : nullptr, LoadTypeLibrary,
-             RegisterTypeLibrary, UnregisterTypeLibrary};
+    calls = {OverrideClassesRoot, model.exportsEnabling ? EnablePerUser : nullptr, LoadTypeLibrary, RegisterTypeLibrary,
+             UnregisterTypeLibrary};
     UseCalls(&calls);
     return &calls;
   }
@@ -172,8 +172,8 @@ TEST_F(Registration, TypeLibraryCallsStayInTheirScopeAsWindowsDocumentsThem) {
     const HKEY root = perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     const HKEY other = perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     HKEY copy = nullptr;
-    if (!perUser) RegCreateKeyExW(other, (kTypeLibKey + L"\\1.0").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &copy,
-                                  nullptr);
+    if (!perUser)
+      RegCreateKeyExW(other, (kTypeLibKey + L"\\1.0").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &copy, nullptr);
     RegCloseKey(copy);
     const std::wstring otherBefore = Tree(other, kTypeLibKey);
     ASSERT_EQ(Install(TRUE, c.command), c.expected) << c.what;
