@@ -12,32 +12,24 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/win/com_owners.h"
-#include "support/win/fake_host.h"
 #include "pradima_h.h"
 #include "session/standard_workbook.h"
+#include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
+#include "support/win/fake_host.h"
 #include "support/win/message_box_watcher.h"
+#include "support/win/test_dll.h"
 #include "support/win/wine_process.h"
 
 namespace pradima {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+using testing::Export;
 using testing::HostStats;
 using win::UniqueVariant;
-
-HMODULE TestDll() {
-  static HMODULE dll = LoadLibraryW(testing::WindowsPath(PRADIMA_TEST_DLL).c_str());
-  EXPECT_NE(dll, nullptr);
-  return dll;
-}
-
-template <typename Function>
-Function* Export(const char* name) {
-  return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(TestDll(), name)));
-}
 
 ComPtr<IClassFactory> Factory() {
   ComPtr<IClassFactory> factory;
@@ -96,21 +88,14 @@ CallResult Call(IDispatch* object, const wchar_t* name, std::vector<VARIANT> arg
   return CallNamed(object, name, std::move(args), {});
 }
 
-// A VARIANT of the given type pointing at `target`: by reference, or an object by value.
-template <typename Target>
-VARIANT Ref(VARTYPE type, Target* target) {
+// An argument of the given type holding `pointer`: a reference, or an object by value.
+VARIANT Arg(VARTYPE type, void* pointer) {
   VARIANT v;
   VariantInit(&v);
   v.vt = type;
-  v.byref = reinterpret_cast<void*>(target);
+  v.byref = pointer;
   return v;
 }
-VARIANT ByRefVariant(VARIANT* target) { return Ref(VT_BYREF | VT_VARIANT, target); }
-VARIANT ByRefBstr(BSTR* target) { return Ref(VT_BYREF | VT_BSTR, target); }
-VARIANT ByRefDispatch(IDispatch** target) { return Ref(VT_BYREF | VT_DISPATCH, target); }
-VARIANT ObjectVariant(VARTYPE type, IUnknown* object) { return Ref(type, object); }
-
-CivilDate Today() { return kNow.date; }
 
 class ComServerTest : public ::testing::Test {
  protected:
@@ -130,22 +115,22 @@ class ComServerTest : public ::testing::Test {
     ComPtr<IDispatch> book = testing::FakeWorkbook(workbook);
     IDispatch* app = application.Get();
     IDispatch* wb = book.Get();
-    return Call(sub, L"sup", {ByRefDispatch(&app), ByRefDispatch(&wb)});
+    return Call(sub, L"sup", {Arg(VT_BYREF | VT_DISPATCH, &app), Arg(VT_BYREF | VT_DISPATCH, &wb)});
   }
 
   // A workbook whose results are up to date whatever the hour.
   std::shared_ptr<MemoryWorkbook> UpToDateWorkbook() {
-    auto book = NewStandardWorkbook(Today());
-    book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(Today())));
+    auto book = NewStandardWorkbook(kNow.date);
+    book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(kNow.date)));
     return book;
   }
 
   // Up to date, with four North draws ending today (lô 07 and 00 each day),
   // and a request for every day of the last ten.
   std::shared_ptr<MemoryWorkbook> FourDrawsWorkbook() {
-    auto book = NewStandardWorkbook(Today());
+    auto book = NewStandardWorkbook(kNow.date);
     auto results = book->SheetByCodeName("Sheet1");
-    const int64_t today = DaysFromCivil(Today());
+    const int64_t today = DaysFromCivil(kNow.date);
     for (int32_t i = 0; i < 4; ++i) {
       results->Set(5 + i, 1, Value::Date(SerialFromCivil(CivilFromDays(today - 3 + i))));
       results->Set(5 + i, 3, Value::Text("12307"));
@@ -159,7 +144,7 @@ class ComServerTest : public ::testing::Test {
   CallResult KieuSo(IDispatch* sub, const wchar_t* type) {
     win::UniqueBstr text = win::MakeBstr(type);
     BSTR typeText = text.get();
-    return Call(sub, L"kieuSo", {ByRefBstr(&typeText)});
+    return Call(sub, L"kieuSo", {Arg(VT_BYREF | VT_BSTR, &typeText)});
   }
 
   // The statistics table of FourDrawsWorkbook for the list "Full" "2 Con".
@@ -201,20 +186,13 @@ TEST_F(ComServerTest, ANestedSupFromAnEventMacroLeavesTheRunningCallOnItsOwnWork
 }
 
 TEST_F(ComServerTest, AnInstanceDroppedByAChangeEventEndsTheSessionOnlyForLaterCalls) {
-  struct Case {
-    const char* call;
-    std::function<CallResult(ComServerTest&, IDispatch*)> run;
-  };
-  const Case cases[] = {
-      {"ThongKeLo", [](ComServerTest&, IDispatch* sub) { return Call(sub, L"ThongKeLo"); }},
-      {"kieuSo", [](ComServerTest& test, IDispatch* sub) { return test.KieuSo(sub, L"2 Con"); }},
-  };
-  for (const Case& c : cases) {
+  for (const bool statistics : {true, false}) {
+    const char* call = statistics ? "ThongKeLo" : "kieuSo";
     HostStats() = {};
     auto book = FourDrawsWorkbook();
     ComPtr<IDispatch> sub = CreateSub();
-    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.call;
-    if (std::string(c.call) == "ThongKeLo") {
+    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << call;
+    if (statistics) {
       ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
     }
     bool fired = false;
@@ -223,41 +201,33 @@ TEST_F(ComServerTest, AnInstanceDroppedByAChangeEventEndsTheSessionOnlyForLaterC
       fired = true;
       CreateSub().Reset();
     };
-    const CallResult r = c.run(*this, sub.Get());
+    const CallResult r = statistics ? Call(sub.Get(), L"ThongKeLo") : KieuSo(sub.Get(), L"2 Con");
     testing::HostEvents() = {};
-    ASSERT_TRUE(fired) << c.call;
-    ASSERT_EQ(r.hr, S_OK) << c.call << ": " << r.description;
-    if (std::string(c.call) == "ThongKeLo") {
-      ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
-    } else {
-      EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99")) << "the whole list";
-    }
-    EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, true})) << c.call;
-    EXPECT_EQ(Call(sub.Get(), L"ThongKeLo").description, "the spreadsheet application is not bound") << c.call;
+    ASSERT_TRUE(fired) << call;
+    ASSERT_EQ(r.hr, S_OK) << call << ": " << r.description;
+    EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99")) << call << ": the whole list";
+    if (statistics) ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
+    EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, true})) << call;
+    EXPECT_EQ(Call(sub.Get(), L"ThongKeLo").description, "the spreadsheet application is not bound") << call;
 
-    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << c.call;
-    ASSERT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK) << c.call;
+    ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK) << call;
+    ASSERT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK) << call;
     ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
     sub.Reset();
-    EXPECT_EQ(HostStats().liveObjects, 0) << c.call << ": every reference the DLL took was released";
+    EXPECT_EQ(HostStats().liveObjects, 0) << call << ": every reference the DLL took was released";
   }
 }
 
-TEST_F(ComServerTest, AnInstanceNeverHandedOutEndsNoSession) {
+TEST_F(ComServerTest, AnInstanceThatNeverSawSupOrWasNeverHandedOutEndsNoSession) {
+  CreateSub().Reset();
+  EXPECT_TRUE(HostStats().cellDragAndDrop.empty());
   ComPtr<IClassFactory> factory = Factory();
-  auto book = FourDrawsWorkbook();
   ComPtr<IDispatch> sub = CreateSub();
-  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
+  ASSERT_EQ(Sup(sub.Get(), FourDrawsWorkbook()).hr, S_OK);
   ComPtr<IClassFactory> notOurs;
   EXPECT_EQ(factory->CreateInstance(nullptr, IID_PPV_ARGS(&notOurs)), E_NOINTERFACE);
   EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>{false}) << "cell dragging stays off";
   EXPECT_EQ(Call(sub.Get(), L"ThongKeLo").hr, S_OK) << "the session is still bound";
-}
-
-TEST_F(ComServerTest, DestroyingAnInstanceThatNeverSawSupTouchesNothing) {
-  CreateSub().Reset();
-  EXPECT_TRUE(HostStats().cellDragAndDrop.empty());
-  EXPECT_EQ(HostStats().liveObjects, 0);
 }
 
 TEST_F(ComServerTest, SupOnAnUpToDateSheetBindsAndReleasesEverythingAtTheEnd) {
@@ -278,16 +248,56 @@ TEST_F(ComServerTest, SupOnAnUpToDateSheetBindsAndReleasesEverythingAtTheEnd) {
   EXPECT_STREQ(format, "dd/MM/yyyy");
 }
 
-TEST_F(ComServerTest, ThongKeLoBeforeSupFailsWithAnErrorAndChangesNothing) {
+// An error reaches the macro with its number and a description that says what
+// and where; the screen updates again when a run fails.
+TEST_F(ComServerTest, ErrorsReachTheMacroWithTheirNumberAndDescription) {
+  const auto noControlSheet = [](MemoryWorkbook& book) { book.SheetByCodeName("Sheet3")->set_code_name("Sheet4"); };
+  const auto misnamed = [](MemoryWorkbook& book) {
+    book.DefineName("CaiDatMien", book.SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
+  };
+  const auto refusing = [](MemoryWorkbook&) {
+    testing::HostEvents().afterApplicationPut = [](const std::wstring& property) {
+      if (property == L"ScreenUpdating") throw Error(0, "the application refused");
+    };
+  };
+  const auto closed = [](MemoryWorkbook&) { testing::HostEvents().lookupFailure = RPC_E_DISCONNECTED; };
+  const struct {
+    const char* what;
+    std::function<void(MemoryWorkbook&)> prepare;  // before Sup; none: ThongKeLo without Sup
+    uint32_t scode;
+    const char* description;  // ending in ": ", the system's text follows
+    std::vector<bool> screen;
+  } cases[] = {
+      {"ThongKeLo before Sup", nullptr, 0x800A005B, "the spreadsheet application is not bound", {}},
+      {"no control sheet", noControlSheet, 0x800A005B, "the control sheet (code name Sheet3) is not bound", {0, 1}},
+      {"the application's error as it came",
+       misnamed,
+       0x800A03EC,
+       "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'",
+       {false, true}},
+      {"an error with neither scode nor wCode", refusing, 0x800A03EC, "the application refused", {false}},
+      {"a closed workbook in Sup", closed, uint32_t(RPC_E_DISCONNECTED), "looking up the member WorkSheets: ", {}},
+  };
+  for (const auto& c : cases) {
+    HostStats() = {};
+    auto book = UpToDateWorkbook();
+    ComPtr<IDispatch> sub = CreateSub();
+    if (c.prepare) c.prepare(*book);
+    CallResult r = c.prepare ? Sup(sub.Get(), book) : CallResult{S_OK, "", 0};
+    if (r.hr == S_OK) r = Call(sub.Get(), L"ThongKeLo");
+    testing::HostEvents() = {};
+    EXPECT_EQ(r.hr, DISP_E_EXCEPTION) << c.what;
+    EXPECT_EQ(static_cast<uint32_t>(r.scode), c.scode) << c.what;
+    const std::string expected = c.description;
+    EXPECT_EQ(expected.ends_with(": ") ? r.description.substr(0, expected.size()) : r.description, expected) << c.what;
+    EXPECT_EQ(HostStats().screenUpdating, c.screen) << c.what;
+  }
+
+  // A caller without an EXCEPINFO, or through the interface, still learns the error.
   ComPtr<IDispatch> sub = CreateSub();
-  const CallResult r = Call(sub.Get(), L"ThongKeLo");
-  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A005Bu) << "error 91";
-  EXPECT_EQ(r.description, "the spreadsheet application is not bound");
   ComPtr<ISupportErrorInfo> support;
   ASSERT_EQ(sub.As(&support), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Sub), S_OK);
-  // Without an EXCEPINFO the caller still learns the error, from the HRESULT.
   DISPID id = 0;
   LPOLESTR name[] = {const_cast<LPOLESTR>(L"ThongKeLo")};
   ASSERT_EQ(sub->GetIDsOfNames(IID_NULL, name, 1, 1033, &id), S_OK);
@@ -304,50 +314,6 @@ TEST_F(ComServerTest, ThongKeLoBeforeSupFailsWithAnErrorAndChangesNothing) {
   EXPECT_EQ(win::Utf8FromBstr(description.get()), "the spreadsheet application is not bound");
 }
 
-TEST_F(ComServerTest, AWorkbookWithoutAControlSheetBindsButThongKeLoFails) {
-  auto book = UpToDateWorkbook();
-  book->SheetByCodeName("Sheet3")->set_code_name("Sheet4");
-  ComPtr<IDispatch> sub = CreateSub();
-  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-  const CallResult r = Call(sub.Get(), L"ThongKeLo");
-  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(r.description, "the control sheet (code name Sheet3) is not bound");
-}
-
-TEST_F(ComServerTest, AnErrorOfTheSpreadsheetReachesTheMacroAsItCame) {
-  auto book = UpToDateWorkbook();
-  book->DefineName("CaiDatMien", book->SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
-  ComPtr<IDispatch> sub = CreateSub();
-  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-  const CallResult r = Call(sub.Get(), L"ThongKeLo");
-  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A03ECu) << "error 1004, as the application raised it";
-  EXPECT_EQ(r.description, "Range: the name 'CaiDatMien' refers to the sheet 'ThongKe', not to 'CaiDat'");
-  EXPECT_EQ(HostStats().screenUpdating, (std::vector<bool>{false, true}));
-}
-
-TEST_F(ComServerTest, FailuresOfTheApplicationKeepTheirIdentity) {
-  auto book = UpToDateWorkbook();
-  ComPtr<IDispatch> sub = CreateSub();
-  // A closed workbook answers no lookup: its own HRESULT, and what was asked.
-  testing::HostEvents().lookupFailure = RPC_E_DISCONNECTED;
-  CallResult r = Sup(sub.Get(), book);
-  testing::HostEvents() = {};
-  EXPECT_EQ(r.scode, RPC_E_DISCONNECTED);
-  EXPECT_EQ(r.description.rfind("looking up the member WorkSheets", 0), 0u) << r.description;
-
-  // An error that carries neither scode nor wCode is still an error, not error 0.
-  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-  testing::HostEvents().afterApplicationPut = [](const std::wstring&) {
-    testing::HostEvents().afterApplicationPut = nullptr;
-    throw Error(0, "the application refused");
-  };
-  r = Call(sub.Get(), L"ThongKeLo");
-  EXPECT_EQ(r.hr, DISP_E_EXCEPTION);
-  EXPECT_EQ(static_cast<uint32_t>(r.scode), 0x800A03ECu) << "error 1004";
-  EXPECT_EQ(r.description, "the application refused");
-}
-
 TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {
   auto book = UpToDateWorkbook();
   ComPtr<IDispatch> first = CreateSub();
@@ -359,97 +325,80 @@ TEST_F(ComServerTest, InstancesShareOneSessionAndAnyOfThemEndsIt) {
   EXPECT_EQ(Call(second.Get(), L"ThongKeLo").hr, DISP_E_EXCEPTION);
 }
 
-TEST_F(ComServerTest, ObjectArgumentsByValueByReferenceAsIUnknownOrByName) {
-  auto book = UpToDateWorkbook();
-  ComPtr<IDispatch> sub = CreateSub();
-  ComPtr<IDispatch> application = testing::FakeApplication();
-  ComPtr<IDispatch> workbook = testing::FakeWorkbook(book);
-  VARIANT app = ObjectVariant(VT_DISPATCH, application.Get());
-  VARIANT wb = ObjectVariant(VT_DISPATCH, workbook.Get());
-  // as a script engine passes its variables: references to VARIANTs
-  EXPECT_EQ(Call(sub.Get(), L"SUP", {ByRefVariant(&app), ByRefVariant(&wb)}).hr, S_OK);
-  EXPECT_EQ(Call(sub.Get(), L"Sup", {app, wb}).hr, S_OK) << "by value";
-  EXPECT_EQ(
-      Call(sub.Get(), L"Sup", {ObjectVariant(VT_UNKNOWN, application.Get()), ObjectVariant(VT_UNKNOWN, workbook.Get())})
-          .hr,
-      S_OK)
-      << "as IUnknown";
-  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {}, {{L"thisworkbook", wb}, {L"ExcelApp", app}}).hr, S_OK) << "by name";
-  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {app}, {{L"ThisWorkBook", wb}}).hr, S_OK) << "by position, then by name";
-  EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>(5, false)) << "five bindings";
-
-  VARIANT number;
-  VariantInit(&number);
-  number.vt = VT_I4;
-  number.lVal = 2;
-  const CallResult first = Call(sub.Get(), L"Sup", {number, wb});
-  EXPECT_EQ(first.hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(first.badArgument, 1u) << "ExcelApp, the last in rgvarg";
-  const CallResult second = CallNamed(sub.Get(), L"Sup", {}, {{L"ThisWorkBook", number}, {L"ExcelApp", app}});
-  EXPECT_EQ(second.hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(second.badArgument, 0u) << "ThisWorkBook, the first named";
-  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {}, {{L"ExcelApp", app}, {L"Book", wb}}).hr, DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(CallNamed(sub.Get(), L"Sup", {app}, {{L"ExcelApp", wb}}).hr, DISP_E_PARAMNOTFOUND) << "ExcelApp twice";
-  EXPECT_EQ(Call(sub.Get(), L"Sup", {app}).hr, DISP_E_BADPARAMCOUNT);
-  EXPECT_EQ(Call(sub.Get(), L"NoSuchMethod").hr, DISP_E_UNKNOWNNAME);
-}
-
-TEST_F(ComServerTest, TheNumberTypeIsTakenAsTextAsATypeLibraryDrivenDispatchCoercesIt) {
+// Objects by value, by reference, as IUnknown or by name; the number type as
+// text, as a type-library-driven dispatch coerces it; and what IDispatch
+// refuses before a method runs, with the argument at fault.
+TEST_F(ComServerTest, ArgumentsAsALateBoundCallerPassesThem) {
   auto book = UpToDateWorkbook();
   auto control = book->SheetByCodeName("Sheet3");
   ComPtr<IDispatch> sub = CreateSub();
-  ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-
-  win::UniqueBstr threeDigits = win::MakeBstr(L"3 Con");
+  ComPtr<IDispatch> application = testing::FakeApplication();
+  ComPtr<IDispatch> workbook = testing::FakeWorkbook(book);
+  VARIANT app = Arg(VT_DISPATCH, application.Get()), wb = Arg(VT_DISPATCH, workbook.Get());
+  win::UniqueBstr threeDigits = win::MakeBstr(L"3 Con"), twoDigits = win::MakeBstr(L"2 Con");
   // `engine.kieuSo Sheet3.Range("B6")`: the range itself, read through its default property
   ComPtr<IDispatch> range = testing::FakeObject({{L"Value", [&](auto&, VARIANT* result) {
                                                     result->vt = VT_BSTR;
                                                     result->bstrVal = SysAllocString(threeDigits.get());
                                                   }}});
-  win::UniqueBstr twoDigits = win::MakeBstr(L"2 Con");
   BSTR byReference = twoDigits.get();
-  VARIANT held;  // a Variant variable holding a number
-  VariantInit(&held);
-  held.vt = VT_I4;
-  held.lVal = 3;
-  VARIANT empty;
-  VariantInit(&empty);
-  struct Case {
+  UniqueVariant held = win::VariantOf(int32_t{3});  // a Variant variable holding a number
+  const VARIANT number = *held.get();
+  VARIANT empty = Arg(VT_EMPTY, nullptr), null = Arg(VT_NULL, nullptr);
+  const struct {
     const char* what;
+    const wchar_t* method;
     std::vector<VARIANT> args;
     std::vector<std::pair<const wchar_t*, VARIANT>> named;
-    const char* lastListed;  // F of the last row the list fills
-    int32_t lastRow;
-  };
-  const Case cases[] = {
-      {"text by reference", {ByRefBstr(&byReference)}, {}, "99", 102},
-      {"a Range object", {ObjectVariant(VT_DISPATCH, range.Get())}, {}, "999", 1002},
-      {"by name", {}, {{L"LOAISO", ObjectVariant(VT_DISPATCH, range.Get())}}, "999", 1002},
+    HRESULT hr = S_OK;
+    UINT badArgument = UINT(-1);  // its index in rgvarg
+    int32_t lastRow = 0;          // of the list kieuSo fills, and its F
+    const char* lastListed = nullptr;
+  } cases[] = {
+      // as a script engine passes its variables: references to VARIANTs
+      {"references to Variants", L"SUP", {Arg(VT_BYREF | VT_VARIANT, &app), Arg(VT_BYREF | VT_VARIANT, &wb)}, {}},
+      {"by value", L"Sup", {app, wb}, {}},
+      {"as IUnknown", L"Sup", {Arg(VT_UNKNOWN, application.Get()), Arg(VT_UNKNOWN, workbook.Get())}, {}},
+      {"by name", L"Sup", {}, {{L"thisworkbook", wb}, {L"ExcelApp", app}}},
+      {"by position, then by name", L"Sup", {app}, {{L"ThisWorkBook", wb}}},
+      {"text by reference", L"kieuSo", {Arg(VT_BYREF | VT_BSTR, &byReference)}, {}, S_OK, UINT(-1), 102, "99"},
+      {"a Range object", L"kieuSo", {Arg(VT_DISPATCH, range.Get())}, {}, S_OK, UINT(-1), 1002, "999"},
+      {"a Range by name", L"kieuSo", {}, {{L"LOAISO", Arg(VT_DISPATCH, range.Get())}}, S_OK, UINT(-1), 1002, "999"},
       // neither type: "Full" then lists 0 alone
-      {"a number in a Variant", {ByRefVariant(&held)}, {}, "0", 3},
-      {"Empty", {empty}, {}, "0", 3},
+      {"a number in a Variant", L"kieuSo", {Arg(VT_BYREF | VT_VARIANT, held.get())}, {}, S_OK, UINT(-1), 3, "0"},
+      {"Empty", L"kieuSo", {empty}, {}, S_OK, UINT(-1), 3, "0"},
+      {"a number for ExcelApp", L"Sup", {number, wb}, {}, DISP_E_TYPEMISMATCH, 1},
+      {"a number for ThisWorkBook",
+       L"Sup",
+       {},
+       {{L"ThisWorkBook", number}, {L"ExcelApp", app}},
+       DISP_E_TYPEMISMATCH,
+       0},
+      {"Null for loaiSo", L"kieuSo", {null}, {}, DISP_E_TYPEMISMATCH, 0},
+      {"an unknown name", L"Sup", {}, {{L"ExcelApp", app}, {L"Book", wb}}, DISP_E_UNKNOWNNAME},
+      {"ExcelApp twice", L"Sup", {app}, {{L"ExcelApp", wb}}, DISP_E_PARAMNOTFOUND},
+      {"one argument short", L"Sup", {app}, {}, DISP_E_BADPARAMCOUNT},
+      {"no loaiSo", L"kieuSo", {}, {}, DISP_E_BADPARAMCOUNT},
+      {"no such method", L"NoSuchMethod", {}, {}, DISP_E_UNKNOWNNAME},
   };
-  for (const Case& c : cases) {
-    const CallResult r = CallNamed(sub.Get(), L"kieuSo", c.args, c.named);
-    ASSERT_EQ(r.hr, S_OK) << c.what << ": " << r.description;
+  for (const auto& c : cases) {
+    const CallResult r = CallNamed(sub.Get(), c.method, c.args, c.named);
+    ASSERT_EQ(r.hr, c.hr) << c.what << ": " << r.description;
+    if (c.hr == DISP_E_TYPEMISMATCH) {
+      EXPECT_EQ(r.badArgument, c.badArgument) << c.what;
+    }
+    if (!c.lastListed) continue;
     EXPECT_EQ(control->Get(c.lastRow, 6), Value::Text(c.lastListed)) << c.what;
     EXPECT_TRUE(control->Get(c.lastRow + 1, 6).IsEmpty()) << c.what;
   }
+  EXPECT_EQ(HostStats().cellDragAndDrop, std::vector<bool>(5, false)) << "five bindings";
   EXPECT_EQ(byReference, twoDigits.get()) << "loaiSo is left as it was";
-  EXPECT_EQ(held.vt, VT_I4) << "the caller's variable is never changed";
-  EXPECT_EQ(held.lVal, 3);
+  EXPECT_EQ(held->vt, VT_I4) << "the caller's variable is never changed";
+  EXPECT_EQ(held->lVal, 3);
   control->Set(4, 2, Value::Text("Tùy Chọn"));
-  EXPECT_EQ(Call(sub.Get(), L"kieuSo", {ByRefVariant(&held)}).description,
+  EXPECT_EQ(Call(sub.Get(), L"kieuSo", {Arg(VT_BYREF | VT_VARIANT, held.get())}).description,
             "the number type \"3\" has no saved custom list; it must be 2 Con or 3 Con")
       << "the number as its decimal text";
-
-  VARIANT null;
-  VariantInit(&null);
-  null.vt = VT_NULL;
-  const CallResult r = Call(sub.Get(), L"kieuSo", {null});
-  EXPECT_EQ(r.hr, DISP_E_TYPEMISMATCH);
-  EXPECT_EQ(r.badArgument, 0u);
-  EXPECT_EQ(Call(sub.Get(), L"kieuSo").hr, DISP_E_BADPARAMCOUNT);
 }
 
 TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
@@ -472,7 +421,7 @@ TEST_F(ComServerTest, EndToEndWithTheResultsSite) {
 
   win::UniqueBstr type = win::MakeBstr(L"2 Con");
   BSTR typeText = type.get();
-  ASSERT_EQ(Call(sub.Get(), L"kieuSo", {ByRefBstr(&typeText)}).hr, S_OK);
+  ASSERT_EQ(Call(sub.Get(), L"kieuSo", {Arg(VT_BYREF | VT_BSTR, &typeText)}).hr, S_OK);
   const CallResult stats = Call(sub.Get(), L"ThongKeLo");
   ASSERT_EQ(stats.hr, S_OK) << stats.description;
   // the three fetched days; the row already there has no prizes, so is no draw day

@@ -10,6 +10,7 @@
 #include "entry/registration_calls.h"
 #include "pradima_h.h"
 #include "support/win/registry_keys.h"
+#include "support/win/test_dll.h"
 #include "support/win/wine_process.h"
 
 namespace pradima {
@@ -33,18 +34,11 @@ const std::wstring kTypeLibKey = kClasses + L"TypeLib\\" + Text(LIBID_Pradima);
 const std::wstring kInterfaceKey = kClasses + L"Interface\\" + Text(IID__Sub);
 const std::wstring kDll = testing::WindowsPath(PRADIMA_TEST_DLL);
 
-HMODULE TestDll() {
-  static HMODULE dll = LoadLibraryW(kDll.c_str());
-  return dll;
+HRESULT Install(BOOL install, const wchar_t* command, HMODULE dll = testing::TestDll()) {
+  return testing::Export<HRESULT STDAPICALLTYPE(BOOL, LPCWSTR)>("DllInstall", dll)(install, command);
 }
-HRESULT Install(BOOL install, const wchar_t* command) {
-  using Function = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(TestDll(), "DllInstall")))(install, command);
-}
-void UseCalls(const RegistrationCalls* calls) {
-  using Function = void(STDAPICALLTYPE*)(const RegistrationCalls*);
-  reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(TestDll(), "PradimaSetTestRegistrationCalls")))(
-      calls);
+void UseCalls(const RegistrationCalls* calls, HMODULE dll = testing::TestDll()) {
+  testing::Export<void STDAPICALLTYPE(const RegistrationCalls*)>("PradimaSetTestRegistrationCalls", dll)(calls);
 }
 
 // Windows as its documentation describes it, where Wine differs: since Vista
@@ -58,16 +52,8 @@ struct Windows {
   bool refuseTypeLibrary = false;  // the type library call fails whatever it is asked
   bool enabled = false;
   HKEY classesRoot = nullptr;
-  std::wstring loadedPath;
+  std::wstring loadedPath = {};
 } windows;
-
-Windows Model(bool exportsEnabling, bool standardUser, bool refuseTypeLibrary = false) {
-  Windows model;
-  model.exportsEnabling = exportsEnabling;
-  model.standardUser = standardUser;
-  model.refuseTypeLibrary = refuseTypeLibrary;
-  return model;
-}
 
 LSTATUS WINAPI OverrideClassesRoot(HKEY classes) {
   windows.classesRoot = classes;
@@ -109,8 +95,8 @@ class Registration : public ::testing::Test {
   const RegistrationCalls* StandIn(const Windows& model) {
     windows = model;
     static RegistrationCalls calls;
-    calls = {OverrideClassesRoot, model.exportsEnabling ? EnablePerUser : nullptr, LoadTypeLibrary,
-             RegisterTypeLibrary, UnregisterTypeLibrary};
+    calls = {OverrideClassesRoot, model.exportsEnabling ? EnablePerUser : nullptr, LoadTypeLibrary, RegisterTypeLibrary,
+             UnregisterTypeLibrary};
     UseCalls(&calls);
     return &calls;
   }
@@ -165,30 +151,36 @@ TEST_F(Registration, ThroughRegsvr32InBothScopesAndBack_PerUserActivationLeftToW
 
 // A standard user, or an administrator without elevation, registers and
 // unregisters for themselves; an administrator's machine-wide registration
-// leaves the user's own copy of the type library's keys as it was.
+// leaves the user's own copy of the type library's keys as it was. No command
+// is machine-wide, "user" per user; a typo changes nothing.
 TEST_F(Registration, TypeLibraryCallsStayInTheirScopeAsWindowsDocumentsThem) {
   const struct {
     const char* what;
     Windows model;
-    bool perUser;
+    const wchar_t* command;
+    HRESULT expected = S_OK;
   } cases[] = {
-      {"a standard user, per user", Model(true, true), true},
-      {"before Vista SP1, per user", Model(false, true), true},
-      {"an elevated administrator, machine-wide", Model(true, false), false},
+      {"a standard user, per user", {}, L"user"},
+      {"before Vista SP1, per user", {.exportsEnabling = false}, L"User"},
+      {"an elevated administrator, machine-wide", {.standardUser = false}, nullptr},
+      {"an empty command, machine-wide", {.standardUser = false}, L""},
+      {"a typo", {.standardUser = false}, L"usr", E_INVALIDARG},
   };
   for (const auto& c : cases) {
     StandIn(c.model);
-    const HKEY root = c.perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    const HKEY other = c.perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+    const bool perUser = c.command && *c.command;
+    const HKEY root = perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const HKEY other = perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
     HKEY copy = nullptr;
-    if (!c.perUser) RegCreateKeyExW(other, (kTypeLibKey + L"\\1.0").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &copy,
-                                    nullptr);
+    if (!perUser)
+      RegCreateKeyExW(other, (kTypeLibKey + L"\\1.0").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &copy, nullptr);
     RegCloseKey(copy);
     const std::wstring otherBefore = Tree(other, kTypeLibKey);
-    ASSERT_EQ(Install(TRUE, c.perUser ? L"user" : nullptr), S_OK) << c.what;
-    ExpectRegistered(root, kDll, c.what);
+    ASSERT_EQ(Install(TRUE, c.command), c.expected) << c.what;
+    if (c.expected == S_OK) ExpectRegistered(root, kDll, c.what);
+    EXPECT_FALSE(KeyExists(other, kClassKey)) << c.what;
     EXPECT_EQ(Tree(other, kTypeLibKey), otherBefore) << c.what;
-    ASSERT_EQ(Install(FALSE, c.perUser ? L"user" : nullptr), S_OK) << c.what;
+    ASSERT_EQ(Install(FALSE, c.command), c.expected) << c.what;
     ExpectNothingIn(root, c.what);
     EXPECT_EQ(Tree(other, kTypeLibKey), otherBefore) << c.what;
     TearDown();
@@ -198,14 +190,14 @@ TEST_F(Registration, TypeLibraryCallsStayInTheirScopeAsWindowsDocumentsThem) {
 // An upgrade over a working registration that fails puts back exactly what
 // was there.
 TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
-  StandIn(Model(true, true));
+  StandIn({});
   ASSERT_EQ(Install(TRUE, L"user"), S_OK);
   RegSetKeyValueW(HKEY_CURRENT_USER, (kClassKey + L"\\InprocServer32").c_str(), nullptr, REG_SZ,
                   L"C:\\old\\Pradima.dll", sizeof L"C:\\old\\Pradima.dll");
   std::wstring before;
   for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey})
     before += Tree(HKEY_CURRENT_USER, key);
-  StandIn(Model(true, true, true));
+  StandIn({.refuseTypeLibrary = true});
   EXPECT_EQ(Install(TRUE, L"user"), TYPE_E_REGISTRYACCESS);
   std::wstring after;
   for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey})
@@ -213,34 +205,12 @@ TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
   EXPECT_EQ(after, before);
 }
 
-// No command is machine-wide, "user" per user; a typo changes nothing.
-TEST_F(Registration, DllInstallTakesUserOrNothing) {
-  StandIn(Model(true, false));
-  const struct {
-    const wchar_t* command;
-    HRESULT expected;
-    HKEY root;
-  } cases[] = {{nullptr, S_OK, HKEY_LOCAL_MACHINE},
-               {L"", S_OK, HKEY_LOCAL_MACHINE},
-               {L"User", S_OK, HKEY_CURRENT_USER},
-               {L"usr", E_INVALIDARG, nullptr}};
-  for (const auto& c : cases) {
-    const std::string command = c.command ? std::string(c.command, c.command + wcslen(c.command)) : "(none)";
-    EXPECT_EQ(Install(TRUE, c.command), c.expected) << command;
-    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-      EXPECT_EQ(KeyExists(root, kClassKey), root == c.root) << command;
-    EXPECT_EQ(Install(FALSE, c.command), c.expected) << command;
-    ExpectNothingIn(HKEY_LOCAL_MACHINE, command.c_str());
-    ExpectNothingIn(HKEY_CURRENT_USER, command.c_str());
-  }
-}
-
 // The 32-bit DLL registered beside this one keeps the ProgID and the shared
 // type library keys; this bitness's entry and this view's interface keys go.
 // Wine keeps one view of the user's class keys: the per-user case is left to
 // Windows.
 TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLeftToWindows) {
-  StandIn(Model(true, false));
+  StandIn({.standardUser = false});
   RegSetKeyValueW(HKEY_LOCAL_MACHINE, (kTypeLibKey + L"\\1.0\\409\\win32").c_str(), nullptr, REG_SZ, L"C:\\x86.dll",
                   sizeof L"C:\\x86.dll");
   HKEY other = nullptr;
@@ -276,22 +246,18 @@ TEST_F(Registration, ALongModulePathIsRegisteredWhole) {
   }
   const std::wstring dll = folder + L"PradimaTestSite.dll";
   ASSERT_TRUE(CopyFileW(kDll.c_str(), dll.c_str(), FALSE));
-  const RegistrationCalls* calls = StandIn(Model(true, true));
+  const RegistrationCalls* calls = StandIn({});
   // regsvr32 itself stops at MAX_PATH: the DLL is loaded and asked directly.
   HMODULE module = LoadLibraryW(dll.c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
-  using Function = HRESULT(STDAPICALLTYPE*)(BOOL, LPCWSTR);
-  const auto install = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, "DllInstall")));
-  reinterpret_cast<void(STDAPICALLTYPE*)(const RegistrationCalls*)>(
-      reinterpret_cast<void*>(GetProcAddress(module, "PradimaSetTestRegistrationCalls")))(
-      calls);
-  ASSERT_EQ(install(TRUE, L"user"), S_OK);
+  UseCalls(calls, module);
+  ASSERT_EQ(Install(TRUE, L"user", module), S_OK);
   wchar_t loaded[4096] = {};
   GetModuleFileNameW(module, loaded, 4096);
   EXPECT_GT(wcslen(loaded), static_cast<size_t>(MAX_PATH + 20));
   EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kClassKey + L"\\InprocServer32"), loaded);
   EXPECT_EQ(windows.loadedPath, loaded) << "the type library of the whole path";
-  ASSERT_EQ(install(FALSE, L"user"), S_OK);
+  ASSERT_EQ(Install(FALSE, L"user", module), S_OK);
   EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kClassKey));
   FreeLibrary(module);
   DeleteFileW(dll.c_str());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "session/win/variant_value.h"
+#include "support/win/registry_keys.h"
 #include "support/win/wine_process.h"
 
 namespace pradima {
@@ -32,10 +33,8 @@ TEST(ScriptClient, CallsTheThreeMethodsFromVbscript) {
   const DWORD result = RunProcess(L"cscript.exe //nologo \"" + WindowsPath(PRADIMA_CLIENT_SCRIPT) + L"\"");
 
   RunProcess(L"regsvr32.exe /s /u \"" + engine + L"\"");
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, classKey.c_str());
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, classKey.c_str());
-  RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\PradimaTest.Host");
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\PradimaTest.Host");
+  testing::DeleteKey(HKEY_LOCAL_MACHINE, classKey);
+  testing::DeleteKey(HKEY_LOCAL_MACHINE, L"Software\\Classes\\PradimaTest.Host");
   EXPECT_EQ(result, 3u) << "the script ends with 3 when every check passed; it printed why it did not";
 }
 

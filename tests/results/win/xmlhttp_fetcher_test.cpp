@@ -16,7 +16,7 @@ using testing::FixtureRequest;
 using testing::FixtureResponse;
 using testing::FixtureSite;
 
-TEST(XmlHttpFetcher, SendsTheThreeHeadersAndReturnsTheBodyOnlyFor200) {
+TEST(XmlHttpFetcher, ReturnsTheBodyOnlyFor200) {
   FixtureSite site([](const FixtureRequest& r) {
     if (r.target == "/ok") return FixtureResponse{200, "<p>Kết quả</p>"};
     if (r.target == "/missing") return FixtureResponse{404, "not here"};
@@ -28,14 +28,9 @@ TEST(XmlHttpFetcher, SendsTheThreeHeadersAndReturnsTheBodyOnlyFor200) {
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/missing"), "");
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/stale"), "");
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/error"), "");
-  const auto requests = site.requests();
-  ASSERT_EQ(requests.size(), 4u);
-  for (const FixtureRequest& request : requests) {
-    EXPECT_EQ(request.method, "GET");
-    EXPECT_EQ(request.Header("Content-Type"), "application/json");
-    EXPECT_EQ(request.Header("If-Modified-Since"), "Sat, 1 Jan 2000 00:00:00 GMT");
-    EXPECT_EQ(request.Header("User-Agent"), kRequestHeaders[2].value);
-  }
+  // The headers reach the wire; their order and values are checked below.
+  ASSERT_EQ(site.requests().size(), 4u);
+  EXPECT_EQ(site.requests()[0].Header("User-Agent"), kRequestHeaders[2].value);
 }
 
 // The order of the calls, which the wire does not keep (Wine sends the

@@ -1,5 +1,6 @@
 #include "support/win/fake_host.h"
 
+#include <chrono>
 #include <functional>
 
 #include "base/error.h"
@@ -14,6 +15,7 @@ namespace {
 using Microsoft::WRL::ComPtr;
 using win::UniqueVariant;
 
+using Clock = std::chrono::steady_clock;
 using Handler = FakeMember;
 
 const VARIANT& Deref(const VARIANT* v) { return win::Unwrapped(*v); }
@@ -67,17 +69,10 @@ class FakeDispatch : public win::ComObject<IDispatch> {
     std::vector<const VARIANT*> args;
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
     if (put) std::rotate(args.begin(), args.begin() + 1, args.end());  // the value goes last
-    LARGE_INTEGER start;
-    QueryPerformanceCounter(&start);
-    struct Timer {
-      LARGE_INTEGER& start;
-      ~Timer() {
-        LARGE_INTEGER end, frequency;
-        QueryPerformanceCounter(&end);
-        QueryPerformanceFrequency(&frequency);
-        HostStats().hostSeconds += static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart;
-      }
-    } timer{start};
+    struct Timer {  // the time spent in the host, which the DLL's own time leaves out
+      Clock::time_point start = Clock::now();
+      ~Timer() { HostStats().hostSeconds += std::chrono::duration<double>(Clock::now() - start).count(); }
+    } timer;
     try {
       handler(args, result);
       return S_OK;
@@ -116,14 +111,9 @@ class FakeEnum final : public win::ComObject<IEnumVARIANT> {
     if (fetched) *fetched = n;
     return n == count ? S_OK : S_FALSE;
   }
-  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
-    next_ += count;
-    return next_ <= items_.size() ? S_OK : S_FALSE;
-  }
-  HRESULT STDMETHODCALLTYPE Reset() override {
-    next_ = 0;
-    return S_OK;
-  }
+  // The DLL only walks the sheets once, from the start.
+  HRESULT STDMETHODCALLTYPE Skip(ULONG) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Reset() override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT**) override { return E_NOTIMPL; }
 
  private:

@@ -24,34 +24,25 @@ namespace {
 
 using pradima::testing::WindowsPath;
 
-std::wstring StringValue(const std::vector<char>& block, const wchar_t* name) {
-  void* value = nullptr;
-  UINT length = 0;
-  const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-  if (!VerQueryValueW(block.data(), key.c_str(), &value, &length) || !value) return L"(none)";
-  return static_cast<const wchar_t*>(value);
-}
-
+// The fixed file version, then the strings the file's properties show.
 int PrintVersion(const char* file) {
   const std::wstring path = WindowsPath(file);
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) {
-    std::fprintf(stderr, "%s has no version resource (error %lu)\n", file, GetLastError());
-    return 1;
-  }
-  std::vector<char> block(size);
+  std::vector<char> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data()) ||
-      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed) {
-    std::fprintf(stderr, "%s: unreadable version resource\n", file);
+  if (block.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length)) {
+    std::fprintf(stderr, "%s: no readable version resource (error %lu)\n", file, GetLastError());
     return 1;
   }
   std::printf("fixed: %u.%u.%u\n", unsigned{HIWORD(fixed->dwFileVersionMS)}, unsigned{LOWORD(fixed->dwFileVersionMS)},
               unsigned{HIWORD(fixed->dwFileVersionLS)});
-  for (const wchar_t* name : {L"FileVersion", L"ProductVersion", L"ProductName", L"FileDescription", L"LegalCopyright"})
-    std::printf("%ls: %ls\n", name, StringValue(block, name).c_str());
+  for (const wchar_t* name : {L"FileVersion", L"ProductVersion", L"ProductName"}) {
+    void* value = nullptr;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+    const bool found = VerQueryValueW(block.data(), key.c_str(), &value, &length) && value;
+    std::printf("%ls: %ls\n", name, found ? static_cast<const wchar_t*>(value) : L"(none)");
+  }
   return 0;
 }
 
@@ -65,23 +56,18 @@ int Activate() {
   const std::wstring server = UserValue(L"CLSID\\" + clsidText + L"\\InprocServer32");
   std::printf("Pradima.Sub: %ls in %ls\n", clsidText.c_str(), server.c_str());
   CLSID clsid{};
-  if (clsidText.empty() || server.empty() || FAILED(CLSIDFromString(clsidText.c_str(), &clsid))) {
-    std::fprintf(stderr, "Pradima.Sub is not registered for this user\n");
-    return 1;
-  }
-  HMODULE dll = LoadLibraryW(server.c_str());
-  if (!dll) {
-    std::fprintf(stderr, "cannot load %ls (error %lu)\n", server.c_str(), GetLastError());
-    return 1;
-  }
+  const bool registered =
+      !clsidText.empty() && !server.empty() && SUCCEEDED(CLSIDFromString(clsidText.c_str(), &clsid));
+  const HMODULE dll = registered ? LoadLibraryW(server.c_str()) : nullptr;
   using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
   const auto getClassObject =
-      reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")));
+      dll ? reinterpret_cast<GetClassObject>(reinterpret_cast<void*>(GetProcAddress(dll, "DllGetClassObject")))
+          : nullptr;
   Microsoft::WRL::ComPtr<IClassFactory> factory;
   Microsoft::WRL::ComPtr<IDispatch> sub;
   if (!getClassObject || FAILED(getClassObject(clsid, IID_PPV_ARGS(&factory))) ||
       FAILED(factory->CreateInstance(nullptr, IID_PPV_ARGS(&sub)))) {
-    std::fprintf(stderr, "the class factory of %ls gave no Pradima.Sub\n", server.c_str());
+    std::fprintf(stderr, "no Pradima.Sub from this user's registration (load error %lu)\n", GetLastError());
     return 1;
   }
   for (const wchar_t* member : {L"Sup", L"kieuSo", L"ThongKeLo"}) {
