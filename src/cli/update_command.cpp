@@ -118,7 +118,7 @@ int UpdateCommand(const Options& options, const ToolContext& context) {
                 {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
                  terms::kPositionTables[3]});
   return UpdateWorkbook(workbook, Bind(workbook.book()),
-                        {context.results_site, context.clock, options.connections, context.progress_on_terminal},
+                        {context.resultsSite, context.clock, options.connections, context.progressOnTerminal},
                         context.err);
 }
 

@@ -70,7 +70,7 @@ void CheckScanAgainstTree(const std::string& xml) {
     std::fprintf(stderr, "the scan read markup the parser refuses: %s\n", e.what());
     std::abort();
   }
-  bool same = parsed && parsed->code_name == scanned->code_name && parsed->rows.size() == scanned->rows.size();
+  bool same = parsed && parsed->codeName == scanned->codeName && parsed->rows.size() == scanned->rows.size();
   for (size_t r = 0; same && r < scanned->rows.size(); ++r) {
     const auto& a = scanned->rows[r];
     const auto& b = parsed->rows[r];

@@ -310,7 +310,7 @@ TEST_F(ComServerTest, ThongKeLoBeforeSupFailsWithAnErrorAndChangesNothing) {
 
 TEST_F(ComServerTest, AWorkbookWithoutAControlSheetBindsButThongKeLoFails) {
   auto book = UpToDateWorkbook();
-  book->SheetByCodeName("Sheet3")->set_code_name("Sheet4");
+  book->SheetByCodeName("Sheet3")->setCodeName("Sheet4");
   ComPtr<IDispatch> sub = CreateSub();
   ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
   const CallResult r = Call(sub.Get(), L"ThongKeLo");
