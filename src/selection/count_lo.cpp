@@ -45,6 +45,7 @@ void RequireKnownRegion(std::string_view regionName) {
 int WeekdayCode(std::string_view weekdayText) {
   static const std::vector<std::string> kNames = [] {
     std::vector<std::string> converted;
+    converted.reserve(terms::kWeekdayTelexNames.size());
     for (const char* name : terms::kWeekdayTelexNames) converted.push_back(TelexToUnicode(name));
     return converted;
   }();

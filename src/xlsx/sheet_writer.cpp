@@ -143,7 +143,7 @@ class RowsWriter {
   // of the cells written; "A1" for a sheet without cells.
   std::string Dimension() const {
     if (maxRow_ == 0) return "A1";
-    const std::string first = Concat(ColumnLetters(minColumn_), std::to_string(minRow_));
+    std::string first = Concat(ColumnLetters(minColumn_), std::to_string(minRow_));
     if (minRow_ == maxRow_ && minColumn_ == maxColumn_) return first;
     return Concat(first, ":", ColumnLetters(maxColumn_), std::to_string(maxRow_));
   }
