@@ -99,7 +99,7 @@ void RunRequest(benchmark::State& state, DateSerial start, DateSerial end, const
     w.book->ResetCalls();
     RunStatistics(w.session, messages, [] { return LocalDateTime{{2026, 12, 6}, 12, 0, 0}; });
   }
-  state.counters["cells_read"] = static_cast<double>(w.book->cells_read());
+  state.counters["cells_read"] = static_cast<double>(w.book->cellsRead());
 }
 
 // The whole period: South, "Full" as "3 Con" (1,000 numbers).

@@ -17,8 +17,8 @@ int64_t DaysFromCivil(const CivilDate& date) {
   return era * 146097 + doe - 719468;
 }
 
-CivilDate CivilFromDays(int64_t z) {
-  z += 719468;
+CivilDate CivilFromDays(int64_t days) {
+  const int64_t z = days + 719468;
   const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
   const int64_t doe = z - era * 146097;
   const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;

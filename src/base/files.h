@@ -24,7 +24,7 @@ std::string TemporaryPrefix(const std::filesystem::path& target);
 // symbolic link stays a link and the file it points to is replaced. On
 // failure the target is as it was and no temporary is left. Errors say
 // "cannot write <shown>: ...".
-void ReplaceFile(const std::filesystem::path& target, const std::string& shown,
+void ReplaceFile(const std::filesystem::path& path, const std::string& shown,
                  const std::function<void(const std::string& temporary)>& write);
 
 }  // namespace pradima

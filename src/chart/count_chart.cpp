@@ -49,7 +49,8 @@ std::string Grid(const ChartRequest& request, const LoCounts& counts) {
     page.Text(kGridLeft - 10, kGridTop + (digit + 0.5) * kCellHeight + 5, label, {13, kInk, Anchor::End, true});
   }
   for (int32_t number = 0; number <= 99; ++number) {
-    const double x = kGridLeft + (number % 10) * kCellWidth, y = kGridTop + (number / 10) * kCellHeight;
+    const int32_t column = number % 10, row = number / 10;
+    const double x = kGridLeft + column * kCellWidth, y = kGridTop + row * kCellHeight;
     const int64_t appearances = AppearancesOf(counts, number);
     const Rgb fill = CountColour(appearances, least, most);
     const Rgb ink = InkOn(fill);

@@ -28,8 +28,8 @@ XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves) {
 void RequireLayout(const MemoryWorkbook& book, const std::string& path,
                    std::initializer_list<const RequiredSheet*> sheets, std::initializer_list<const char*> names) {
   for (const RequiredSheet* sheet : sheets) {
-    if (!book.SheetByCodeName(sheet->code_name)) {
-      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + sheet->code_name + " (" +
+    if (!book.SheetByCodeName(sheet->codeName)) {
+      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + sheet->codeName + " (" +
                                              sheet->what + "); " + kCodeNameRemedy);
     }
   }

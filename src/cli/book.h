@@ -14,7 +14,7 @@ using xlsx::XlsxWorkbook;
 
 // A worksheet a command needs, by code name, and how the errors name it.
 struct RequiredSheet {
-  const char* code_name;
+  const char* codeName;
   const char* what;
 };
 extern const RequiredSheet kResultsSheet, kSettingsSheet, kControlSheet;

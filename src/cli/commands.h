@@ -11,11 +11,11 @@ namespace pradima::cli {
 // What a command may use besides its options: the results site, the clock
 // and the two output streams.
 struct ToolContext {
-  std::string results_site;
+  std::string resultsSite;
   Clock clock;
   std::ostream& out;
   std::ostream& err;
-  bool progress_on_terminal = false;
+  bool progressOnTerminal = false;
 };
 
 // Runs one command line (without the program name); returns the exit code:

@@ -20,12 +20,12 @@ constexpr StandardTab kStandardTabs[] = {{terms::kResultsCodeName, terms::kResul
 
 std::vector<std::string> BindCodeNamesByTabNames(const std::vector<std::shared_ptr<MemorySheet>>& sheets) {
   std::vector<std::string> bound;
-  if (std::any_of(sheets.begin(), sheets.end(), [](const auto& sheet) { return !sheet->code_name().empty(); }))
+  if (std::any_of(sheets.begin(), sheets.end(), [](const auto& sheet) { return !sheet->codeName().empty(); }))
     return bound;
   for (const StandardTab& tab : kStandardTabs) {
     for (const auto& sheet : sheets) {
-      if (sheet->tab_name() != tab.tabName) continue;
-      sheet->set_code_name(tab.codeName);
+      if (sheet->tabName() != tab.tabName) continue;
+      sheet->setCodeName(tab.codeName);
       sheet->MarkModified();
       bound.push_back(tab.tabName);
       break;

@@ -1,6 +1,7 @@
 #include "cli/update_command.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -23,7 +24,7 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 std::string Duration(double seconds) {
-  const long total = static_cast<long>(seconds + 0.5);
+  const long total = std::lround(seconds);
   char text[32];
   if (total >= 3600) std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", total / 3600, total / 60 % 60, total % 60);
   else std::snprintf(text, sizeof text, "%ld:%02ld", total / 60, total % 60);
@@ -118,7 +119,7 @@ int UpdateCommand(const Options& options, const ToolContext& context) {
                 {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
                  terms::kPositionTables[3]});
   return UpdateWorkbook(workbook, Bind(workbook.book()),
-                        {context.results_site, context.clock, options.connections, context.progress_on_terminal},
+                        {context.resultsSite, context.clock, options.connections, context.progressOnTerminal},
                         context.err);
 }
 

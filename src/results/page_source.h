@@ -25,7 +25,7 @@ class PagePlan {
   static constexpr size_t kPagesPerDay = terms::kRegions.size();
 
   size_t size() const { return static_cast<size_t>(dayCount_) * kPagesPerDay; }
-  int32_t day_count() const { return dayCount_; }
+  int32_t dayCount() const { return dayCount_; }
   CivilDate Day(size_t page) const { return CivilFromDays(firstDay_ + static_cast<int64_t>(page / kPagesPerDay)); }
   const terms::Region& RegionOf(size_t page) const { return terms::kRegions[page % kPagesPerDay]; }
   std::string Url(size_t page) const { return PageUrl(site_, RegionOf(page).pageQuery, Day(page)); }

@@ -18,10 +18,10 @@ using terms::kEveryDay;
 }  // namespace
 
 const std::array<std::string, 3>& RegionNames() {
-  static const std::array<std::string, 3> names = {TelexToUnicode(terms::kRegions[0].telexName),
-                                                   TelexToUnicode(terms::kRegions[1].telexName),
-                                                   TelexToUnicode(terms::kRegions[2].telexName)};
-  return names;
+  static const std::array<std::string, 3> kNames = {TelexToUnicode(terms::kRegions[0].telexName),
+                                                    TelexToUnicode(terms::kRegions[1].telexName),
+                                                    TelexToUnicode(terms::kRegions[2].telexName)};
+  return kNames;
 }
 
 RegionBlocks RegionProfile(std::string_view regionName) {
@@ -43,13 +43,14 @@ void RequireKnownRegion(std::string_view regionName) {
 }
 
 int WeekdayCode(std::string_view weekdayText) {
-  static const std::vector<std::string> names = [] {
+  static const std::vector<std::string> kNames = [] {
     std::vector<std::string> converted;
+    converted.reserve(terms::kWeekdayTelexNames.size());
     for (const char* name : terms::kWeekdayTelexNames) converted.push_back(TelexToUnicode(name));
     return converted;
   }();
   for (int code = 1; code <= 7; ++code)
-    if (weekdayText == names[static_cast<size_t>(code - 1)]) return code;
+    if (weekdayText == kNames[static_cast<size_t>(code - 1)]) return code;
   return kEveryDay;
 }
 

@@ -92,7 +92,7 @@ class MemoryRange final : public Range {
 }  // namespace
 
 MemorySheet::MemorySheet(MemoryWorkbook& book, std::string codeName, std::string tabName)
-    : book_(book), code_name_(std::move(codeName)), tab_name_(std::move(tabName)) {}
+    : book_(book), codeName_(std::move(codeName)), tabName_(std::move(tabName)) {}
 
 const Value& MemorySheet::Get(int32_t row, int32_t column) const {
   const auto it = rows_.find(row);
@@ -105,12 +105,12 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
   if (value.IsEmpty()) {
     const auto it = rows_.find(row);
     if (it == rows_.end() || column > static_cast<int32_t>(it->second.size())) return;
-    changed_rows_.insert(row);
+    changedRows_.insert(row);
     it->second[static_cast<size_t>(column - 1)] = Value();
     TrimRow(it);
     return;
   }
-  changed_rows_.insert(row);
+  changedRows_.insert(row);
   std::vector<Value>& cells = rows_[row];
   if (static_cast<int32_t>(cells.size()) < column) cells.resize(static_cast<size_t>(column));
   cells[static_cast<size_t>(column - 1)] = std::move(value);
@@ -118,7 +118,7 @@ void MemorySheet::Set(int32_t row, int32_t column, Value value) {
 
 void MemorySheet::SetRow(int32_t row, std::vector<Value> cells) {
   modified_ = true;
-  changed_rows_.insert(row);
+  changedRows_.insert(row);
   auto it = rows_.insert_or_assign(row, std::move(cells)).first;
   TrimRow(it);
 }
@@ -170,7 +170,7 @@ void MemorySheet::Write(const RangeRef& range, const Block& values) {
       if (value.IsEmpty()) continue;
       if (!cells) {
         cells = &rows_[range.first.row + r - 1];
-        changed_rows_.insert(range.first.row + r - 1);
+        changedRows_.insert(range.first.row + r - 1);
       }
       const auto column = static_cast<size_t>(range.first.column + c - 1);
       if (cells->size() < column) cells->resize(column);
@@ -185,7 +185,7 @@ void MemorySheet::Clear(const RangeRef& range) {
   for (auto it = rows_.lower_bound(range.first.row); it != rows_.end() && it->first <= range.last.row;) {
     std::vector<Value>& cells = it->second;
     const int32_t lastColumn = std::min<int32_t>(range.last.column, static_cast<int32_t>(cells.size()));
-    if (lastColumn >= range.first.column) changed_rows_.insert(it->first);
+    if (lastColumn >= range.first.column) changedRows_.insert(it->first);
     for (int32_t c = range.first.column; c <= lastColumn; ++c) cells[static_cast<size_t>(c - 1)] = Value();
     auto next = std::next(it);
     TrimRow(it);
@@ -203,7 +203,7 @@ int32_t MemorySheet::LastRowAtOrAbove(int32_t row, int32_t column) const {
 
 std::string MemorySheet::CodeName() {
   book_.Count("CodeName");
-  return code_name_;
+  return codeName_;
 }
 
 std::shared_ptr<Range> MemorySheet::GetRange(std::string_view address) {
@@ -211,13 +211,13 @@ std::shared_ptr<Range> MemorySheet::GetRange(std::string_view address) {
   if (const auto range = ParseAddress(address)) return std::make_shared<MemoryRange>(shared_from_this(), *range);
   if (const DefinedName* name = book_.FindName(address)) {
     if (name->sheet.get() != this) {
-      Fail("Range: the name '" + std::string(address) + "' refers to the sheet '" + name->sheet->tab_name() +
-           "', not to '" + tab_name_ + "'");
+      Fail("Range: the name '" + std::string(address) + "' refers to the sheet '" + name->sheet->tabName() +
+           "', not to '" + tabName_ + "'");
     }
     return std::make_shared<MemoryRange>(shared_from_this(), name->range);
   }
   Fail("Range: '" + std::string(address) + "' is neither a cell address nor a name of the workbook (sheet '" +
-       tab_name_ + "')");
+       tabName_ + "')");
 }
 
 std::shared_ptr<MemorySheet> MemoryWorkbook::AddSheet(std::string codeName, std::string tabName) {
@@ -228,13 +228,13 @@ std::shared_ptr<MemorySheet> MemoryWorkbook::AddSheet(std::string codeName, std:
 
 std::shared_ptr<MemorySheet> MemoryWorkbook::SheetByCodeName(std::string_view codeName) const {
   for (const auto& sheet : sheets_)
-    if (sheet->code_name() == codeName) return sheet;
+    if (sheet->codeName() == codeName) return sheet;
   return nullptr;
 }
 
 std::shared_ptr<MemorySheet> MemoryWorkbook::SheetByTabName(std::string_view tabName) const {
   for (const auto& sheet : sheets_)
-    if (sheet->tab_name() == tabName) return sheet;
+    if (sheet->tabName() == tabName) return sheet;
   return nullptr;
 }
 
@@ -259,7 +259,7 @@ int MemoryWorkbook::calls(std::string_view operation) const {
   return it == calls_.end() ? 0 : it->second;
 }
 
-int MemoryWorkbook::total_calls() const {
+int MemoryWorkbook::totalCalls() const {
   int total = 0;
   for (const auto& [operation, count] : calls_) total += count;
   return total;
@@ -276,7 +276,7 @@ void MemoryWorkbook::Count(std::string_view operation) {
 
 void MemoryWorkbook::FireCellChange() {
   // A copy: the event may replace or drop its own handler.
-  if (const auto event = on_cell_change_) event();
+  if (const auto event = onCellChange_) event();
 }
 
 std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {
@@ -285,15 +285,15 @@ std::vector<std::shared_ptr<Worksheet>> MemoryWorkbook::WorkSheets() {
 }
 
 void MemoryApplication::SetCellDragAndDrop(bool enabled) {
-  cell_drag_and_drop = enabled;
-  cell_drag_and_drop_history.push_back(enabled);
-  if (const auto event = on_property_put) event("CellDragAndDrop");
+  cellDragAndDrop_ = enabled;
+  cellDragAndDropHistory_.push_back(enabled);
+  if (const auto event = onPropertyPut_) event("CellDragAndDrop");
 }
 
 void MemoryApplication::SetScreenUpdating(bool enabled) {
-  screen_updating = enabled;
-  screen_updating_history.push_back(enabled);
-  if (const auto event = on_property_put) event("ScreenUpdating");
+  screenUpdating_ = enabled;
+  screenUpdatingHistory_.push_back(enabled);
+  if (const auto event = onPropertyPut_) event("ScreenUpdating");
 }
 
 }  // namespace pradima

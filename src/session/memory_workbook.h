@@ -24,9 +24,9 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
 
   MemorySheet(MemoryWorkbook& book, std::string codeName, std::string tabName);
 
-  const std::string& code_name() const { return code_name_; }
-  const std::string& tab_name() const { return tab_name_; }
-  void set_code_name(std::string codeName) { code_name_ = std::move(codeName); }
+  const std::string& codeName() const { return codeName_; }
+  const std::string& tabName() const { return tabName_; }
+  void setCodeName(std::string codeName) { codeName_ = std::move(codeName); }
 
   const Value& Get(int32_t row, int32_t column) const;
   void Set(int32_t row, int32_t column, Value value);
@@ -46,11 +46,11 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   void MarkModified() { modified_ = true; }
   // The rows whose cells changed since the sheet was loaded or saved (see
   // ForgetChanges): a file writer copies the others as the file had them.
-  const std::set<int32_t>& changed_rows() const { return changed_rows_; }
+  const std::set<int32_t>& changedRows() const { return changedRows_; }
   // The sheet as it stands is the one its file holds.
   void ForgetChanges() {
     modified_ = false;
-    changed_rows_.clear();
+    changedRows_.clear();
   }
 
   // Worksheet
@@ -63,11 +63,11 @@ class MemorySheet final : public Worksheet, public std::enable_shared_from_this<
   void TrimRow(Rows::iterator row);
 
   MemoryWorkbook& book_;
-  std::string code_name_;
-  std::string tab_name_;
+  std::string codeName_;
+  std::string tabName_;
   Rows rows_;
   bool modified_ = false;
-  std::set<int32_t> changed_rows_;
+  std::set<int32_t> changedRows_;
 };
 
 struct DefinedName {
@@ -96,19 +96,19 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   // Calls per operation: "WorkSheets", "CodeName", "Range", "End", "Row",
   // "Value.get", "Value.set", "Resize", "ClearContents".
   int calls(std::string_view operation) const;
-  int total_calls() const;
+  int totalCalls() const;
   // Cells handed out by Value.get, over all its calls.
-  int64_t cells_read() const { return cells_read_; }
+  int64_t cellsRead() const { return cellsRead_; }
   void ResetCalls() {
     calls_.clear();
-    cells_read_ = 0;
+    cellsRead_ = 0;
   }
   void Count(std::string_view operation);
-  void CountCellsRead(int64_t cells) { cells_read_ += cells; }
+  void CountCellsRead(int64_t cells) { cellsRead_ += cells; }
 
   // Runs after every cell write or clear through a range, synchronously, as
   // the application runs a workbook's change event macros.
-  void set_on_cell_change(std::function<void()> event) { on_cell_change_ = std::move(event); }
+  void setOnCellChange(std::function<void()> event) { onCellChange_ = std::move(event); }
   void FireCellChange();
 
   // Workbook
@@ -118,9 +118,9 @@ class MemoryWorkbook final : public Workbook, public std::enable_shared_from_thi
   MemoryWorkbook() = default;
   std::vector<std::shared_ptr<MemorySheet>> sheets_;
   std::vector<DefinedName> names_;
-  std::function<void()> on_cell_change_;
+  std::function<void()> onCellChange_;
   std::map<std::string, int, std::less<>> calls_;
-  int64_t cells_read_ = 0;
+  int64_t cellsRead_ = 0;
 };
 
 // The application's two switches, with every value they were given.
@@ -129,12 +129,19 @@ class MemoryApplication final : public Application {
   void SetCellDragAndDrop(bool enabled) override;
   void SetScreenUpdating(bool enabled) override;
 
-  bool cell_drag_and_drop = true;
-  bool screen_updating = true;
-  std::vector<bool> cell_drag_and_drop_history;
-  std::vector<bool> screen_updating_history;
+  bool cellDragAndDrop() const { return cellDragAndDrop_; }
+  bool screenUpdating() const { return screenUpdating_; }
+  const std::vector<bool>& cellDragAndDropHistory() const { return cellDragAndDropHistory_; }
+  const std::vector<bool>& screenUpdatingHistory() const { return screenUpdatingHistory_; }
   // Runs after every property put with the property's name, synchronously.
-  std::function<void(std::string_view property)> on_property_put;
+  void setOnPropertyPut(std::function<void(std::string_view property)> event) { onPropertyPut_ = std::move(event); }
+
+ private:
+  bool cellDragAndDrop_ = true;
+  bool screenUpdating_ = true;
+  std::vector<bool> cellDragAndDropHistory_;
+  std::vector<bool> screenUpdatingHistory_;
+  std::function<void(std::string_view property)> onPropertyPut_;
 };
 
 }  // namespace pradima

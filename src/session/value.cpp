@@ -26,7 +26,7 @@ std::ostream& operator<<(std::ostream& out, const Value& value) {
     case CellKind::Text: return out << "text \"" << value.text() << "\"";
     case CellKind::Date: return out << "date " << value.date();
     case CellKind::Boolean: return out << (value.boolean() ? "True" : "False");
-    case CellKind::Error: return out << "error " << value.error_code();
+    case CellKind::Error: return out << "error " << value.errorCode();
   }
   return out;
 }

@@ -22,14 +22,14 @@ class Value {
  public:
   Value() noexcept {}
   Value(const Value& other) : fields_(other.fields_) {
-    if (fields_.heap_text) fields_.heap = new std::string(*other.fields_.heap);
+    if (fields_.heapText) fields_.heap = new std::string(*other.fields_.heap);
   }
   // A moved-from value is empty.
   Value(Value&& other) noexcept : fields_(std::exchange(other.fields_, Fields{})) {}
   Value& operator=(const Value& other) {
     if (this != &other) {
       // Copied before anything is released, so a failed allocation leaves this value as it was.
-      std::string* heap = other.fields_.heap_text ? new std::string(*other.fields_.heap) : nullptr;
+      std::string* heap = other.fields_.heapText ? new std::string(*other.fields_.heap) : nullptr;
       Release();
       fields_ = other.fields_;
       if (heap != nullptr) fields_.heap = heap;
@@ -50,11 +50,11 @@ class Value {
     Value v;
     v.fields_.kind = CellKind::Text;
     if (text.size() <= kInlineText) {
-      v.fields_.inline_size = static_cast<uint8_t>(text.size());
-      std::memcpy(v.fields_.inline_text, text.data(), text.size());
+      v.fields_.inlineSize = static_cast<uint8_t>(text.size());
+      std::memcpy(v.fields_.inlineText, text.data(), text.size());
     } else {
       v.fields_.heap = new std::string(text);
-      v.fields_.heap_text = true;
+      v.fields_.heapText = true;
     }
     return v;
   }
@@ -70,12 +70,12 @@ class Value {
   double number() const noexcept { return fields_.kind == CellKind::Text ? 0 : fields_.number; }
   DateSerial date() const noexcept { return number(); }
   bool boolean() const noexcept { return number() != 0; }
-  int32_t error_code() const noexcept { return static_cast<int32_t>(number()); }
+  int32_t errorCode() const noexcept { return static_cast<int32_t>(number()); }
   // UTF-8; empty for anything but a text.
   std::string_view text() const noexcept {
     if (fields_.kind != CellKind::Text) return {};
-    return fields_.heap_text ? std::string_view(*fields_.heap)
-                             : std::string_view(fields_.inline_text, fields_.inline_size);
+    return fields_.heapText ? std::string_view(*fields_.heap)
+                            : std::string_view(fields_.inlineText, fields_.inlineSize);
   }
 
   bool operator==(const Value& other) const noexcept {
@@ -91,9 +91,9 @@ class Value {
   // Only a heap text needs more than that copy: a string of its own.
   struct Fields {
     CellKind kind = CellKind::Empty;
-    bool heap_text = false;
-    uint8_t inline_size = 0;
-    char inline_text[kInlineText] = {};
+    bool heapText = false;
+    uint8_t inlineSize = 0;
+    char inlineText[kInlineText] = {};
     union {
       double number = 0;  // every kind but a text
       std::string* heap;  // a text longer than kInlineText
@@ -106,7 +106,7 @@ class Value {
     fields_.number = number;
   }
   void Release() noexcept {
-    if (fields_.heap_text) delete fields_.heap;
+    if (fields_.heapText) delete fields_.heap;
   }
 
   Fields fields_;

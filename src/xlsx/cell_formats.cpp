@@ -46,8 +46,8 @@ CellFormats CellFormats::Read(const ZipPackage& package) {
   const CustomNumberFormats custom = ReadCustomNumberFormats(styleSheet);
   for (pugi::xml_node xf : Child(styleSheet, "cellXfs").children()) {
     const bool showsDate = NumberFormatShowsDate(xf.attribute("numFmtId").as_int(0), custom);
-    if (showsDate && !formats.date_format_) formats.date_format_ = static_cast<int>(formats.shows_date_.size());
-    formats.shows_date_.push_back(showsDate);
+    if (showsDate && !formats.dateFormat_) formats.dateFormat_ = static_cast<int>(formats.showsDate_.size());
+    formats.showsDate_.push_back(showsDate);
   }
   return formats;
 }
@@ -63,9 +63,9 @@ std::string CellFormats::AddDateFormat(const ZipPackage& package, const std::str
   xf.append_attribute("borderId") = 0;
   xf.append_attribute("xfId") = 0;
   xf.append_attribute("applyNumberFormat") = 1;
-  date_format_ = static_cast<int>(shows_date_.size());
-  shows_date_.push_back(true);
-  cellXfs.attribute("count").set_value(static_cast<int>(shows_date_.size()));
+  dateFormat_ = static_cast<int>(showsDate_.size());
+  showsDate_.push_back(true);
+  cellXfs.attribute("count").set_value(static_cast<int>(showsDate_.size()));
   return SerializeXml(styles);
 }
 

@@ -18,10 +18,10 @@ class CellFormats {
   static CellFormats Read(const ZipPackage& package);
 
   bool ShowsDate(int format) const {
-    return format >= 0 && static_cast<size_t>(format) < shows_date_.size() && shows_date_[static_cast<size_t>(format)];
+    return format >= 0 && static_cast<size_t>(format) < showsDate_.size() && showsDate_[static_cast<size_t>(format)];
   }
   // The first format that shows a date, if any.
-  std::optional<int> date_format() const { return date_format_; }
+  std::optional<int> dateFormat() const { return dateFormat_; }
 
   // Adds one cell format that shows a date, the existing ones staying as
   // they are, and returns the package's styles part with it. `path` names
@@ -29,8 +29,8 @@ class CellFormats {
   std::string AddDateFormat(const ZipPackage& package, const std::string& path);
 
  private:
-  std::vector<bool> shows_date_;
-  std::optional<int> date_format_;
+  std::vector<bool> showsDate_;
+  std::optional<int> dateFormat_;
 };
 
 }  // namespace pradima::xlsx

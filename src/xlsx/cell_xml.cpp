@@ -134,7 +134,7 @@ Value CellReader::FromParts(std::string_view type, int format, const std::string
   const std::string_view text = *valueText;
   if (type == "s") {
     const size_t index = SharedStringIndex(text);
-    return index < shared_strings_.size() ? Value::Text(shared_strings_[index]) : Value();
+    return index < sharedStrings_.size() ? Value::Text(sharedStrings_[index]) : Value();
   }
   if (type == "str") return Value::Text(text);
   if (type == "b") return Value::Boolean(text == "1");
@@ -178,7 +178,7 @@ void AppendCellXml(std::string& out, std::string_view prefix, std::string_view r
       break;
     case CellKind::Error:
       out += " t=\"e\"";
-      AppendValueElement(out, prefix, ErrorText(value.error_code()));
+      AppendValueElement(out, prefix, ErrorText(value.errorCode()));
       break;
     case CellKind::Empty: out += "/>"; return;
   }

@@ -18,7 +18,7 @@ namespace pradima::xlsx {
 class CellReader {
  public:
   CellReader(const std::vector<std::string>& sharedStrings, const CellFormats& formats)
-      : shared_strings_(sharedStrings), formats_(formats) {}
+      : sharedStrings_(sharedStrings), formats_(formats) {}
   Value Read(const pugi::xml_node& cell) const;
   // The same from the parts of a cell element: its type (t, "n" when it
   // has none), its format (s), the text of its first <v> when it has one,
@@ -27,7 +27,7 @@ class CellReader {
                   std::string_view inlineText) const;
 
  private:
-  const std::vector<std::string>& shared_strings_;
+  const std::vector<std::string>& sharedStrings_;
   const CellFormats& formats_;
 };
 

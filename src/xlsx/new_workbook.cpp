@@ -49,7 +49,7 @@ std::string ListValidations(const MemorySheet& sheet, const std::vector<DropDown
   std::string validations;
   int count = 0;
   for (const DropDownList& list : lists) {
-    if (list.code_name != sheet.code_name()) continue;
+    if (list.codeName != sheet.codeName()) continue;
     validations += Concat("<dataValidation type=\"list\" allowBlank=\"1\" showErrorMessage=\"1\" sqref=\"", list.cell,
                           "\"><formula1>", ListFormula(list.items), "</formula1></dataValidation>");
     ++count;
@@ -81,7 +81,7 @@ SheetListings ListSheets(const MemoryWorkbook& layout) {
   for (const auto& sheet : layout.sheets()) {
     const std::string n = std::to_string(++index);
     listings.sheets +=
-        Concat("<sheet name=\"", XmlEscaped(sheet->tab_name()), "\" sheetId=\"", n, "\" r:id=\"rId", n, "\"/>");
+        Concat("<sheet name=\"", XmlEscaped(sheet->tabName()), "\" sheetId=\"", n, "\" r:id=\"rId", n, "\"/>");
     listings.relationships +=
         Concat("<Relationship Id=\"rId", n,
                "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" "
@@ -97,7 +97,7 @@ SheetListings ListSheets(const MemoryWorkbook& layout) {
 std::string DefinedNames(const MemoryWorkbook& layout) {
   std::string names;
   for (const DefinedName& name : layout.names()) {
-    const std::string quotedSheet = Concat("'", name.sheet->tab_name(), "'");
+    const std::string quotedSheet = Concat("'", name.sheet->tabName(), "'");
     names += Concat("<definedName name=\"", name.name, "\">", XmlEscaped(quotedSheet), "!", AbsoluteRange(name.range),
                     "</definedName>");
   }
@@ -145,7 +145,7 @@ std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout, co
   int index = 0;
   for (const auto& sheet : layout.sheets())
     parts[Concat("xl/worksheets/sheet", std::to_string(++index), ".xml")] =
-        WorksheetXml(sheet->code_name(), ListValidations(*sheet, lists));
+        WorksheetXml(sheet->codeName(), ListValidations(*sheet, lists));
   return parts;
 }
 
@@ -153,7 +153,7 @@ std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout, co
 void FillCells(const std::string& path, const MemoryWorkbook& layout) {
   XlsxWorkbook workbook = XlsxWorkbook::Open(path);
   for (const auto& source : layout.sheets()) {
-    const auto target = workbook.book()->SheetByCodeName(source->code_name());
+    const auto target = workbook.book()->SheetByCodeName(source->codeName());
     for (const auto& [row, cells] : source->rows())
       for (size_t c = 0; c < cells.size(); ++c)
         if (!cells[c].IsEmpty()) target->Set(row, static_cast<int32_t>(c) + 1, cells[c]);

@@ -8,7 +8,7 @@ namespace pradima::xlsx {
 
 // A drop-down list of fixed items on one cell of a sheet.
 struct DropDownList {
-  std::string code_name;  // of the sheet
+  std::string codeName;   // of the sheet
   std::string cell;       // "B3"
   std::vector<std::string> items;
 };

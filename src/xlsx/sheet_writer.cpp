@@ -131,7 +131,7 @@ class RowsWriter {
 
   const std::string& xml() const { return rows_; }
   // Whether a cell that had a formula was written without it.
-  bool formula_went() const { return formula_went_; }
+  bool formulaWent() const { return formulaWent_; }
 
   // A cell element that the part had is kept as it stood, formula, rich
   // text, format and all, when its value did not change.
@@ -142,17 +142,17 @@ class RowsWriter {
   // The used range of the sheet: from the first to the last row and column
   // of the cells written; "A1" for a sheet without cells.
   std::string Dimension() const {
-    if (max_row_ == 0) return "A1";
-    const std::string first = Concat(ColumnLetters(min_column_), std::to_string(min_row_));
-    if (min_row_ == max_row_ && min_column_ == max_column_) return first;
-    return Concat(first, ":", ColumnLetters(max_column_), std::to_string(max_row_));
+    if (maxRow_ == 0) return "A1";
+    std::string first = Concat(ColumnLetters(minColumn_), std::to_string(minRow_));
+    if (minRow_ == maxRow_ && minColumn_ == maxColumn_) return first;
+    return Concat(first, ":", ColumnLetters(maxColumn_), std::to_string(maxRow_));
   }
 
  private:
   // A date takes a format that shows a date; anything else loses one.
   int FormatFor(const Value& value, int originalFormat) const {
     const bool showsDate = formats_.ShowsDate(originalFormat);
-    if (value.kind() == CellKind::Date && !showsDate) return formats_.date_format().value_or(0);
+    if (value.kind() == CellKind::Date && !showsDate) return formats_.dateFormat().value_or(0);
     if (value.kind() != CellKind::Date && showsDate && !value.IsEmpty()) return 0;
     return originalFormat;
   }
@@ -175,7 +175,7 @@ class RowsWriter {
         if (!original.attribute("r")) original.prepend_attribute("r").set_value(reference_.c_str());
         AppendNodeXml(cells_, original);
       } else {
-        if (original && Child(original, "f")) formula_went_ = true;
+        if (original && Child(original, "f")) formulaWent_ = true;
         const int format = FormatFor(value, original.attribute("s").as_int(0));
         // A cell the run emptied goes, unless its format is to stay.
         if (value.IsEmpty() && format == 0) continue;
@@ -186,15 +186,15 @@ class RowsWriter {
   }
 
   void Extend(int32_t row, int32_t column) {
-    if (max_row_ == 0) {
-      min_row_ = max_row_ = row;
-      min_column_ = max_column_ = column;
+    if (maxRow_ == 0) {
+      minRow_ = maxRow_ = row;
+      minColumn_ = maxColumn_ = column;
       return;
     }
-    min_row_ = std::min(min_row_, row);
-    max_row_ = std::max(max_row_, row);
-    min_column_ = std::min(min_column_, column);
-    max_column_ = std::max(max_column_, column);
+    minRow_ = std::min(minRow_, row);
+    maxRow_ = std::max(maxRow_, row);
+    minColumn_ = std::min(minColumn_, column);
+    maxColumn_ = std::max(maxColumn_, column);
   }
 
   // The row element with the part's attributes but its column span, which the cells may have changed.
@@ -226,9 +226,9 @@ class RowsWriter {
   std::string cells_;        // of the row being written
   NodesByNumber originals_;  // the part's cells of the row being written, by column
   std::string reference_;
-  int32_t min_row_ = 0, max_row_ = 0;
-  int32_t min_column_ = 0, max_column_ = 0;
-  bool formula_went_ = false;
+  int32_t minRow_ = 0, maxRow_ = 0;
+  int32_t minColumn_ = 0, maxColumn_ = 0;
+  bool formulaWent_ = false;
 };
 
 // The document's markup with the rows where its emptied sheetData stands:
@@ -278,14 +278,14 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
     if (!scanned) return std::nullopt;
   }
   const WorksheetLayout& layout = known ? *known : scannedLayout;
-  if (!layout.data_element || layout.formula_kinds) return std::nullopt;
+  if (!layout.dataElement || layout.formulaKinds) return std::nullopt;
 
   // The markup around the rows, small enough for a tree.
-  std::string outer = original.substr(0, layout.data_begin);
-  outer.append(original, layout.data_end);
+  std::string outer = original.substr(0, layout.dataBegin);
+  outer.append(original, layout.dataEnd);
   pugi::xml_document doc = ParseXmlPart(outer, part);
   const pugi::xml_node worksheet = Child(doc, "worksheet");
-  WriteCodeName(worksheet, sheet.code_name());
+  WriteCodeName(worksheet, sheet.codeName());
   const pugi::xml_node sheetData = Child(worksheet, "sheetData");
 
   // Of rows with the same number, the last stands, as in the tree. The
@@ -302,7 +302,7 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
   }
   // A row is unchanged when the sheet says so, or else when it holds what the scan read.
   const auto unchanged = [&](const RowText& text, std::span<const Value> stored) {
-    if (known) return !sheet.changed_rows().count(text.row) && !repeated.count(text.row);
+    if (known) return !sheet.changedRows().count(text.row) && !repeated.count(text.row);
     static const std::vector<Value> kNoCells;
     const std::vector<Value>& had = text.values ? scanned->rows[*text.values].second : kNoCells;
     return std::equal(had.begin(), had.end(), stored.begin(), stored.end());
@@ -323,7 +323,7 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
     const RowText& text = *found->second;
     const std::string_view markup = std::string_view(original).substr(text.begin, text.end - text.begin);
     if (text.plain && unchanged(text, stored)) {
-      writer.AppendUnchangedRow(row, markup, text.first_column, text.last_column);
+      writer.AppendUnchangedRow(row, markup, text.firstColumn, text.lastColumn);
       continue;
     }
     const pugi::xml_parse_result parsed =
@@ -333,7 +333,7 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
   }
   if (pugi::xml_node dimension = Child(worksheet, "dimension"))
     dimension.attribute("ref").set_value(writer.Dimension().c_str());
-  return RewrittenSheet{MarkupWithRows(doc, sheetData, writer.xml()), writer.formula_went()};
+  return RewrittenSheet{MarkupWithRows(doc, sheetData, writer.xml()), writer.formulaWent()};
 }
 
 }  // namespace
@@ -350,7 +350,7 @@ RewrittenSheet RewriteSheetXmlByTree(const std::string& original, const std::str
                                      const CellFormats& formats, const std::vector<std::string>& sharedStrings) {
   pugi::xml_document doc = ParseXmlPart(original, part);
   const pugi::xml_node worksheet = Child(doc, "worksheet");
-  WriteCodeName(worksheet, sheet.code_name());
+  WriteCodeName(worksheet, sheet.codeName());
   const pugi::xml_node sheetData = FindOrAddSheetData(worksheet);
   const NodesByNumber originalRows = RowsByNumber(sheetData);
 
@@ -364,7 +364,7 @@ RewrittenSheet RewriteSheetXmlByTree(const std::string& original, const std::str
 
   if (pugi::xml_node dimension = Child(worksheet, "dimension"))
     dimension.attribute("ref").set_value(writer.Dimension().c_str());
-  return {MarkupWithRows(doc, sheetData, writer.xml()), sharedFormulaWent || writer.formula_went()};
+  return {MarkupWithRows(doc, sheetData, writer.xml()), sharedFormulaWent || writer.formulaWent()};
 }
 
 }  // namespace pradima::xlsx

@@ -10,7 +10,7 @@ namespace pradima::xlsx {
 
 struct RewrittenSheet {
   std::string xml;
-  bool formula_went = false;  // from a cell that the run cleared or overwrote
+  bool formulaWent = false;  // from a cell that the run cleared or overwrote
 };
 
 // The worksheet part `original` (named `part` in errors) with the cell

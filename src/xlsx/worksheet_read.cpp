@@ -26,7 +26,7 @@ class WorksheetScan {
     std::string_view root;
     if (!Prolog(root) || !Same(LocalName(root), "worksheet")) return false;
     prefix_ = PrefixOf(root);
-    if (!tokens_.self_closing() && !RootChildren(root, sheet, false)) return false;
+    if (!tokens_.selfClosing() && !RootChildren(root, sheet, false)) return false;
     return paused_ || Epilogue();
   }
 
@@ -34,17 +34,17 @@ class WorksheetScan {
   // a scan paused at, to its end. The first row there must say its number.
   bool RunFrom(size_t start, ScannedWorksheet& sheet) {
     std::string_view root;
-    if (!Prolog(root) || !Same(LocalName(root), "worksheet") || tokens_.self_closing()) return false;
+    if (!Prolog(root) || !Same(LocalName(root), "worksheet") || tokens_.selfClosing()) return false;
     prefix_ = PrefixOf(root);
     const std::string dataName = std::string(prefix_) + "sheetData";
     tokens_.MoveTo(start);
-    first_row_numbered_ = true;
+    firstRowNumbered_ = true;
     if (!SheetData(dataName, sheet) || !RootChildren(root, sheet, true)) return false;
     return Epilogue();
   }
 
   bool paused() const { return paused_; }
-  bool saw_properties() const { return saw_properties_; }
+  bool sawProperties() const { return sawProperties_; }
 
  private:
   bool Prolog(std::string_view& root) {
@@ -92,7 +92,6 @@ class WorksheetScan {
   }
 
   bool RootChildren(std::string_view root, ScannedWorksheet& sheet, bool sawData) {
-    bool& sawProperties = saw_properties_;
     for (;;) {
       switch (tokens_.Next()) {
         case Token::StartTag: {
@@ -101,21 +100,21 @@ class WorksheetScan {
           const bool properties = Same(local, "sheetPr"), data = Same(local, "sheetData");
           if ((properties || data) && !Same(PrefixOf(name), prefix_)) return false;
           if (properties) {
-            if (sawProperties) return false;
-            sawProperties = true;
+            if (sawProperties_) return false;
+            sawProperties_ = true;
             if (const auto codeName = tokens_.Attribute("codeName")) {
               std::string_view value;
               if (!AttributeValue(*codeName, attribute_, value)) return false;
-              sheet.code_name = value;
+              sheet.codeName = value;
             }
           }
           if (data) {
             if (sawData) return false;
             sawData = true;
-            if (layout_) layout_->data_begin = tokens_.offset();
-            if (!tokens_.self_closing() && !SheetData(name, sheet)) return false;
+            if (layout_) layout_->dataBegin = tokens_.offset();
+            if (!tokens_.selfClosing() && !SheetData(name, sheet)) return false;
             if (paused_) return true;
-          } else if (!tokens_.self_closing() && !SkipElement(name)) {
+          } else if (!tokens_.selfClosing() && !SkipElement(name)) {
             return false;
           }
           break;
@@ -134,7 +133,7 @@ class WorksheetScan {
     while (!open_.empty()) {
       switch (tokens_.Next()) {
         case Token::StartTag:
-          if (!tokens_.self_closing()) open_.push_back(tokens_.name());
+          if (!tokens_.selfClosing()) open_.push_back(tokens_.name());
           break;
         case Token::EndTag:
           if (!Same(tokens_.name(), open_.back())) return false;
@@ -165,19 +164,19 @@ class WorksheetScan {
           if (!Same(LocalName(row), "row") || !Same(PrefixOf(row), prefix_)) return false;
           RowText text;
           text.row = lastRow + 1;
-          text.begin = tokens_.token_offset();
+          text.begin = tokens_.tokenOffset();
           const std::optional<std::string_view> given = tokens_.Attribute("r");
           if (given && !SmallNumber(*given, text.row)) return false;
-          if (first_row_numbered_ && !given) return false;
-          first_row_numbered_ = false;
+          if (firstRowNumbered_ && !given) return false;
+          firstRowNumbered_ = false;
           lastRow = text.row;
           // Rows of a sheet mostly hold as many cells as the row before.
           std::vector<Value> cells;
-          cells.reserve(last_row_cells_);
+          cells.reserve(lastRowCells_);
           // A row without cells is written anew (or left out) by a writer, never copied.
-          text.plain = given.has_value() && !tokens_.self_closing();
-          if (!tokens_.self_closing() && !Row(row, cells, text)) return false;
-          last_row_cells_ = cells.size();
+          text.plain = given.has_value() && !tokens_.selfClosing();
+          if (!tokens_.selfClosing() && !Row(row, cells, text)) return false;
+          lastRowCells_ = cells.size();
           const bool kept = text.row >= 1 && text.row <= kMaxRows && !cells.empty();
           if (kept) {
             text.values = sheet.rows.size();
@@ -191,8 +190,8 @@ class WorksheetScan {
         }
         case Token::EndTag:
           if (layout_) {
-            layout_->data_end = tokens_.token_offset();
-            layout_->data_element = true;
+            layout_->dataEnd = tokens_.tokenOffset();
+            layout_->dataElement = true;
           }
           return Same(tokens_.name(), name);
         default: return false;
@@ -206,8 +205,8 @@ class WorksheetScan {
     for (;;) {
       if (const int32_t before = column; CommonCell(column, cells)) {
         text.plain = text.plain && column > before;
-        if (!anyCell) text.first_column = column;
-        text.last_column = column;
+        if (!anyCell) text.firstColumn = column;
+        text.lastColumn = column;
         anyCell = true;
         continue;
       }
@@ -219,17 +218,17 @@ class WorksheetScan {
             bool referenced = false;
             if (!Same(PrefixOf(child), prefix_) || !Cell(child, ++column, cells, referenced)) return false;
             text.plain = text.plain && referenced && column > before && column <= kMaxColumns;
-            if (!anyCell) text.first_column = column;
-            text.last_column = column;
+            if (!anyCell) text.firstColumn = column;
+            text.lastColumn = column;
             anyCell = true;
           } else {
             text.plain = false;
-            if (!tokens_.self_closing() && !SkipElement(child)) return false;
+            if (!tokens_.selfClosing() && !SkipElement(child)) return false;
           }
           break;
         }
         case Token::EndTag:
-          text.plain = text.plain && anyCell && text.first_column >= 1;
+          text.plain = text.plain && anyCell && text.firstColumn >= 1;
           return Same(tokens_.name(), name);
         case Token::End:
         case Token::Bad: return false;
@@ -240,12 +239,12 @@ class WorksheetScan {
 
   // A cell without a reference is the one after the cell before it.
   bool Cell(std::string_view name, int32_t& column, std::vector<Value>& cells, bool& referenced) {
-    std::optional<std::string_view> reference, given_type, given_format;
+    std::optional<std::string_view> reference, givenType, givenFormat;
     tokens_.ForEachAttribute([&](std::string_view attribute, std::string_view value) {
       if (attribute.size() != 1) return;
       std::optional<std::string_view>& slot = attribute[0] == 'r'   ? reference
-                                              : attribute[0] == 't' ? given_type
-                                                                    : given_format;
+                                              : attribute[0] == 't' ? givenType
+                                                                    : givenFormat;
       if (attribute[0] != 'r' && attribute[0] != 't' && attribute[0] != 's') return;
       if (!slot) slot = value;
     });
@@ -258,13 +257,13 @@ class WorksheetScan {
       referenced = referencedColumn > 0;
       if (referenced) column = referencedColumn;
     }
-    if (given_type && !AttributeValue(*given_type, type_, type)) return false;
-    if (given_format && !SmallNumber(*given_format, format)) return false;
+    if (givenType && !AttributeValue(*givenType, type_, type)) return false;
+    if (givenFormat && !SmallNumber(*givenFormat, format)) return false;
 
     bool hasValue = false, hasInline = false;
-    value_text_.clear();
-    inline_text_.clear();
-    if (!tokens_.self_closing()) {
+    valueText_.clear();
+    inlineText_.clear();
+    if (!tokens_.selfClosing()) {
       for (bool open = true; open;) {
         switch (tokens_.Next()) {
           case Token::StartTag: {
@@ -273,14 +272,14 @@ class WorksheetScan {
             const std::string_view local = LocalName(child);
             if (Same(local, "v") && !hasValue) {
               hasValue = true;
-              if (!tokens_.self_closing() && !ElementText(child, value_text_)) return false;
+              if (!tokens_.selfClosing() && !ElementText(child, valueText_)) return false;
             } else if (Same(local, "is") && !hasInline) {
               hasInline = true;
-              if (!tokens_.self_closing() && !StringItem(child, inline_text_)) return false;
+              if (!tokens_.selfClosing() && !StringItem(child, inlineText_)) return false;
             } else if (Same(local, "f") && tokens_.Attribute("t")) {
-              if (layout_) layout_->formula_kinds = true;
-              if (!tokens_.self_closing() && !SkipElement(child)) return false;
-            } else if (!tokens_.self_closing() && !SkipElement(child)) {
+              if (layout_) layout_->formulaKinds = true;
+              if (!tokens_.selfClosing() && !SkipElement(child)) return false;
+            } else if (!tokens_.selfClosing() && !SkipElement(child)) {
               return false;
             }
             break;
@@ -295,8 +294,8 @@ class WorksheetScan {
         }
       }
     }
-    const std::string_view valueText = value_text_;
-    Place(reader_.FromParts(type, format, hasValue ? &valueText : nullptr, inline_text_), column, cells);
+    const std::string_view valueText = valueText_;
+    Place(reader_.FromParts(type, format, hasValue ? &valueText : nullptr, inlineText_), column, cells);
     return true;
   }
 
@@ -393,10 +392,10 @@ class WorksheetScan {
           const std::string_view local = LocalName(child);
           if (Same(local, "t") && !plain) {
             plain = true;
-            if (!tokens_.self_closing() && !ElementText(child, out)) return false;
+            if (!tokens_.selfClosing() && !ElementText(child, out)) return false;
           } else if (Same(local, "r")) {
-            if (!tokens_.self_closing() && !Run(child, runs)) return false;
-          } else if (!tokens_.self_closing() && !SkipElement(child)) {
+            if (!tokens_.selfClosing() && !Run(child, runs)) return false;
+          } else if (!tokens_.selfClosing() && !SkipElement(child)) {
             return false;
           }
           break;
@@ -423,9 +422,9 @@ class WorksheetScan {
           if (!Same(PrefixOf(child), prefix_)) return false;
           if (Same(LocalName(child), "t") && !sawText) {
             sawText = true;
-            if (!tokens_.self_closing() && !ElementText(child, text)) return false;
+            if (!tokens_.selfClosing() && !ElementText(child, text)) return false;
             runs += text;
-          } else if (!tokens_.self_closing() && !SkipElement(child)) {
+          } else if (!tokens_.selfClosing() && !SkipElement(child)) {
             return false;
           }
           break;
@@ -443,12 +442,12 @@ class WorksheetScan {
   WorksheetLayout* const layout_;
   std::string_view prefix_;
   size_t pause_ = 0;
-  size_t last_row_cells_ = 0;
+  size_t lastRowCells_ = 0;
   bool paused_ = false;
-  bool saw_properties_ = false;
-  bool first_row_numbered_ = false;
+  bool sawProperties_ = false;
+  bool firstRowNumbered_ = false;
   std::vector<std::string_view> open_;
-  std::string attribute_, type_, value_text_, inline_text_;
+  std::string attribute_, type_, valueText_, inlineText_;
 };
 
 // The values of a row's cells, column A first, into `cells`; a cell without
@@ -532,8 +531,8 @@ std::optional<ScannedWorksheet> ScanInHalves(std::string_view xml, const CellRea
   if (!headRead) return std::nullopt;
   if (!headScan.paused()) return head;  // it read the whole part itself
   if (tailFailure) std::rethrow_exception(tailFailure);
-  if (!tailRead || (headScan.saw_properties() && tailScan.saw_properties())) return std::nullopt;
-  if (tailScan.saw_properties()) head.code_name = std::move(tail.code_name);
+  if (!tailRead || (headScan.sawProperties() && tailScan.sawProperties())) return std::nullopt;
+  if (tailScan.sawProperties()) head.codeName = std::move(tail.codeName);
   const size_t headRows = head.rows.size();
   head.rows.insert(head.rows.end(), std::make_move_iterator(tail.rows.begin()),
                    std::make_move_iterator(tail.rows.end()));
@@ -541,9 +540,9 @@ std::optional<ScannedWorksheet> ScanInHalves(std::string_view xml, const CellRea
     for (RowText& row : tailLayout.rows)
       if (row.values) *row.values += headRows;
     layout->rows.insert(layout->rows.end(), tailLayout.rows.begin(), tailLayout.rows.end());
-    layout->data_end = tailLayout.data_end;
-    layout->data_element = tailLayout.data_element;
-    layout->formula_kinds = layout->formula_kinds || tailLayout.formula_kinds;
+    layout->dataEnd = tailLayout.dataEnd;
+    layout->dataElement = tailLayout.dataElement;
+    layout->formulaKinds = layout->formulaKinds || tailLayout.formulaKinds;
   }
   return head;
 }
@@ -570,8 +569,8 @@ std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellRe
     if (!WorksheetScan(xml, reader, layout).Run(*sheet)) return std::nullopt;
   }
   if (layout) {
-    layout->data_begin += skipped;
-    layout->data_end += skipped;
+    layout->dataBegin += skipped;
+    layout->dataEnd += skipped;
     for (RowText& row : layout->rows) {
       row.begin += skipped;
       row.end += skipped;
@@ -586,7 +585,7 @@ std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std
   const pugi::xml_node worksheet = Child(document, "worksheet");
   if (!worksheet) return std::nullopt;
   ScannedWorksheet sheet;
-  sheet.code_name = Child(worksheet, "sheetPr").attribute("codeName").as_string();
+  sheet.codeName = Child(worksheet, "sheetPr").attribute("codeName").as_string();
   LoadRows(Child(worksheet, "sheetData"), reader, sheet);
   return sheet;
 }

@@ -14,7 +14,7 @@ namespace pradima::xlsx {
 // A worksheet part as the loader needs it: the sheet's code name and its
 // rows, each as the run of its cells from column A, in the order of the file.
 struct ScannedWorksheet {
-  std::string code_name;
+  std::string codeName;
   std::vector<std::pair<int32_t, std::vector<Value>>> rows;
 };
 
@@ -27,16 +27,16 @@ struct RowText {
   // of the values it holds, or none when it holds none.
   std::optional<size_t> values;
   // The first and last column of its cell elements, empty ones included.
-  int32_t first_column = 0, last_column = 0;
+  int32_t firstColumn = 0, lastColumn = 0;
   // Whether the row and each of its cells name their place (r) and its
   // cells stand in ascending columns of the sheet, none twice: as a writer
   // would write the row anew.
   bool plain = false;
 };
 struct WorksheetLayout {
-  size_t data_begin = 0, data_end = 0;  // the content of <sheetData>, between its tags
-  bool data_element = false;            // whether <sheetData> has both tags
-  bool formula_kinds = false;           // whether a formula says its kind (t="shared", "array")
+  size_t dataBegin = 0, dataEnd = 0;    // the content of <sheetData>, between its tags
+  bool dataElement = false;             // whether <sheetData> has both tags
+  bool formulaKinds = false;            // whether a formula says its kind (t="shared", "array")
   std::vector<RowText> rows;            // in the order of the file
 };
 

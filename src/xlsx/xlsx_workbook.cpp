@@ -25,7 +25,7 @@ std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std:
                                            std::optional<WorksheetLayout>& layout) {
   std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader, &layout);
   if (!read) return nullptr;
-  auto sheet = book.AddSheet(read->code_name, tabName);
+  auto sheet = book.AddSheet(read->codeName, tabName);
   for (auto& [row, cells] : read->rows) sheet->SetRow(row, std::move(cells));
   sheet->ForgetChanges();
   return sheet;
@@ -42,14 +42,14 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access) {
   workbook.file_.emplace(WorkbookFile::Claim(path, access));
   workbook.package_ = OpenWorkbookPackage(path, *workbook.file_);
   const ZipPackage& package = *workbook.package_;
-  workbook.shared_strings_ = ReadSharedStrings(package);
+  workbook.sharedStrings_ = ReadSharedStrings(package);
   workbook.formats_ = CellFormats::Read(package);
   const RelationshipTargets targets = ReadWorkbookRelationships(package);
   const pugi::xml_document bookXml = ParseXmlPart(package.Read(kWorkbookPart), kWorkbookPart);
   const pugi::xml_node root = Child(bookXml, "workbook");
 
   workbook.book_ = MemoryWorkbook::Create();
-  const CellReader reader(workbook.shared_strings_, workbook.formats_);
+  const CellReader reader(workbook.sharedStrings_, workbook.formats_);
   for (pugi::xml_node entry : Child(root, "sheets").children()) {
     const auto target = targets.find(SheetRelationshipId(entry));
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
@@ -91,15 +91,15 @@ bool XlsxWorkbook::ChangedSheetsHoldADate() const {
 // it and the workbook has none, and no calculation chain once a formula went.
 PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
   PackageChanges changes;
-  if (!formats.date_format() && ChangedSheetsHoldADate())
+  if (!formats.dateFormat() && ChangedSheetsHoldADate())
     changes.replaced[kStylesPart] = formats.AddDateFormat(*package_, path_);
   bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
     if (!part.sheet->modified()) continue;
     RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats,
-                                               shared_strings_, part.layout ? &*part.layout : nullptr);
+                                               sharedStrings_, part.layout ? &*part.layout : nullptr);
     changes.replaced[part.part] = std::move(rewritten.xml);
-    formulaWent = formulaWent || rewritten.formula_went;
+    formulaWent = formulaWent || rewritten.formulaWent;
   }
   if (formulaWent) DropCalculationChain(*package_, changes);
   return changes;

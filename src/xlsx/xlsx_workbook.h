@@ -53,7 +53,7 @@ class XlsxWorkbook {
   std::shared_ptr<MemoryWorkbook> book_;
   std::vector<SheetPart> sheets_;
   CellFormats formats_;
-  std::vector<std::string> shared_strings_;
+  std::vector<std::string> sharedStrings_;
 };
 
 }  // namespace pradima::xlsx

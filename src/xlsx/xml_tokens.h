@@ -109,7 +109,7 @@ class Tokenizer {
   void MoveTo(size_t offset) { at_ = start_ + offset; }
 
   Token Next() {
-    token_start_ = at_;
+    tokenStart_ = at_;
     if (at_ == end_) return Token::End;
     if (*at_ != '<') {
       const void* next = std::memchr(at_, '<', static_cast<size_t>(end_ - at_));
@@ -149,12 +149,12 @@ class Tokenizer {
   void Advance(size_t count) { at_ += count; }
 
   // Where the last token starts, and where the next one will.
-  size_t token_offset() const { return static_cast<size_t>(token_start_ - start_); }
+  size_t tokenOffset() const { return static_cast<size_t>(tokenStart_ - start_); }
   size_t offset() const { return static_cast<size_t>(at_ - start_); }
 
   std::string_view name() const { return name_; }
   std::string_view text() const { return text_; }
-  bool self_closing() const { return self_closing_; }
+  bool selfClosing() const { return selfClosing_; }
 
   // Visits the start tag's attributes in order, each name with its raw value.
   template <typename Visit>
@@ -212,10 +212,10 @@ class Tokenizer {
       while (p < end_ && IsSpace(*p)) ++p;
       if (p == end_) return Token::Bad;
       if (*p == '>' || *p == '/') {
-        self_closing_ = *p == '/';
-        if (self_closing_ && (p + 1 == end_ || p[1] != '>')) return Token::Bad;
+        selfClosing_ = *p == '/';
+        if (selfClosing_ && (p + 1 == end_ || p[1] != '>')) return Token::Bad;
         attributes_ = std::string_view(attributesStart, static_cast<size_t>(p - attributesStart));
-        at_ = p + (self_closing_ ? 2 : 1);
+        at_ = p + (selfClosing_ ? 2 : 1);
         return Token::StartTag;
       }
       if (p == beforeSpace || Name(p).empty()) return Token::Bad;
@@ -237,9 +237,9 @@ class Tokenizer {
   const char* start_;
   const char* at_;
   const char* end_;
-  const char* token_start_ = nullptr;
+  const char* tokenStart_ = nullptr;
   std::string_view name_, text_, attributes_;
-  bool self_closing_ = false;
+  bool selfClosing_ = false;
 };
 
 }  // namespace pradima::xlsx

@@ -43,8 +43,8 @@ ZipPackage::ZipPackage(const std::string& path, const std::string& shownAs)
   }
   archive_->handle.reset(archive);
   std::error_code unknown;
-  file_size_ = std::filesystem::file_size(path, unknown);
-  if (unknown) file_size_ = UINT64_MAX;
+  fileSize_ = std::filesystem::file_size(path, unknown);
+  if (unknown) fileSize_ = UINT64_MAX;
 }
 
 ZipPackage::~ZipPackage() = default;
@@ -67,7 +67,7 @@ std::string ZipPackage::Read(const std::string& part) const {
   // Sizes are checked before anything is set aside for them: a damaged or
   // hostile file may claim any size. Deflate makes at most 1,032 bytes of
   // each byte it stores.
-  if (stored > file_size_ || (deflated && stat.size > stored * 1032 + 1024))
+  if (stored > fileSize_ || (deflated && stat.size > stored * 1032 + 1024))
     Fail("the part " + part + " of " + path_ + " is damaged: it claims more bytes than the file can hold");
   std::string content(static_cast<size_t>(stored), '\0');
   const zip_int64_t read = zip_fread(file.get(), content.data(), stored);

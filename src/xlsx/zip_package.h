@@ -35,7 +35,7 @@ class ZipPackage {
   struct Archive;
   std::unique_ptr<Archive> archive_;
   std::string path_;
-  uint64_t file_size_ = 0;
+  uint64_t fileSize_ = 0;
 };
 
 // Writes a new package from its parts.

@@ -44,16 +44,16 @@ void DosTime(std::time_t moment, uint16_t& time, uint16_t& date) {
 }  // namespace
 
 ZipWriter::ZipWriter(const std::string& path, const std::string& shownAs, bool exclusive)
-    : path_(path), shown_as_(shownAs.empty() ? path : shownAs) {
+    : path_(path), shownAs_(shownAs.empty() ? path : shownAs) {
   const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (exclusive ? O_EXCL : O_TRUNC);
   const int descriptor = ::open(path.c_str(), flags, 0666);
   if (descriptor < 0)
-    Fail("cannot create " + shown_as_ + (errno == EEXIST ? ": the file exists" : ": " + SystemReason(errno)));
+    Fail("cannot create " + shownAs_ + (errno == EEXIST ? ": the file exists" : ": " + SystemReason(errno)));
   file_ = ::fdopen(descriptor, "wb");
   if (!file_) {
     const int error = errno;
     ::close(descriptor);
-    Fail("cannot create " + shown_as_ + ": " + SystemReason(error));
+    Fail("cannot create " + shownAs_ + ": " + SystemReason(error));
   }
 }
 
@@ -67,7 +67,7 @@ ZipWriter::~ZipWriter() {
 void ZipWriter::Write(std::string_view bytes) {
   if (bytes.empty()) return;
   if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size())
-    Fail("cannot write " + shown_as_ + ": " + SystemReason(errno));
+    Fail("cannot write " + shownAs_ + ": " + SystemReason(errno));
   offset_ += bytes.size();
 }
 
@@ -83,7 +83,7 @@ void ZipWriter::AddEntry(const std::string& name, uint16_t method, std::time_t m
                          std::string_view stored) {
   if (size > kLargest || stored.size() > kLargest || offset_ > kLargest || entries_.size() >= 0xFFFF ||
       name.size() > 0xFFFF)
-    Fail("cannot write " + shown_as_ + ": the part " + name + " makes it larger than a workbook file can be");
+    Fail("cannot write " + shownAs_ + ": the part " + name + " makes it larger than a workbook file can be");
   Entry entry{name,
               method,
               0,
@@ -101,7 +101,7 @@ void ZipWriter::AddEntry(const std::string& name, uint16_t method, std::time_t m
   Put16(header, entry.time);
   Put16(header, entry.date);
   Put32(header, entry.crc);
-  Put32(header, entry.stored_size);
+  Put32(header, entry.storedSize);
   Put32(header, entry.size);
   Put16(header, static_cast<uint16_t>(name.size()));
   Put16(header, 0);
@@ -112,7 +112,7 @@ void ZipWriter::AddEntry(const std::string& name, uint16_t method, std::time_t m
 }
 
 void ZipWriter::Finish() {
-  if (offset_ > kLargest) Fail("cannot write " + shown_as_ + ": it is larger than a workbook file can be");
+  if (offset_ > kLargest) Fail("cannot write " + shownAs_ + ": it is larger than a workbook file can be");
   const auto directoryStart = static_cast<uint32_t>(offset_);
   std::string directory;
   for (const Entry& entry : entries_) {
@@ -124,7 +124,7 @@ void ZipWriter::Finish() {
     Put16(directory, entry.time);
     Put16(directory, entry.date);
     Put32(directory, entry.crc);
-    Put32(directory, entry.stored_size);
+    Put32(directory, entry.storedSize);
     Put32(directory, entry.size);
     Put16(directory, static_cast<uint16_t>(entry.name.size()));
     Put16(directory, 0);  // extra field
@@ -149,13 +149,13 @@ void ZipWriter::Finish() {
   // On the disk before the file takes the workbook's name: a crash after
   // the rename finds the new file whole.
   if (std::fflush(file_) != 0 || ::fsync(::fileno(file_)) != 0)
-    Fail("cannot write " + shown_as_ + ": " + SystemReason(errno));
+    Fail("cannot write " + shownAs_ + ": " + SystemReason(errno));
   std::FILE* file = file_;
   file_ = nullptr;
   if (std::fclose(file) != 0) {
     const int error = errno;
     ::unlink(path_.c_str());
-    Fail("cannot write " + shown_as_ + ": " + SystemReason(error));
+    Fail("cannot write " + shownAs_ + ": " + SystemReason(error));
   }
 }
 

@@ -44,7 +44,7 @@ class ZipWriter {
     uint16_t method;
     uint16_t time, date;
     uint32_t crc;
-    uint32_t stored_size, size;
+    uint32_t storedSize, size;
     uint32_t offset;
   };
   void AddEntry(const std::string& name, uint16_t method, std::time_t modified, uint32_t crc, uint64_t size,
@@ -52,7 +52,7 @@ class ZipWriter {
   void Write(std::string_view bytes);
 
   std::string path_;
-  std::string shown_as_;
+  std::string shownAs_;
   std::FILE* file_ = nullptr;
   uint64_t offset_ = 0;
   std::vector<Entry> entries_;

@@ -251,7 +251,7 @@ TEST_F(ComServerTest, SupOnAnUpToDateSheetBindsAndReleasesEverythingAtTheEnd) {
 // An error reaches the macro with its number and a description that says what
 // and where; the screen updates again when a run fails.
 TEST_F(ComServerTest, ErrorsReachTheMacroWithTheirNumberAndDescription) {
-  const auto noControlSheet = [](MemoryWorkbook& book) { book.SheetByCodeName("Sheet3")->set_code_name("Sheet4"); };
+  const auto noControlSheet = [](MemoryWorkbook& book) { book.SheetByCodeName("Sheet3")->setCodeName("Sheet4"); };
   const auto misnamed = [](MemoryWorkbook& book) {
     book.DefineName("CaiDatMien", book.SheetByCodeName("Sheet3"), *ParseAddress("A1:H7"));
   };

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "base/error.h"
+#include "session/standard_workbook.h"
+#include "xlsx/new_workbook.h"
 #include "xlsx/worksheet_read.h"
 #include "xlsx/xlsx_workbook.h"
 #include "xlsx/zip_package.h"
@@ -35,7 +37,7 @@ const std::string& Folder() {
 const std::string& Template() {
   static const std::string path = [] {
     const std::string file = Folder() + "/template.xlsx";
-    pradima::cli::CreateStandardWorkbook(file, {2026, 12, 6});
+    pradima::xlsx::CreateWorkbookFile(file, *pradima::NewStandardWorkbook({2026, 12, 6}), {});
     return file;
   }();
   return path;
@@ -47,7 +49,7 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
     return;
   }
-  pradima::cli::ZipPackage(Template()).WriteTo(path, {{"xl/worksheets/sheet1.xml", bytes}});
+  pradima::xlsx::ZipPackage(Template()).WriteTo(path, {{"xl/worksheets/sheet1.xml", bytes}});
 }
 
 bool SameValue(const pradima::Value& a, const pradima::Value& b) {
@@ -59,18 +61,18 @@ bool SameValue(const pradima::Value& a, const pradima::Value& b) {
 
 void CheckScanAgainstTree(const std::string& xml) {
   const std::vector<std::string> sharedStrings{"a", "07"};
-  const pradima::cli::CellFormats formats;
-  const pradima::cli::CellReader reader(sharedStrings, formats);
-  const std::optional<pradima::cli::ScannedWorksheet> scanned = pradima::cli::ScanWorksheet(xml, reader);
+  const pradima::xlsx::CellFormats formats;
+  const pradima::xlsx::CellReader reader(sharedStrings, formats);
+  const std::optional<pradima::xlsx::ScannedWorksheet> scanned = pradima::xlsx::ScanWorksheet(xml, reader);
   if (!scanned) return;
-  std::optional<pradima::cli::ScannedWorksheet> parsed;
+  std::optional<pradima::xlsx::ScannedWorksheet> parsed;
   try {
-    parsed = pradima::cli::ParseWorksheet(xml, "sheet1.xml", reader);
+    parsed = pradima::xlsx::ParseWorksheet(xml, "sheet1.xml", reader);
   } catch (const pradima::Error& e) {
     std::fprintf(stderr, "the scan read markup the parser refuses: %s\n", e.what());
     std::abort();
   }
-  bool same = parsed && parsed->code_name == scanned->code_name && parsed->rows.size() == scanned->rows.size();
+  bool same = parsed && parsed->codeName == scanned->codeName && parsed->rows.size() == scanned->rows.size();
   for (size_t r = 0; same && r < scanned->rows.size(); ++r) {
     const auto& a = scanned->rows[r];
     const auto& b = parsed->rows[r];
@@ -92,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!(data[0] & 1)) CheckScanAgainstTree(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
   bool opened = false;
   try {
-    pradima::cli::XlsxWorkbook workbook = pradima::cli::XlsxWorkbook::Open(path);
+    pradima::xlsx::XlsxWorkbook workbook = pradima::xlsx::XlsxWorkbook::Open(path);
     opened = true;
     for (const auto& sheet : workbook.book()->sheets()) sheet->MarkModified();
     workbook.Save();
@@ -102,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (opened) {
     // What the tool wrote, it reads back.
     try {
-      pradima::cli::XlsxWorkbook again = pradima::cli::XlsxWorkbook::Open(path);
+      pradima::xlsx::XlsxWorkbook again = pradima::xlsx::XlsxWorkbook::Open(path);
     } catch (const pradima::Error& e) {
       std::fprintf(stderr, "a workbook the tool saved does not open again: %s\n", e.what());
       std::abort();

@@ -116,7 +116,7 @@ TEST_F(CountLoTest, ReadsEachInputOnceAndCountsNothingWithoutDataRows) {
   Count(D(2021, 3, 2), D(2021, 3, 3), "Mieefn Nam");
   EXPECT_EQ(book->calls("Value.get"), 4) << "dates, the period's cells, region table, weekday cell";
   // Column A of the three days, then two days of the South's 76 columns (CI:FF).
-  EXPECT_EQ(book->cells_read(), 3 + 2 * 76 + 7 * 8 + 1);
+  EXPECT_EQ(book->cellsRead(), 3 + 2 * 76 + 7 * 8 + 1);
   EXPECT_EQ(book->calls("Value.set"), 0);
   try {
     Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn bawsc");

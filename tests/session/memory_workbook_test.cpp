@@ -111,9 +111,9 @@ TEST_F(MemoryWorkbookTest, EveryChangeOfARowIsRemembered) {
   written(1, 2) = Value::Text("y");
   sheet->GetRange("A8:B8")->SetValue(written);
   sheet->Set(2, 2, Value());
-  EXPECT_EQ(sheet->changed_rows(), (std::set<int32_t>{2, 8, 9}));
+  EXPECT_EQ(sheet->changedRows(), (std::set<int32_t>{2, 8, 9}));
   sheet->ForgetChanges();
-  EXPECT_TRUE(sheet->changed_rows().empty());
+  EXPECT_TRUE(sheet->changedRows().empty());
 }
 
 TEST_F(MemoryWorkbookTest, NamesResolveToTheirSheetAndBadAddressesNameThemselves) {

@@ -25,7 +25,7 @@ class EventMacroTest : public StatsTest {
  protected:
   void SetUp() override {
     StatsTest::SetUp();
-    book->set_on_cell_change([this] { FireOnce(); });
+    book->setOnCellChange([this] { FireOnce(); });
     for (int d = 1; d <= 4; ++d) PutDay({2021, 3, d}, {{3, Value::Text("12307")}, {4, Value::Text("45600")}});
     Request({2021, 3, 1}, {2021, 3, 10}, "Mieefn Bawsc", "Full", "Taast car", "2 Con");
   }
@@ -34,9 +34,9 @@ class EventMacroTest : public StatsTest {
   // the COM session owns it.
   void Bind() {
     auto application = std::make_shared<MemoryApplication>();
-    application->on_property_put = [this](std::string_view property) {
+    application->setOnPropertyPut([this](std::string_view property) {
       if (property == "ScreenUpdating") FireOnce();
-    };
+    });
     session.SetApplication(std::move(application));
     session.SetWorkbook(book);
     session.BindSheets();

@@ -43,7 +43,7 @@ TEST_F(RunStatisticsTest, WritesCountsBesideEachListedNumberWithBlockAccessOnly)
   EXPECT_TRUE(control->Get(3, 9).IsEmpty());
   EXPECT_TRUE(control->Get(1002, 10).IsEmpty());
   EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "10"));
-  EXPECT_EQ(app->screen_updating_history, (std::vector<bool>{false, true}));
+  EXPECT_EQ(app->screenUpdatingHistory(), (std::vector<bool>{false, true}));
   // B1 to B6 and the last date one cell each; the results' dates and the
   // period's cells, the region table and the list, each one block
   EXPECT_EQ(book->calls("Value.set"), 2) << "the table and F1";
@@ -95,14 +95,14 @@ TEST_F(RunStatisticsTest, FailuresTurnScreenUpdatingBackOnAndUnknownRegionsChang
     EXPECT_EQ(e.number(), 5);
     EXPECT_NE(std::string(e.what()).find("\"Miền Tây\""), std::string::npos);
   }
-  EXPECT_EQ(app->screen_updating_history, (std::vector<bool>{false, true}));
+  EXPECT_EQ(app->screenUpdatingHistory(), (std::vector<bool>{false, true}));
   EXPECT_EQ(book->calls("ClearContents") + book->calls("Value.set"), 0);
   EXPECT_EQ(control->Get(3, 7), Value::Number(99));
 
   control->Set(3, 2, Value::Text(TelexToUnicode("Mieefn Bawsc")));
   control->Set(1, 2, Value::Text("not a date"));
   EXPECT_THROW(Run(), Error);
-  EXPECT_TRUE(app->screen_updating);
+  EXPECT_TRUE(app->screenUpdating());
 }
 
 TEST_F(RunStatisticsTest, CountsARealMonthOfNorthResults) {

@@ -40,7 +40,7 @@ class SheetRewriteTest : public ::testing::Test {
   std::shared_ptr<MemorySheet> Load(const std::string& xml) {
     const CellReader reader(shared_, formats_);
     const std::optional<ScannedWorksheet> read = ReadWorksheet(xml, "sheet.xml", reader, &layout_);
-    auto sheet = book_->AddSheet(read->code_name, "Tab" + std::to_string(book_->sheets().size()));
+    auto sheet = book_->AddSheet(read->codeName, "Tab" + std::to_string(book_->sheets().size()));
     for (const auto& [row, cells] : read->rows) sheet->SetRow(row, cells);
     sheet->ForgetChanges();
     return sheet;
@@ -55,7 +55,7 @@ class SheetRewriteTest : public ::testing::Test {
       SCOPED_TRACE(layout ? "with the layout of the load" : "with a scan");
       const RewrittenSheet byRows = RewriteSheetXml(xml, "sheet.xml", sheet, formats_, shared_, layout);
       EXPECT_EQ(Canonical(byRows.xml), Canonical(byTree.xml));
-      EXPECT_EQ(byRows.formula_went, byTree.formula_went);
+      EXPECT_EQ(byRows.formulaWent, byTree.formulaWent);
     }
   }
 
@@ -139,7 +139,7 @@ TEST_F(SheetRewriteTest, PartsTheScanLeavesGoThroughTheTree) {
         RewriteSheetXml(xml, "sheet.xml", *sheet, formats_, shared_, layout_ ? &*layout_ : nullptr);
     const RewrittenSheet byTree = RewriteSheetXmlByTree(xml, "sheet.xml", *sheet, formats_, shared_);
     EXPECT_EQ(byRows.xml, byTree.xml);
-    EXPECT_EQ(byRows.formula_went, byTree.formula_went);
+    EXPECT_EQ(byRows.formulaWent, byTree.formulaWent);
   }
 }
 
@@ -156,7 +156,7 @@ TEST_F(SheetRewriteTest, RowsGoIntoTheSheetDataWhateverTheMarkupAroundHolds) {
       const std::optional<ScannedWorksheet> read =
           ParseWorksheet(rewritten.xml, "sheet.xml", CellReader(shared_, formats_));
       ASSERT_TRUE(read);
-      EXPECT_EQ(read->code_name, around);
+      EXPECT_EQ(read->codeName, around);
       ASSERT_EQ(read->rows.size(), 2u);
       EXPECT_EQ(read->rows[1].second.at(0), Value::Number(2));
     }

@@ -23,8 +23,8 @@ bool SameValue(const Value& a, const Value& b) {
 }
 
 ::testing::AssertionResult SameSheet(const ScannedWorksheet& scanned, const ScannedWorksheet& parsed) {
-  if (scanned.code_name != parsed.code_name)
-    return ::testing::AssertionFailure() << "code name " << scanned.code_name << " vs " << parsed.code_name;
+  if (scanned.codeName != parsed.codeName)
+    return ::testing::AssertionFailure() << "code name " << scanned.codeName << " vs " << parsed.codeName;
   if (scanned.rows.size() != parsed.rows.size())
     return ::testing::AssertionFailure() << scanned.rows.size() << " rows vs " << parsed.rows.size();
   for (size_t r = 0; r < scanned.rows.size(); ++r) {
@@ -202,7 +202,7 @@ TEST_F(WorksheetReadTest, LargePartsReadInHalvesReadAsTheTreeReads) {
       ASSERT_EQ(row.row, scanned->rows[i].first);
       ASSERT_TRUE(xml.compare(row.begin, 4, "<row") == 0 && xml.compare(row.end - 6, 6, "</row>") == 0) << i;
     }
-    EXPECT_EQ(xml.compare(layout.data_end, 12, "</sheetData>"), 0);
+    EXPECT_EQ(xml.compare(layout.dataEnd, 12, "</sheetData>"), 0);
   }
 }
 

@@ -49,7 +49,7 @@ UniqueVariant VariantFromValue(const Value& value) {
       break;
     case CellKind::Error:
       v->vt = VT_ERROR;
-      v->scode = value.error_code();
+      v->scode = value.errorCode();
       break;
   }
   return v;

@@ -166,7 +166,7 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
 FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
   auto* object = new FakeDispatch();
   object->Member(L"CodeName", [sheet](auto&, VARIANT* result) {
-    *result = win::VariantFromValue(Value::Text(sheet->code_name())).release();
+    *result = win::VariantFromValue(Value::Text(sheet->codeName())).release();
   });
   object->Member(L"Range", [sheet](auto& args, VARIANT* result) {
     const std::string address(win::ValueFromVariant(Deref(args.at(0))).text());
