@@ -20,13 +20,13 @@ namespace {
 
 using Command = int (*)(const Options&, const ToolContext&);
 
-struct CommandSpec {
+struct KnownCommand {
   std::string_view name;
   Command run;
   std::initializer_list<std::string_view> options;
 };
 
-const CommandSpec kCommands[] = {
+const KnownCommand kCommands[] = {
     {"init", InitCommand, {}},
     {"update", UpdateCommand, {"--connections"}},
     {"numbers", NumbersCommand, {}},
@@ -79,10 +79,10 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
     context.out << "pradima " << PRADIMA_VERSION << "\n";
     return 0;
   }
-  const CommandSpec* spec = nullptr;
-  for (const CommandSpec& candidate : kCommands)
-    if (candidate.name == command) spec = &candidate;
-  if (!spec) throw UsageError{"unknown command or wrong arguments: " + command, ""};
+  const KnownCommand* known = nullptr;
+  for (const KnownCommand& candidate : kCommands)
+    if (candidate.name == command) known = &candidate;
+  if (!known) throw UsageError{"unknown command or wrong arguments: " + command, ""};
   if (args.size() > 1 && AsksForHelp(args[1])) {
     context.out << UsageOf(command);
     return 0;
@@ -92,8 +92,8 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   CheckStorable(args, 2);
   // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.
   for (size_t i = 2; i < args.size(); ++i) args[i] = ComposeLatin(args[i]);
-  const Options options = spec->options.size() == 0 ? PositionalOptions(args) : ParseOptions(args, spec->options);
-  return spec->run(options, context);
+  const Options options = known->options.size() == 0 ? PositionalOptions(args) : ParseOptions(args, known->options);
+  return known->run(options, context);
 }
 
 }  // namespace
