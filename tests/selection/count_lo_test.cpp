@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "support/stats_fixture.h"
+#include "terms/lottery.h"
 
 namespace pradima {
 namespace {
@@ -125,6 +126,29 @@ TEST_F(CountLoTest, ReadsEachInputOnceAndCountsNothingWithoutDataRows) {
     EXPECT_EQ(e.number(), 5);
     EXPECT_NE(std::string(e.what()).find("\"Miền bắc\""), std::string::npos) << e.what();
   }
+}
+
+// A region table smaller than 7 weekdays by 8 blocks is refused, naming its size; a mark is the number 1 only.
+TEST(RegionTable, MarksTheHeadColumnsOfMarkedBlocksAndRefusesATableTooSmall) {
+  for (const auto& [rows, columns] : {std::pair{6, 8}, std::pair{7, 7}}) {
+    try {
+      MarkBlockColumns(Block(rows, columns));
+      ADD_FAILURE() << rows << " by " << columns << " was taken";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), 9);
+      EXPECT_NE(std::string(e.what()).find("has " + std::to_string(rows) + " rows by " + std::to_string(columns)),
+                std::string::npos)
+          << e.what();
+    }
+  }
+  Block table(7, 8);
+  table(2, 8) = Value::Number(1);
+  table(2, 4) = Value::Text("1");
+  table(3, 1) = Value::Number(2);
+  const BlockMarks marks = MarkBlockColumns(table);
+  EXPECT_EQ(marks[2][8], terms::kBlockHeadColumns[8]);
+  EXPECT_EQ(marks[2][4], 0);
+  EXPECT_EQ(marks[3][1], 0);
 }
 
 TEST(RegionAndWeekday, ProfilesAndCodes) {
