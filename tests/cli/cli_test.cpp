@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <pugixml.hpp>
-
 #include "base/error.h"
 #include "support/cli_fixture.h"
 #include "xlsx/xlsx_workbook.h"
@@ -130,44 +128,6 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
   EXPECT_NE(control.find("<c r=\"F102\" t=\"inlineStr\"><is><t>99</t></is></c>"), std::string::npos);
 }
 
-TEST_F(CliTest, NumbersAreWrittenAsTheShortestTextThatReadsBackTheSame) {
-  struct Case {
-    double number;
-    const char* text;
-  };
-  const Case cases[] = {
-      {80, "80"},
-      {-3, "-3"},
-      {0, "0"},
-      {0.1, "0.1"},
-      {45658.75, "45658.75"},
-      {1.0 / 3, "0.3333333333333333"},
-      {123456789012345678.0, "123456789012345680"},
-      {1e21, "1e+21"},
-      {-1e-7, "-1e-07"},
-      {5e-324, "5e-324"},
-      {1.7976931348623157e308, "1.7976931348623157e+308"},
-  };
-  const fs::path book = directory / "numbers.xlsx";
-  ASSERT_EQ(Run({"init", book.string()}).code, 0);
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
-    for (size_t i = 0; i < std::size(cases); ++i)
-      settings->Set(100, static_cast<int32_t>(i) + 1, Value::Number(cases[i].number));
-    workbook.Save();
-  }
-  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
-  XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
-  const auto settings = saved.book()->SheetByCodeName("Sheet2");
-  for (size_t i = 0; i < std::size(cases); ++i) {
-    const int32_t column = static_cast<int32_t>(i) + 1;
-    const std::string reference = ColumnLetters(column) + "100";
-    EXPECT_NE(xml.find(CellXml(reference, cases[i].text)), std::string::npos) << cases[i].text;
-    EXPECT_EQ(settings->Get(100, column), Value::Number(cases[i].number)) << cases[i].text;
-  }
-}
-
 TEST_F(CliTest, ASheetWithoutCellsGetsThemWhereTheyBelong) {
   const std::string empty =
       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
@@ -210,26 +170,6 @@ TEST_F(CliTest, AFailedSaveLeavesTheDateFormatStillToBeAdded) {
   EXPECT_EQ(saved.book()->SheetByCodeName("Sheet2")->Get(40, 1), Value::Date(SerialFromCivil({2026, 3, 8})));
   const std::string savedStyles = ZipPackage(book.string()).Read("xl/styles.xml");
   EXPECT_NE(savedStyles.find("<cellXfs count=\"3\">"), std::string::npos) << savedStyles;
-}
-
-TEST_F(CliTest, WhateverACellHoldsTheSavedSheetIsWellFormedXml) {
-  const std::string texts[] = {std::string("bell\x07 and nul\0", 14), "Th\xE9 Hai", "line\r\nend", "\xEF\xBF\xBF"};
-  const fs::path book = Created();
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
-    for (size_t i = 0; i < std::size(texts); ++i)
-      settings->Set(200, static_cast<int32_t>(i) + 1, Value::Text(texts[i]));
-    workbook.Save();
-  }
-  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
-  pugi::xml_document doc;
-  EXPECT_TRUE(doc.load_buffer(xml.data(), xml.size())) << xml;
-  const auto settings = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet2");
-  EXPECT_EQ(settings->Get(200, 1), Value::Text("bell\xEF\xBF\xBD and nul\xEF\xBF\xBD"));
-  EXPECT_EQ(settings->Get(200, 2), Value::Text("Th\xEF\xBF\xBD Hai"));
-  EXPECT_EQ(settings->Get(200, 3), Value::Text("line\r\nend"));
-  EXPECT_EQ(settings->Get(200, 4), Value::Text("\xEF\xBF\xBD"));
 }
 
 }  // namespace

@@ -99,6 +99,51 @@ TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
   }
 }
 
+// Numbers as the shortest text that reads back the same; characters XML cannot hold as U+FFFD.
+TEST_F(CliTest, EveryValueIsSavedAsWellFormedXmlThatReadsBack) {
+  struct Case {
+    Value value;
+    const char* written;  // the cell's value as the part holds it, if it is a number
+    Value readBack;
+  };
+  const auto number = [](double n, const char* text) { return Case{Value::Number(n), text, Value::Number(n)}; };
+  const auto text = [](std::string t, const char* back) { return Case{Value::Text(t), nullptr, Value::Text(back)}; };
+  const Case cases[] = {
+      number(80, "80"),
+      number(-3, "-3"),
+      number(0, "0"),
+      number(0.1, "0.1"),
+      number(45658.75, "45658.75"),
+      number(1.0 / 3, "0.3333333333333333"),
+      number(123456789012345678.0, "123456789012345680"),
+      number(1e21, "1e+21"),
+      number(-1e-7, "-1e-07"),
+      number(5e-324, "5e-324"),
+      number(1.7976931348623157e308, "1.7976931348623157e+308"),
+      text(std::string("bell\x07 and nul\0", 14), "bell\xEF\xBF\xBD and nul\xEF\xBF\xBD"),
+      text("Th\xE9 Hai", "Th\xEF\xBF\xBD Hai"),
+      text("line\r\nend", "line\r\nend"),
+      text("\xEF\xBF\xBF", "\xEF\xBF\xBD"),
+  };
+  const fs::path book = Created();
+  {
+    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
+    const auto settings = workbook.book()->SheetByCodeName("Sheet2");
+    for (size_t i = 0; i < std::size(cases); ++i) settings->Set(100, static_cast<int32_t>(i) + 1, cases[i].value);
+    workbook.Save();
+  }
+  const std::string xml = ZipPackage(book.string()).Read(kSettingsPart);
+  pugi::xml_document doc;
+  EXPECT_TRUE(doc.load_buffer(xml.data(), xml.size())) << xml;
+  const auto settings = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet2");
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    const int32_t column = static_cast<int32_t>(i) + 1;
+    const std::string markup = cases[i].written ? CellXml(ColumnLetters(column) + "100", cases[i].written) : "";
+    EXPECT_NE(xml.find(markup), std::string::npos) << markup;
+    EXPECT_EQ(settings->Get(100, column), cases[i].readBack) << column;
+  }
+}
+
 TEST_F(CliTest, CellsARunLeavesAloneStayAsTheyStood) {
   const std::string richShared =
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"2\" uniqueCount=\"2\">"
