@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <random>
 
 #include "xlsx/sheet_writer.h"
+#include "support/random_sheet.h"
 #include "support/standard_formats.h"
 #include "xlsx/worksheet_read.h"
 #include "xlsx/xlsx_workbook.h"
@@ -66,55 +66,21 @@ class SheetRewriteTest : public ::testing::Test {
 };
 
 TEST_F(SheetRewriteTest, RowsCopiedAsTextGiveWhatTheTreeGives) {
-  std::mt19937 random(61206);
-  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const char* values[] = {"<v>1</v>", "<v>46000</v>", "<f>A1+1</f><v>2</v>", "", "<v>-0.5</v>"};
+  testing::RandomSheets sheets(61206);
   for (int round = 0; round < 400; ++round) {
-    // A part as writers lay them out: rows with and without numbers, spans
-    // and heights; cells with and without references, formats, formulas and texts.
-    std::string rows;
     int32_t row = 0;
-    for (int r = 0, count = pick(10); r < count; ++r) {
-      // Now and then a row repeats the number of the one before.
-      if (r == 0 || pick(8)) row += 1 + pick(3);
-      rows += "<row";
-      if (pick(8)) rows += " r=\"" + std::to_string(row) + "\"";
-      if (pick(2)) rows += " spans=\"1:9\"";
-      if (!pick(4)) rows += " ht=\"20\" customHeight=\"1\"";
-      if (!pick(6)) {
-        rows += "/>";  // a row without cells, as writers store a row's height
-        continue;
-      }
-      rows += ">";
-      int32_t column = 0;
-      for (int c = 0, cells = pick(6); c < cells; ++c) {
-        column += 1 + pick(3);
-        rows += "<c";
-        if (pick(8)) rows += " r=\"" + ColumnLetters(column) + std::to_string(row) + "\"";
-        if (!pick(3)) rows += " s=\"" + std::to_string(pick(3)) + "\"";
-        switch (pick(4)) {
-          case 0: rows += " t=\"inlineStr\"><is><t>" + std::to_string(pick(100)) + "</t></is></c>"; break;
-          case 1: rows += " t=\"s\"><v>" + std::to_string(pick(2)) + "</v></c>"; break;
-          default: rows += std::string(">") + values[pick(5)] + "</c>";
-        }
-      }
-      rows += "</row>";
-    }
-    const std::string xml =
-        "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetPr codeName=\"S\"/>"
-        "<dimension ref=\"A1\"/><sheetData>" +
-        rows + "</sheetData><pageMargins left=\"0.7\"/></worksheet>";
+    const std::string xml = sheets.Next("S", false, false, row);
     SCOPED_TRACE(xml);
     std::shared_ptr<MemorySheet> sheet = Load(xml);
     ExpectSameBothWays(xml, *sheet);  // nothing changed
     // Some cells written, some cleared, some rows added, as runs do.
-    for (int change = 0, changes = pick(6); change < changes; ++change) {
-      const int32_t r = 1 + pick(row + 3), c = 1 + pick(12);
-      switch (pick(4)) {
+    for (int change = 0, changes = sheets.Pick(6); change < changes; ++change) {
+      const int32_t r = 1 + sheets.Pick(row + 3), c = 1 + sheets.Pick(12);
+      switch (sheets.Pick(4)) {
         case 0: sheet->Set(r, c, Value()); break;
-        case 1: sheet->Set(r, c, Value::Text(std::to_string(pick(100)))); break;
-        case 2: sheet->Set(r, c, Value::Date(46000 + pick(10))); break;
-        default: sheet->Set(r, c, Value::Number(pick(3)));
+        case 1: sheet->Set(r, c, Value::Text(std::to_string(sheets.Pick(100)))); break;
+        case 2: sheet->Set(r, c, Value::Date(46000 + sheets.Pick(10))); break;
+        default: sheet->Set(r, c, Value::Number(sheets.Pick(3)));
       }
     }
     ExpectSameBothWays(xml, *sheet);

@@ -4,10 +4,10 @@
 
 #include <cstring>
 #include <filesystem>
-#include <random>
 
 #include "base/error.h"
 #include "support/data_files.h"
+#include "support/random_sheet.h"
 #include "support/standard_formats.h"
 #include "xlsx/xlsx_workbook.h"
 
@@ -103,47 +103,11 @@ TEST_F(WorksheetReadTest, MarkupThatIsNotWellFormedRaisesTheParsersError) {
 
 // Random sheets as writers lay them out, read both ways.
 TEST_F(WorksheetReadTest, RandomSheetsReadTheSameBothWays) {
-  std::mt19937 random(20261206);
-  auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-  const char* texts[] = {"07", "Miền Nam", "a &amp; b", "&#x1EA1;", "&lt;x&gt;", " lead", "", "12345"};
-  const char* numbers[] = {"1", "46000", "-2.5", "1e-3", "nan", "7abc", "", " 3"};
+  testing::RandomSheets sheets(20261206);
   int scanned = 0;
   for (int sheet = 0; sheet < 300; ++sheet) {
-    const bool prefixed = pick(4) == 0;
-    const std::string p = prefixed ? "x:" : "";
-    std::string data;
-    int32_t row = 0;
-    for (int r = 0, rows = pick(12); r < rows; ++r) {
-      row += 1 + pick(3);
-      data += "<" + p + "row" + (pick(5) ? " r=\"" + std::to_string(row) + "\"" : std::string()) + ">";
-      for (int c = 0, cells = pick(8); c < cells; ++c) {
-        const int column = 1 + pick(30);
-        const std::string reference = pick(6) ? " r=\"" + ColumnLetters(column) + std::to_string(row) + "\"" : "";
-        const std::string cell = "<" + p + "c" + reference;
-        switch (pick(6)) {
-          case 0:
-            data += cell + " t=\"inlineStr\"><" + p + "is><" + p + "t>" + texts[pick(8)] + "</" + p + "t></" + p +
-                    "is></" + p + "c>";
-            break;
-          case 1:
-            data += cell + " t=\"s\"><" + p + "v>" + std::to_string(pick(4)) + "</" + p + "v></" + p + "c>";
-            break;
-          case 2:
-            data += cell + " s=\"" + std::to_string(pick(3)) + "\"><" + p + "v>" + numbers[pick(8)] + "</" + p +
-                    "v></" + p + "c>";
-            break;
-          case 3: data += cell + " t=\"b\"><" + p + "v>" + (pick(2) ? "1" : "0") + "</" + p + "v></" + p + "c>"; break;
-          case 4: data += cell + "/>"; break;
-          default:
-            data += cell + " t=\"str\"><" + p + "f>A1</" + p + "f><" + p + "v>" + texts[pick(8)] + "</" + p + "v></" +
-                    p + "c>";
-        }
-      }
-      data += "</" + p + "row>";
-    }
-    const std::string xml = "<" + p + "worksheet xmlns" + (prefixed ? ":x" : "") + "=\"u\"><" + p +
-                            "sheetPr codeName=\"S" + std::to_string(sheet) + "\"/><" + p + "sheetData>" + data + "</" +
-                            p + "sheetData></" + p + "worksheet>";
+    int32_t lastRow = 0;
+    const std::string xml = sheets.Next("S" + std::to_string(sheet), sheets.Pick(4) == 0, true, lastRow);
     SCOPED_TRACE(xml);
     const std::optional<ScannedWorksheet> parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
     ASSERT_TRUE(parsed);
