@@ -128,27 +128,6 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
   EXPECT_NE(control.find("<c r=\"F102\" t=\"inlineStr\"><is><t>99</t></is></c>"), std::string::npos);
 }
 
-TEST_F(CliTest, ASheetWithoutCellsGetsThemWhereTheyBelong) {
-  const std::string empty =
-      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
-      "<sheetPr codeName=\"Sheet2\"/><cols><col min=\"1\" max=\"1\" width=\"20\" customWidth=\"1\"/></cols>"
-      "<pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
-      "</worksheet>";
-  const fs::path book = CreatedWith("no-cells.xlsx", "xl/worksheets/sheet2.xml", empty);
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    workbook.book()->SheetByCodeName("Sheet2")->Set(2, 3, Value::Number(7));
-    workbook.Save();
-  }
-  const std::string xml = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
-  std::string expected = "</cols><sheetData><row r=\"2\">";
-  expected += CellXml("C2", "7");
-  expected += "</row></sheetData><pageMargins";
-  EXPECT_NE(xml.find(expected), std::string::npos) << xml;
-  XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
-  EXPECT_EQ(saved.book()->SheetByCodeName("Sheet2")->Get(2, 3), Value::Number(7));
-}
-
 TEST_F(CliTest, AFailedSaveLeavesTheDateFormatStillToBeAdded) {
   // The styles of the new workbook without a format that shows a date.
   std::string styles = ZipPackage(Created().string()).Read("xl/styles.xml");

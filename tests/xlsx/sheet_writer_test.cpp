@@ -29,7 +29,7 @@ struct Cell {
 TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
   struct Case {
     const char* name;
-    std::string rows;
+    std::string part;
     std::vector<Cell> changes;
     std::vector<Cell> expected;  // read back after the save
     std::vector<std::string> written;
@@ -38,8 +38,8 @@ TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
   };
   const Case cases[] = {
       {"rows and cells without references",
-       "<row><c><v>1</v></c><c><v>2</v></c></row><row><c r=\"C2\"><v>3</v></c><c><v>4</v></c></row>"
-       "<row r=\"5\"><c><v>5</v></c></row><row><c><f>1+5</f><v>6</v></c></row>",
+       Worksheet("<row><c><v>1</v></c><c><v>2</v></c></row><row><c r=\"C2\"><v>3</v></c><c><v>4</v></c></row>"
+                 "<row r=\"5\"><c><v>5</v></c></row><row><c><f>1+5</f><v>6</v></c></row>"),
        {{7, 5, Value::Number(9)}},
        {{1, 1, Value::Number(1)},
         {1, 2, Value::Number(2)},
@@ -54,9 +54,9 @@ TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
        {},
        "A1:E7"},
       {"emptied cells go, a formatted one stays",
-       "<row r=\"2\"><c r=\"B2\" s=\"1\"><v>5</v></c><c r=\"C2\"><v>6</v></c><c r=\"D2\"><v>7</v></c></row>"
-       "<row r=\"3\"><c r=\"C3\"><v>8</v></c></row><row r=\"4\" ht=\"30\" customHeight=\"1\"><c r=\"D4\"><v>1</v></c>"
-       "</row>",
+       Worksheet("<row r=\"2\"><c r=\"B2\" s=\"1\"><v>5</v></c><c r=\"C2\"><v>6</v></c><c r=\"D2\"><v>7</v></c>"
+                 "</row><row r=\"3\"><c r=\"C3\"><v>8</v></c></row><row r=\"4\" ht=\"30\" customHeight=\"1\">"
+                 "<c r=\"D4\"><v>1</v></c></row>"),
        {{2, 2, Value()}, {2, 3, Value()}, {3, 3, Value()}, {4, 4, Value()}},
        {{2, 2, Value()}, {2, 3, Value()}, {2, 4, Value::Number(7)}, {3, 3, Value()}},
        {"<row r=\"2\"><c r=\"B2\" s=\"1\"/><c r=\"D2\"><v>7</v></c></row>",
@@ -64,22 +64,30 @@ TEST_F(CliTest, SavedSheetsKeepEveryCellInItsPlaceAndTheirUsedRange) {
        {"C2", "C3", "r=\"3\""},
        "B2:D2"},
       {"one cell",
-       "<row r=\"3\"><c r=\"C3\"><v>1</v></c></row>",
+       Worksheet("<row r=\"3\"><c r=\"C3\"><v>1</v></c></row>"),
        {{3, 3, Value::Number(2)}},
        {{3, 3, Value::Number(2)}},
        {"<c r=\"C3\"><v>2</v></c>"},
        {},
        "C3"},
       {"no cells left",
-       "<row r=\"3\"><c r=\"C3\"><v>1</v></c></row>",
+       Worksheet("<row r=\"3\"><c r=\"C3\"><v>1</v></c></row>"),
        {{3, 3, Value()}},
        {{3, 3, Value()}},
        {},
        {"<row", "<c"},
        "A1"},
+      {"a sheet without sheet data gets it where it belongs",
+       "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetPr codeName=\"Sheet2\"/>"
+       "<cols><col min=\"1\" max=\"1\" width=\"20\" customWidth=\"1\"/></cols><pageMargins left=\"0.7\"/></worksheet>",
+       {{2, 3, Value::Number(7)}},
+       {{2, 3, Value::Number(7)}},
+       {"</cols><sheetData><row r=\"2\">" + CellXml("C2", "7") + "</row></sheetData><pageMargins"},
+       {},
+       ""},
   };
   for (const Case& c : cases) {
-    const fs::path book = CreatedWith(std::string(c.name) + ".xlsx", kSettingsPart, Worksheet(c.rows));
+    const fs::path book = CreatedWith(std::string(c.name) + ".xlsx", kSettingsPart, c.part);
     {
       XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
       const auto settings = workbook.book()->SheetByCodeName("Sheet2");
