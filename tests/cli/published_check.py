@@ -41,6 +41,12 @@ def run(tool, *args):
     return subprocess.run([tool, *args], check=True, capture_output=True, text=True, encoding="utf-8").stdout
 
 
+def reports(tool, *args):
+    """The same report as JSON and as CSV rows."""
+    return (json.loads(run(tool, *args, "--format", "json")),
+            list(csv.DictReader(io.StringIO(run(tool, *args, "--format", "csv")))))
+
+
 def rects(svg):
     subprocess.run(["rsvg-convert", "--format", "png", "--output", svg[:-4] + ".png", svg], check=True)
     tree = ElementTree.parse(svg)
@@ -123,9 +129,7 @@ def check_counts(tool, results_csv, book, work):
 
 def check_reports(tool, book):
     request = ["--from", Q1[0], "--to", Q1[1], "--region", "Miền Bắc", "--weekday", "Thứ Hai"]
-    stats = [*request, "--set", "Số Kép", "--type", "2 Con"]
-    as_json = json.loads(run(tool, "stats", book, *stats, "--format", "json"))
-    as_csv = list(csv.DictReader(io.StringIO(run(tool, "stats", book, *stats, "--format", "csv"))))
+    as_json, as_csv = reports(tool, "stats", book, *request, "--set", "Số Kép", "--type", "2 Con")
     assert as_json["request"]["weekday"] == "Thứ Hai" and as_json["request"]["from"] == Q1[0], as_json["request"]
     assert 10 <= as_json["draw_days"] <= 13, as_json["draw_days"]
     assert [row["number"] for row in as_json["rows"]] == [f"{d}{d}" for d in range(10)] == \
@@ -133,9 +137,7 @@ def check_reports(tool, book):
     for from_csv, from_json in zip(as_csv, as_json["rows"]):
         for field in ("days", "appearances"):
             assert from_csv[field] == ("" if from_json[field] is None else str(from_json[field])), from_csv
-    gan = [*request, "--type", "3 Con", "--top", "30"]
-    gan_json = json.loads(run(tool, "gan", book, *gan, "--format", "json"))
-    gan_csv = list(csv.DictReader(io.StringIO(run(tool, "gan", book, *gan, "--format", "csv"))))
+    gan_json, gan_csv = reports(tool, "gan", book, *request, "--type", "3 Con", "--top", "30")
     assert gan_json["draw_days"] == as_json["draw_days"], "gan and stats see the same draw days"
     assert gan_json["request"]["top"] == 30 and len(gan_json["rows"]) == 30 == len(gan_csv)
     for from_csv, from_json in zip(gan_csv, gan_json["rows"]):

@@ -85,12 +85,13 @@ def check(path):
                 problems.append(f"{part}: relationship {rid} points at {target}, which the package lacks")
 
     workbook = "xl/workbook.xml"
-    styles = ET.fromstring(package.read("xl/styles.xml")) if "xl/styles.xml" in names else None
-    xf_count = len(list(styles.find(MAIN + "cellXfs"))) if styles is not None and styles.find(MAIN + "cellXfs") is not None else 1
+    xfs = ET.fromstring(package.read("xl/styles.xml")).find(MAIN + "cellXfs") if "xl/styles.xml" in names else None
+    xf_count = 1 if xfs is None else len(xfs)
     formulas = {}
     rels = rels_of(package, workbook)
-    for sheet in ET.fromstring(package.read(workbook)).iter(MAIN + "sheet"):
-        part = resolve(workbook, rels[sheet.get(OFFICE_REL + "id")][1])
+    sheet_parts = [resolve(workbook, rels[s.get(OFFICE_REL + "id")][1])
+                   for s in ET.fromstring(package.read(workbook)).iter(MAIN + "sheet")]
+    for part in sheet_parts:
         root = ET.fromstring(package.read(part))
         order = [local(child.tag) for child in root]
         known = [o for o in order if o in WORKSHEET_ORDER]
@@ -139,8 +140,6 @@ def check(path):
             if not (r1 <= r <= r2 and c1 <= c <= c2):
                 problems.append(f"{part}: a shared formula {si} at row {r}, column {c} outside its range {ref}")
     if "xl/calcChain.xml" in names:
-        sheet_parts = [resolve(workbook, rels[s.get(OFFICE_REL + "id")][1])
-                       for s in ET.fromstring(package.read(workbook)).iter(MAIN + "sheet")]
         sheet_ids = {str(i + 1): p for i, p in enumerate(sheet_parts)}
         current = None
         for entry in ET.fromstring(package.read("xl/calcChain.xml")).iter(MAIN + "c"):
