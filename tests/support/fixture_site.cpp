@@ -1,8 +1,8 @@
 #include "support/fixture_site.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <cctype>
+#include <sstream>
 #include <stdexcept>
 
 #include "support/fixture_pages.h"
@@ -50,19 +50,12 @@ bool SendAll(intptr_t s, const std::string& data) {
   return true;
 }
 
-const char* Reason(int status) {
-  switch (status) {
-    case 200: return "OK";
-    case 304: return "Not Modified";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
-  }
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
+sockaddr_in Loopback(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  return address;
 }
 
 int QueryNumber(const std::string& target, const std::string& key) {
@@ -76,8 +69,12 @@ int QueryNumber(const std::string& target, const std::string& key) {
 }  // namespace
 
 std::string FixtureRequest::Header(const std::string& name) const {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
   for (const auto& [key, value] : headers)
-    if (Lower(key) == Lower(name)) return value;
+    if (lower(key) == lower(name)) return value;
   return {};
 }
 
@@ -104,10 +101,7 @@ FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(ha
   listener_ = static_cast<intptr_t>(s);
   int yes = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port);
+  sockaddr_in address = Loopback(port);
   if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0) {
     CloseSocket(listener_);
     throw std::runtime_error("fixture site: cannot listen on 127.0.0.1:" + std::to_string(port));
@@ -123,11 +117,8 @@ FixtureSite::~FixtureSite() {
   // Closing a listening socket does not wake accept() everywhere (Wine);
   // a connection of our own does.
   const auto waker = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port_);
-  connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const sockaddr_in address = Loopback(port_);
+  connect(waker, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   CloseSocket(static_cast<intptr_t>(waker));
   shutdown(listener_, kShutdownBoth);
   CloseSocket(listener_);
@@ -192,37 +183,18 @@ void FixtureSite::Serve(intptr_t s) {
       if (n <= 0) return;
       buffer.append(chunk, static_cast<size_t>(n));
     }
+    // Request line, then one header a line; no request carries a body.
     FixtureRequest request;
-    const std::string head = buffer.substr(0, headerEnd);
+    std::istringstream head(buffer.substr(0, headerEnd));
     buffer.erase(0, headerEnd + 4);
-    size_t lineEnd = head.find("\r\n");
-    const std::string requestLine = head.substr(0, lineEnd);
-    const size_t firstSpace = requestLine.find(' ');
-    const size_t secondSpace = requestLine.find(' ', firstSpace + 1);
-    request.method = requestLine.substr(0, firstSpace);
-    request.target = requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1);
-    while (lineEnd != std::string::npos) {
-      const size_t next = head.find("\r\n", lineEnd + 2);
-      const std::string line =
-          head.substr(lineEnd + 2, next == std::string::npos ? std::string::npos : next - lineEnd - 2);
+    head >> request.method >> request.target;
+    for (std::string line; std::getline(head, line);) {
       const size_t colon = line.find(':');
-      if (colon != std::string::npos) {
-        const size_t valueStart = line.find_first_not_of(' ', colon + 1);
-        request.headers.emplace_back(line.substr(0, colon),
-                                     valueStart == std::string::npos ? "" : line.substr(valueStart));
-      }
-      lineEnd = next;
-    }
-    // Request bodies are not expected; skip one if announced.
-    const std::string contentLength = request.Header("Content-Length");
-    if (!contentLength.empty()) {
-      const size_t bodyLength = static_cast<size_t>(std::stoul(contentLength));
-      while (buffer.size() < bodyLength) {
-        const auto n = receive(chunk, sizeof chunk);
-        if (n <= 0) break;
-        buffer.append(chunk, static_cast<size_t>(n));
-      }
-      buffer.erase(0, std::min(bodyLength, buffer.size()));
+      if (colon == std::string::npos) continue;
+      const size_t value = line.find_first_not_of(' ', colon + 1);
+      const size_t valueEnd = line.find_last_not_of('\r');
+      request.headers.emplace_back(line.substr(0, colon),
+                                   value > valueEnd ? "" : line.substr(value, valueEnd + 1 - value));
     }
     {
       std::lock_guard lock(mutex_);
@@ -233,12 +205,9 @@ void FixtureSite::Serve(intptr_t s) {
       shutdown(s, kShutdownBoth);
       return;
     }
-    std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
-    reply += "Content-Type: text/html; charset=utf-8\r\n";
-    // A 304 carries no body; its Content-Length of 0 keeps clients from waiting for one.
-    reply += "Content-Length: " + std::to_string(response.status == 304 ? 0 : response.body.size()) + "\r\n";
-    reply += "\r\n";
-    if (response.status != 304) reply += response.body;
+    const std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
+                              " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                              std::to_string(response.body.size()) + "\r\n\r\n" + response.body;
     if (!SendAll(s, reply)) return;
   }
 }
