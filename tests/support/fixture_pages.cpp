@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "session/standard_workbook.h"
 #include "terms/station_schedule.h"
 
 namespace pradima::testing {
@@ -27,18 +26,8 @@ std::string Number(const CivilDate& day, char region, int station, int prize, co
   return options.plusSigns ? "+" + digits + "+" : digits;
 }
 
-std::string Filler(size_t bytes) {
-  std::string filler;
-  while (filler.size() < bytes) filler += "<p class=\"news\">Xổ số kiến thiết, tin tức và lịch mở thưởng.</p>\n";
-  return filler;
-}
-
-std::string Wrap(std::string table, const PageOptions& options) {
-  const std::string head = "<html><head><meta charset=\"utf-8\"><title>KQXS</title></head><body>\n";
-  const std::string tail = "</body></html>\n";
-  const size_t used = head.size() + tail.size() + table.size();
-  const std::string filler = options.padToBytes > used ? Filler((options.padToBytes - used) / 2) : "";
-  return head + filler + table + filler + tail;
+std::string Wrap(const std::string& table) {
+  return "<html><head><meta charset=\"utf-8\"><title>KQXS</title></head><body>\n" + table + "</body></html>\n";
 }
 
 }  // namespace
@@ -52,19 +41,6 @@ std::string FixturePrize(const CivilDate& day, char region, int station, int pri
   uint64_t value = seed;
   for (int i = digits - 1; i >= 0; --i, value /= 10) text[static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
   return text;
-}
-
-std::string NorthPage(const CivilDate& day, const PageOptions& options) {
-  std::string table = "<table class=\"bkqmienbac\"><tr><td>Giải ĐB</td>";
-  table += options.omitStartMarker ? "<td class=\"giai-db\">" : "<td class=\"giaidb\">";
-  for (int prize = 1; prize <= 27; ++prize) {
-    if (prize > 1) table += "</td></tr>\n<tr><td>Giải</td><td class=\"giai\">";
-    table += "<div>" + Number(day, '2', 1, prize, options) + "</div>";
-  }
-  table += "</td></tr>";
-  if (!options.omitEndMarker) table += "</table></tr></table>";
-  table += "\n<div class=\"loto\">loto</div>";
-  return Wrap(std::move(table), options);
 }
 
 std::string StationPage(const CivilDate& day, char region, int stations, const PageOptions& options) {
@@ -81,12 +57,23 @@ std::string StationPage(const CivilDate& day, char region, int stations, const P
     table += "</table></td>";
   }
   if (!options.omitEndMarker) table += "</tr></table></tr></table>";
-  return Wrap(std::move(table), options);
+  return Wrap(table);
 }
 
 std::string StandardPage(const CivilDate& day, char region, const PageOptions& options) {
+  if (region == '2') {
+    std::string table = "<table class=\"bkqmienbac\"><tr><td>Giải ĐB</td>";
+    table += options.omitStartMarker ? "<td class=\"giai-db\">" : "<td class=\"giaidb\">";
+    for (int prize = 1; prize <= 27; ++prize) {
+      if (prize > 1) table += "</td></tr>\n<tr><td>Giải</td><td class=\"giai\">";
+      table += "<div>" + Number(day, '2', 1, prize, options) + "</div>";
+    }
+    table += "</td></tr>";
+    if (!options.omitEndMarker) table += "</table></tr></table>";
+    table += "\n<div class=\"loto\">loto</div>";
+    return Wrap(table);
+  }
   const int weekday = WeekdayOf(SerialFromCivil(day));
-  if (region == '2') return NorthPage(day, options);
   const int stations = region == '3' ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday);
   return StationPage(day, region, stations, options);
 }
