@@ -12,6 +12,7 @@
 #include <ws2tcpip.h>
 using socklen_t = int;
 namespace {
+constexpr int kShutdownBoth = SD_BOTH;
 void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 struct WinsockInit {
   WinsockInit() {
@@ -26,6 +27,7 @@ struct WinsockInit {
 #include <sys/socket.h>
 #include <unistd.h>
 namespace {
+constexpr int kShutdownBoth = SHUT_RDWR;
 void CloseSocket(intptr_t s) { close(static_cast<int>(s)); }
 struct WinsockInit {};
 }  // namespace
@@ -33,22 +35,6 @@ struct WinsockInit {};
 
 namespace pradima::testing {
 namespace {
-
-#ifdef _WIN32
-constexpr int kShutdownBoth = SD_BOTH;
-#else
-constexpr int kShutdownBoth = SHUT_RDWR;
-#endif
-
-bool SendAll(intptr_t s, const std::string& data) {
-  size_t sent = 0;
-  while (sent < data.size()) {
-    const auto n = send(s, data.data() + sent, static_cast<int>(data.size() - sent), 0);
-    if (n <= 0) return false;
-    sent += static_cast<size_t>(n);
-  }
-  return true;
-}
 
 sockaddr_in Loopback(uint16_t port) {
   sockaddr_in address{};
@@ -163,25 +149,22 @@ void FixtureSite::Serve(intptr_t s) {
   timeval timeout{0, 100000};
 #endif
   setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-  const auto receive = [&](char* into, size_t size) {
-    for (;;) {
-      const auto n = recv(s, into, static_cast<int>(size), 0);
-      if (n >= 0 || stopping_) return static_cast<long>(n);
-#ifdef _WIN32
-      if (WSAGetLastError() != WSAETIMEDOUT) return -1L;
-#else
-      if (errno != EAGAIN && errno != EWOULDBLOCK) return -1L;
-#endif
-    }
-  };
   std::string buffer;
   char chunk[16384];
   for (;;) {
     size_t headerEnd;
     while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
-      const auto n = receive(chunk, sizeof chunk);
-      if (n <= 0) return;
-      buffer.append(chunk, static_cast<size_t>(n));
+      const auto n = recv(s, chunk, static_cast<int>(sizeof chunk), 0);
+      if (n > 0) {
+        buffer.append(chunk, static_cast<size_t>(n));
+        continue;
+      }
+      if (n == 0 || stopping_) return;
+#ifdef _WIN32
+      if (WSAGetLastError() != WSAETIMEDOUT) return;
+#else
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return;
+#endif
     }
     // Request line, then one header a line; no request carries a body.
     FixtureRequest request;
@@ -208,7 +191,11 @@ void FixtureSite::Serve(intptr_t s) {
     const std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
                               " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
                               std::to_string(response.body.size()) + "\r\n\r\n" + response.body;
-    if (!SendAll(s, reply)) return;
+    for (size_t sent = 0; sent < reply.size();) {
+      const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
+      if (n <= 0) return;
+      sent += static_cast<size_t>(n);
+    }
   }
 }
 
