@@ -95,7 +95,16 @@ FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(ha
   socklen_t length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { AcceptLoop(); });
+  acceptor_ = std::thread([this] {
+    while (!stopping_) {
+      const auto client = accept(listener_, nullptr, nullptr);
+      if (stopping_ || static_cast<intptr_t>(client) == -1) break;
+      ++connections_;
+      std::lock_guard lock(mutex_);
+      open_sockets_.push_back(static_cast<intptr_t>(client));
+      workers_.emplace_back([this, client] { Serve(static_cast<intptr_t>(client)); });
+    }
+  });
 }
 
 FixtureSite::~FixtureSite() {
@@ -127,17 +136,6 @@ std::vector<FixtureRequest> FixtureSite::requests() const {
 size_t FixtureSite::request_count() const {
   std::lock_guard lock(mutex_);
   return requests_.size();
-}
-
-void FixtureSite::AcceptLoop() {
-  while (!stopping_) {
-    const auto client = accept(listener_, nullptr, nullptr);
-    if (stopping_ || static_cast<intptr_t>(client) == -1) break;
-    ++connections_;
-    std::lock_guard lock(mutex_);
-    open_sockets_.push_back(static_cast<intptr_t>(client));
-    workers_.emplace_back([this, client] { Serve(static_cast<intptr_t>(client)); });
-  }
 }
 
 void FixtureSite::Serve(intptr_t s) {

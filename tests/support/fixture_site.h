@@ -52,7 +52,6 @@ class FixtureSite {
   int connections() const { return connections_; }
 
  private:
-  void AcceptLoop();
   void Serve(intptr_t socket);
 
   Handler handler_;
