@@ -14,13 +14,6 @@ constexpr const char* kStationClasses[18] = {"giai8", "giai7", "giai6", "giai6",
                                              "giai4", "giai4", "giai4", "giai4", "giai4", "giai4",
                                              "giai4", "giai3", "giai3", "giai2", "giai1", "giaidb"};
 
-uint64_t Mix(uint64_t x) {
-  x += 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
-}
-
 std::string Number(const CivilDate& day, char region, int station, int prize, const PageOptions& options) {
   const std::string digits = FixturePrize(day, region, station, prize);
   return options.plusSigns ? "+" + digits + "+" : digits;
@@ -33,12 +26,14 @@ std::string Wrap(const std::string& table) {
 }  // namespace
 
 std::string FixturePrize(const CivilDate& day, char region, int station, int prize) {
-  const uint64_t seed =
-      Mix(static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
-          static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize));
+  // One splitmix64 step over the prize's place.
+  uint64_t value = static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
+                   static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize) + 0x9E3779B97F4A7C15ull;
+  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+  value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+  value ^= value >> 31;
   const int digits = region == '2' ? kNorthDigits[prize - 1] : kStationDigits[prize - 1];
   std::string text(static_cast<size_t>(digits), '0');
-  uint64_t value = seed;
   for (int i = digits - 1; i >= 0; --i, value /= 10) text[static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
   return text;
 }
