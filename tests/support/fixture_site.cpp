@@ -65,14 +65,10 @@ std::string FixtureRequest::Header(const std::string& name) const {
 }
 
 PageQuery ParsePageQuery(const std::string& target) {
-  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0) return {};
   const int region = QueryNumber(target, "mien");
-  PageQuery query;
-  if (region < 1 || region > 3) return {};
-  query.region = static_cast<char>('0' + region);
-  query.day = CivilDate{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
-  if (!IsValidCivil(query.day)) return {};
-  return query;
+  const CivilDate day{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
+  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0 || region < 1 || region > 3 || !IsValidCivil(day)) return {};
+  return {static_cast<char>('0' + region), day};
 }
 
 FixtureResponse StandardPages(const FixtureRequest& request) {
