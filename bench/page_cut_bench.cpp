@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include "padded_page.h"
 #include "results/page_cut.h"
 #include "support/fixture_pages.h"
 
@@ -8,7 +9,7 @@ namespace {
 
 // A realistic 100 KB South page: four stations inside the site's other markup.
 void BM_CutAndCleanRegionPage(benchmark::State& state) {
-  const std::string page = testing::StationPage({2021, 3, 6}, '1', 4, {.padToBytes = 100 * 1024});
+  const std::string page = PaddedPage(testing::StationPage({2021, 3, 6}, '1', 4), 100 * 1024);
   size_t prizes = 0;
   for (auto _ : state) {
     const auto pieces = CutPage(page, kStationStartMarker);

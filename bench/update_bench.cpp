@@ -11,6 +11,7 @@
 #include <mutex>
 #include <thread>
 
+#include "padded_page.h"
 #include "results/concurrent_pages.h"
 #include "cli/commands.h"
 #include "xlsx/xlsx_workbook.h"
@@ -144,7 +145,7 @@ void BM_ToolPeakMemoryByYears(benchmark::State& state) {
   static testing::FixtureSite site([](const testing::FixtureRequest& request) {
     const testing::PageQuery query = testing::ParsePageQuery(request.target);
     if (!query.region) return testing::FixtureResponse{404, ""};
-    return testing::FixtureResponse{200, testing::StandardPage(query.day, query.region, {.padToBytes = 100000})};
+    return testing::FixtureResponse{200, PaddedPage(testing::StandardPage(query.day, query.region), 100000)};
   });
   const int years = static_cast<int>(state.range(0));
   const std::filesystem::path book =

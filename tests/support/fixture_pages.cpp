@@ -2,7 +2,6 @@
 
 #include <cstdint>
 
-#include "session/standard_workbook.h"
 #include "terms/station_schedule.h"
 
 namespace pradima::testing {
@@ -15,56 +14,28 @@ constexpr const char* kStationClasses[18] = {"giai8", "giai7", "giai6", "giai6",
                                              "giai4", "giai4", "giai4", "giai4", "giai4", "giai4",
                                              "giai4", "giai3", "giai3", "giai2", "giai1", "giaidb"};
 
-uint64_t Mix(uint64_t x) {
-  x += 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
-}
-
 std::string Number(const CivilDate& day, char region, int station, int prize, const PageOptions& options) {
   const std::string digits = FixturePrize(day, region, station, prize);
   return options.plusSigns ? "+" + digits + "+" : digits;
 }
 
-std::string Filler(size_t bytes) {
-  std::string filler;
-  while (filler.size() < bytes) filler += "<p class=\"news\">Xổ số kiến thiết, tin tức và lịch mở thưởng.</p>\n";
-  return filler;
-}
-
-std::string Wrap(std::string table, const PageOptions& options) {
-  const std::string head = "<html><head><meta charset=\"utf-8\"><title>KQXS</title></head><body>\n";
-  const std::string tail = "</body></html>\n";
-  const size_t used = head.size() + tail.size() + table.size();
-  const std::string filler = options.padToBytes > used ? Filler((options.padToBytes - used) / 2) : "";
-  return head + filler + table + filler + tail;
+std::string Wrap(const std::string& table) {
+  return "<html><head><meta charset=\"utf-8\"><title>KQXS</title></head><body>\n" + table + "</body></html>\n";
 }
 
 }  // namespace
 
 std::string FixturePrize(const CivilDate& day, char region, int station, int prize) {
-  const uint64_t seed =
-      Mix(static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
-          static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize));
+  // One splitmix64 step over the prize's place.
+  uint64_t value = static_cast<uint64_t>(DaysFromCivil(day)) * 1000003u + static_cast<uint64_t>(region) * 7919u +
+                   static_cast<uint64_t>(station) * 131u + static_cast<uint64_t>(prize) + 0x9E3779B97F4A7C15ull;
+  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9ull;
+  value = (value ^ (value >> 27)) * 0x94D049BB133111EBull;
+  value ^= value >> 31;
   const int digits = region == '2' ? kNorthDigits[prize - 1] : kStationDigits[prize - 1];
   std::string text(static_cast<size_t>(digits), '0');
-  uint64_t value = seed;
   for (int i = digits - 1; i >= 0; --i, value /= 10) text[static_cast<size_t>(i)] = static_cast<char>('0' + value % 10);
   return text;
-}
-
-std::string NorthPage(const CivilDate& day, const PageOptions& options) {
-  std::string table = "<table class=\"bkqmienbac\"><tr><td>Giải ĐB</td>";
-  table += options.omitStartMarker ? "<td class=\"giai-db\">" : "<td class=\"giaidb\">";
-  for (int prize = 1; prize <= 27; ++prize) {
-    if (prize > 1) table += "</td></tr>\n<tr><td>Giải</td><td class=\"giai\">";
-    table += "<div>" + Number(day, '2', 1, prize, options) + "</div>";
-  }
-  table += "</td></tr>";
-  if (!options.omitEndMarker) table += "</table></tr></table>";
-  table += "\n<div class=\"loto\">loto</div>";
-  return Wrap(std::move(table), options);
 }
 
 std::string StationPage(const CivilDate& day, char region, int stations, const PageOptions& options) {
@@ -81,12 +52,23 @@ std::string StationPage(const CivilDate& day, char region, int stations, const P
     table += "</table></td>";
   }
   if (!options.omitEndMarker) table += "</tr></table></tr></table>";
-  return Wrap(std::move(table), options);
+  return Wrap(table);
 }
 
 std::string StandardPage(const CivilDate& day, char region, const PageOptions& options) {
+  if (region == '2') {
+    std::string table = "<table class=\"bkqmienbac\"><tr><td>Giải ĐB</td>";
+    table += options.omitStartMarker ? "<td class=\"giai-db\">" : "<td class=\"giaidb\">";
+    for (int prize = 1; prize <= 27; ++prize) {
+      if (prize > 1) table += "</td></tr>\n<tr><td>Giải</td><td class=\"giai\">";
+      table += "<div>" + Number(day, '2', 1, prize, options) + "</div>";
+    }
+    table += "</td></tr>";
+    if (!options.omitEndMarker) table += "</table></tr></table>";
+    table += "\n<div class=\"loto\">loto</div>";
+    return Wrap(table);
+  }
   const int weekday = WeekdayOf(SerialFromCivil(day));
-  if (region == '2') return NorthPage(day, options);
   const int stations = region == '3' ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday);
   return StationPage(day, region, stations, options);
 }

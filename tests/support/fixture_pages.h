@@ -15,14 +15,12 @@ struct PageOptions {
   bool plusSigns = false;  // "+" just before and after every number
   bool omitStartMarker = false;
   bool omitEndMarker = false;
-  size_t padToBytes = 0;  // filler markup around the table, as real pages carry
 };
 
 // The prize text (digits, leading zeros kept) of prize `prize` (page order,
 // from 1) of station `station` (from 1; 1 for the North) of a region page.
 std::string FixturePrize(const CivilDate& day, char region, int station, int prize);
 
-std::string NorthPage(const CivilDate& day, const PageOptions& options = {});
 std::string StationPage(const CivilDate& day, char region, int stations, const PageOptions& options = {});
 // The page the fixture site serves for a region and day: the schedule's
 // station count for Central ("3") and South ("1").

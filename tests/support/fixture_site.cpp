@@ -1,8 +1,8 @@
 #include "support/fixture_site.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
+#include <cctype>
+#include <sstream>
 #include <stdexcept>
 
 #include "support/fixture_pages.h"
@@ -12,6 +12,7 @@
 #include <ws2tcpip.h>
 using socklen_t = int;
 namespace {
+constexpr int kShutdownBoth = SD_BOTH;
 void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 struct WinsockInit {
   WinsockInit() {
@@ -26,6 +27,7 @@ struct WinsockInit {
 #include <sys/socket.h>
 #include <unistd.h>
 namespace {
+constexpr int kShutdownBoth = SHUT_RDWR;
 void CloseSocket(intptr_t s) { close(static_cast<int>(s)); }
 struct WinsockInit {};
 }  // namespace
@@ -34,35 +36,12 @@ struct WinsockInit {};
 namespace pradima::testing {
 namespace {
 
-#ifdef _WIN32
-constexpr int kShutdownBoth = SD_BOTH;
-#else
-constexpr int kShutdownBoth = SHUT_RDWR;
-#endif
-
-bool SendAll(intptr_t s, const std::string& data) {
-  size_t sent = 0;
-  while (sent < data.size()) {
-    const auto n = send(s, data.data() + sent, static_cast<int>(data.size() - sent), 0);
-    if (n <= 0) return false;
-    sent += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-const char* Reason(int status) {
-  switch (status) {
-    case 200: return "OK";
-    case 304: return "Not Modified";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
-  }
-}
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
+sockaddr_in Loopback(uint16_t port) {
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  address.sin_port = htons(port);
+  return address;
 }
 
 int QueryNumber(const std::string& target, const std::string& key) {
@@ -76,20 +55,20 @@ int QueryNumber(const std::string& target, const std::string& key) {
 }  // namespace
 
 std::string FixtureRequest::Header(const std::string& name) const {
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+  };
   for (const auto& [key, value] : headers)
-    if (Lower(key) == Lower(name)) return value;
+    if (lower(key) == lower(name)) return value;
   return {};
 }
 
 PageQuery ParsePageQuery(const std::string& target) {
-  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0) return {};
   const int region = QueryNumber(target, "mien");
-  PageQuery query;
-  if (region < 1 || region > 3) return {};
-  query.region = static_cast<char>('0' + region);
-  query.day = CivilDate{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
-  if (!IsValidCivil(query.day)) return {};
-  return query;
+  const CivilDate day{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
+  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0 || region < 1 || region > 3 || !IsValidCivil(day)) return {};
+  return {static_cast<char>('0' + region), day};
 }
 
 FixtureResponse StandardPages(const FixtureRequest& request) {
@@ -104,10 +83,7 @@ FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(ha
   listener_ = static_cast<intptr_t>(s);
   int yes = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port);
+  sockaddr_in address = Loopback(port);
   if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 16) != 0) {
     CloseSocket(listener_);
     throw std::runtime_error("fixture site: cannot listen on 127.0.0.1:" + std::to_string(port));
@@ -115,7 +91,16 @@ FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(ha
   socklen_t length = sizeof address;
   getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread([this] { AcceptLoop(); });
+  acceptor_ = std::thread([this] {
+    while (!stopping_) {
+      const auto client = accept(listener_, nullptr, nullptr);
+      if (stopping_ || static_cast<intptr_t>(client) == -1) break;
+      ++connections_;
+      std::lock_guard lock(mutex_);
+      open_sockets_.push_back(static_cast<intptr_t>(client));
+      workers_.emplace_back([this, client] { Serve(static_cast<intptr_t>(client)); });
+    }
+  });
 }
 
 FixtureSite::~FixtureSite() {
@@ -123,11 +108,8 @@ FixtureSite::~FixtureSite() {
   // Closing a listening socket does not wake accept() everywhere (Wine);
   // a connection of our own does.
   const auto waker = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(port_);
-  connect(waker, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  const sockaddr_in address = Loopback(port_);
+  connect(waker, reinterpret_cast<const sockaddr*>(&address), sizeof address);
   CloseSocket(static_cast<intptr_t>(waker));
   shutdown(listener_, kShutdownBoth);
   CloseSocket(listener_);
@@ -152,17 +134,6 @@ size_t FixtureSite::request_count() const {
   return requests_.size();
 }
 
-void FixtureSite::AcceptLoop() {
-  while (!stopping_) {
-    const auto client = accept(listener_, nullptr, nullptr);
-    if (stopping_ || static_cast<intptr_t>(client) == -1) break;
-    ++connections_;
-    std::lock_guard lock(mutex_);
-    open_sockets_.push_back(static_cast<intptr_t>(client));
-    workers_.emplace_back([this, client] { Serve(static_cast<intptr_t>(client)); });
-  }
-}
-
 void FixtureSite::Serve(intptr_t s) {
   // Short receive time-outs let the worker notice the site stopping: a
   // shutdown does not wake a blocked recv everywhere (Wine).
@@ -172,57 +143,35 @@ void FixtureSite::Serve(intptr_t s) {
   timeval timeout{0, 100000};
 #endif
   setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
-  const auto receive = [&](char* into, size_t size) {
-    for (;;) {
-      const auto n = recv(s, into, static_cast<int>(size), 0);
-      if (n >= 0 || stopping_) return static_cast<long>(n);
-#ifdef _WIN32
-      if (WSAGetLastError() != WSAETIMEDOUT) return -1L;
-#else
-      if (errno != EAGAIN && errno != EWOULDBLOCK) return -1L;
-#endif
-    }
-  };
   std::string buffer;
   char chunk[16384];
   for (;;) {
     size_t headerEnd;
     while ((headerEnd = buffer.find("\r\n\r\n")) == std::string::npos) {
-      const auto n = receive(chunk, sizeof chunk);
-      if (n <= 0) return;
-      buffer.append(chunk, static_cast<size_t>(n));
-    }
-    FixtureRequest request;
-    const std::string head = buffer.substr(0, headerEnd);
-    buffer.erase(0, headerEnd + 4);
-    size_t lineEnd = head.find("\r\n");
-    const std::string requestLine = head.substr(0, lineEnd);
-    const size_t firstSpace = requestLine.find(' ');
-    const size_t secondSpace = requestLine.find(' ', firstSpace + 1);
-    request.method = requestLine.substr(0, firstSpace);
-    request.target = requestLine.substr(firstSpace + 1, secondSpace - firstSpace - 1);
-    while (lineEnd != std::string::npos) {
-      const size_t next = head.find("\r\n", lineEnd + 2);
-      const std::string line =
-          head.substr(lineEnd + 2, next == std::string::npos ? std::string::npos : next - lineEnd - 2);
-      const size_t colon = line.find(':');
-      if (colon != std::string::npos) {
-        const size_t valueStart = line.find_first_not_of(' ', colon + 1);
-        request.headers.emplace_back(line.substr(0, colon),
-                                     valueStart == std::string::npos ? "" : line.substr(valueStart));
-      }
-      lineEnd = next;
-    }
-    // Request bodies are not expected; skip one if announced.
-    const std::string contentLength = request.Header("Content-Length");
-    if (!contentLength.empty()) {
-      const size_t bodyLength = static_cast<size_t>(std::stoul(contentLength));
-      while (buffer.size() < bodyLength) {
-        const auto n = receive(chunk, sizeof chunk);
-        if (n <= 0) break;
+      const auto n = recv(s, chunk, static_cast<int>(sizeof chunk), 0);
+      if (n > 0) {
         buffer.append(chunk, static_cast<size_t>(n));
+        continue;
       }
-      buffer.erase(0, std::min(bodyLength, buffer.size()));
+      if (n == 0 || stopping_) return;
+#ifdef _WIN32
+      if (WSAGetLastError() != WSAETIMEDOUT) return;
+#else
+      if (errno != EAGAIN && errno != EWOULDBLOCK) return;
+#endif
+    }
+    // Request line, then one header a line; no request carries a body.
+    FixtureRequest request;
+    std::istringstream head(buffer.substr(0, headerEnd));
+    buffer.erase(0, headerEnd + 4);
+    head >> request.method >> request.target;
+    for (std::string line; std::getline(head, line);) {
+      const size_t colon = line.find(':');
+      if (colon == std::string::npos) continue;
+      const size_t value = line.find_first_not_of(' ', colon + 1);
+      const size_t valueEnd = line.find_last_not_of('\r');
+      request.headers.emplace_back(line.substr(0, colon),
+                                   value > valueEnd ? "" : line.substr(value, valueEnd + 1 - value));
     }
     {
       std::lock_guard lock(mutex_);
@@ -233,13 +182,14 @@ void FixtureSite::Serve(intptr_t s) {
       shutdown(s, kShutdownBoth);
       return;
     }
-    std::string reply = "HTTP/1.1 " + std::to_string(response.status) + " " + Reason(response.status) + "\r\n";
-    reply += "Content-Type: text/html; charset=utf-8\r\n";
-    // A 304 carries no body; its Content-Length of 0 keeps clients from waiting for one.
-    reply += "Content-Length: " + std::to_string(response.status == 304 ? 0 : response.body.size()) + "\r\n";
-    reply += "\r\n";
-    if (response.status != 304) reply += response.body;
-    if (!SendAll(s, reply)) return;
+    const std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
+                              " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                              std::to_string(response.body.size()) + "\r\n\r\n" + response.body;
+    for (size_t sent = 0; sent < reply.size();) {
+      const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
+      if (n <= 0) return;
+      sent += static_cast<size_t>(n);
+    }
   }
 }
 

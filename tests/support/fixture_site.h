@@ -4,7 +4,6 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -52,7 +51,6 @@ class FixtureSite {
   int connections() const { return connections_; }
 
  private:
-  void AcceptLoop();
   void Serve(intptr_t socket);
 
   Handler handler_;

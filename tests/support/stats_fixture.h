@@ -10,7 +10,6 @@
 #include "session/session.h"
 #include "session/standard_workbook.h"
 #include "support/recording_sink.h"
-#include "text/message.h"
 #include "text/telex.h"
 
 namespace pradima::testing {

@@ -14,8 +14,6 @@
 namespace pradima::testing {
 namespace whole_block {
 
-inline constexpr int kEveryDay = 8;
-
 inline DateSerial DateOf(const Value& cell) {
   return cell.kind() == CellKind::Date || cell.kind() == CellKind::Number ? cell.number() : ToDate(cell);
 }
@@ -69,7 +67,7 @@ inline LoCountResult CountLoInWholeBlock(const Block& results, const BlockMarks&
   std::array<int32_t, 1000> seenOn{};
   for (int32_t r = first; r <= last; ++r) {
     const int weekday = WeekdayOf(whole_block::DateOf(results(r, 1)));
-    if (weekdayCode != whole_block::kEveryDay && weekdayCode != weekday) continue;
+    if (weekdayCode != 8 && weekdayCode != weekday) continue;
     const auto& row = marks[static_cast<size_t>(weekday)];
     const int32_t testHead = region.known() ? row[static_cast<size_t>(region.first)] : 0;
     // A weekday on which the region's first block does not draw is no draw day.
