@@ -85,3 +85,12 @@ inline std::string CellXml(const std::string& reference, const std::string& valu
 }
 
 }  // namespace pradima::cli
+
+// The workbook-file tests run the tool too.
+namespace pradima::xlsx {
+using cli::CellXml;
+using cli::CliTest;
+using cli::Outcome;
+using cli::Slurp;
+namespace fs = std::filesystem;
+}  // namespace pradima::xlsx

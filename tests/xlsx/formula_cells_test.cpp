@@ -10,12 +10,6 @@
 namespace pradima::xlsx {
 namespace {
 
-using cli::CellXml;
-using cli::CliTest;
-using cli::Outcome;
-using cli::Slurp;
-namespace fs = std::filesystem;
-
 constexpr const char* kControlPart = "xl/worksheets/sheet3.xml";
 constexpr const char* kChainPart = "xl/calcChain.xml";
 constexpr const char* kChainType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/calcChain";

@@ -7,12 +7,6 @@
 namespace pradima::xlsx {
 namespace {
 
-using cli::CellXml;
-using cli::CliTest;
-using cli::Outcome;
-using cli::Slurp;
-namespace fs = std::filesystem;
-
 constexpr const char* kSettingsPart = "xl/worksheets/sheet2.xml";
 
 std::string Worksheet(const std::string& rows) {

@@ -15,12 +15,6 @@
 namespace pradima::xlsx {
 namespace {
 
-using cli::CellXml;
-using cli::CliTest;
-using cli::Outcome;
-using cli::Slurp;
-namespace fs = std::filesystem;
-
 mode_t ModeOf(const fs::path& path) {
   struct stat status;
   EXPECT_EQ(::stat(path.c_str(), &status), 0);
