@@ -18,11 +18,11 @@ int WriteAll(int descriptor, std::string_view text);
 std::string TemporaryPrefix(const std::filesystem::path& target);
 
 // Has `write` put the new content into a temporary file of its own beside
-// `target`, gives it the target's permissions and, where the system allows
+// the file at `path`, gives it that file's permissions and, where the system allows
 // it, owner and group (a new file: the permissions the umask allows), and
-// renames it over the target, so that no reader ever sees half a file. A
+// renames it over that file, so that no reader ever sees half a file. A
 // symbolic link stays a link and the file it points to is replaced. On
-// failure the target is as it was and no temporary is left. Errors say
+// failure the file is as it was and no temporary is left. Errors say
 // "cannot write <shown>: ...".
 void ReplaceFile(const std::filesystem::path& path, const std::string& shown,
                  const std::function<void(const std::string& temporary)>& write);
