@@ -83,9 +83,12 @@ int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSe
   UpdateOutcome outcome;
   std::optional<std::string> failure;
   try {
+    RetryingFetchers retrying(settings.waiter ? *settings.waiter : RealTimeWaiter());
     ConcurrentPageSource source(
         settings.connections,
-        [](const std::atomic<bool>& cancel) { return std::make_unique<CurlPageFetcher>(60, &cancel); },
+        [&retrying](const std::atomic<bool>& cancel) {
+          return retrying.Make(std::make_unique<CurlPageFetcher>(60, &cancel), &cancel);
+        },
         [] { return StopSignals::received() != 0; });
     outcome = UpdateResultsInParts(session, source, settings.clock, settings.site, progress.Callback());
   } catch (const std::bad_alloc&) {

@@ -2,13 +2,40 @@
 
 #include <curl/curl.h>
 
+#include <cctype>
+#include <ctime>
+
 #include "base/error.h"
+#include "results/retry_after.h"
 
 namespace pradima {
 namespace {
 
 size_t AppendBody(char* data, size_t size, size_t count, void* body) {
   static_cast<std::string*>(body)->append(data, size * count);
+  return size * count;
+}
+
+// The headers of the last response that a failed status needs: each new
+// status line (a redirect, an interim response) starts them afresh.
+struct ResponseHeaders {
+  std::string retryAfter;
+  std::string date;
+};
+
+size_t KeepHeader(char* data, size_t size, size_t count, void* kept) {
+  auto& headers = *static_cast<ResponseHeaders*>(kept);
+  const std::string line(data, size * count);
+  if (line.rfind("HTTP/", 0) == 0) headers = {};
+  const size_t colon = line.find(':');
+  if (colon == std::string::npos) return size * count;
+  std::string name = line.substr(0, colon);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const size_t start = line.find_first_not_of(" \t", colon + 1);
+  const size_t end = line.find_last_not_of(" \t\r\n");
+  const std::string value = start == std::string::npos || end < start ? "" : line.substr(start, end + 1 - start);
+  if (name == "retry-after") headers.retryAfter = value;
+  if (name == "date") headers.date = value;
   return size * count;
 }
 
@@ -27,6 +54,7 @@ struct CurlPageFetcher::State {
   std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> handle{nullptr, curl_easy_cleanup};
   std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers{nullptr, curl_slist_free_all};
   char error[CURL_ERROR_SIZE] = {};
+  ResponseHeaders headersKept;
 };
 
 CurlPageFetcher::CurlPageFetcher(long stallSeconds, const std::atomic<bool>* cancel)
@@ -58,6 +86,8 @@ CurlPageFetcher::CurlPageFetcher(long stallSeconds, const std::atomic<bool>* can
   }
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, AppendBody);
   curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, state_->error);
+  curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, KeepHeader);
+  curl_easy_setopt(curl, CURLOPT_HEADERDATA, &state_->headersKept);
 }
 
 CurlPageFetcher::~CurlPageFetcher() = default;
@@ -66,6 +96,7 @@ std::string CurlPageFetcher::GetPageText(const std::string& url) {
   CURL* curl = state_->handle.get();
   std::string body;
   state_->error[0] = '\0';
+  state_->headersKept = {};
   curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
   curl_easy_setopt(curl, CURLOPT_HTTPGET, 1L);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &body);
@@ -78,6 +109,13 @@ std::string CurlPageFetcher::GetPageText(const std::string& url) {
   }
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
+  if (IsFailedStatus(status)) {
+    // A date to wait for is counted from the response's own date when it has
+    // one, so that a clock set wrong here does not change the wait.
+    const ResponseHeaders& kept = state_->headersKept;
+    const int64_t now = ParseHttpDate(kept.date).value_or(static_cast<int64_t>(std::time(nullptr)));
+    throw FailedStatus(url, status, RetryAfterWait(kept.retryAfter, now));
+  }
   return status == 200 ? body : std::string();
 }
 

@@ -154,7 +154,7 @@ TEST_F(UpdateResultsTest, PagesWithoutResultsLeaveTheirRegionEmptyButTheRowIsWri
     int status;
     bool omitMarker;
   };
-  for (const Case& c : {Case{404, false}, Case{304, false}, Case{500, false}, Case{200, true}}) {
+  for (const Case& c : {Case{404, false}, Case{304, false}, Case{403, false}, Case{200, true}}) {
     SCOPED_TRACE(c.status);
     results->Clear(*ParseAddress("A5:FF10"));
     SetLastDate({2021, 3, 6});

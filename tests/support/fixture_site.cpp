@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <cctype>
+#include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
@@ -52,6 +54,12 @@ int QueryNumber(const std::string& target, const std::string& key) {
   return std::atoi(target.c_str() + at + 1 + needle.size());
 }
 
+std::string Headers(const FixtureResponse& response) {
+  std::string lines;
+  for (const auto& [name, value] : response.headers) lines += name + ": " + value + "\r\n";
+  return lines;
+}
+
 }  // namespace
 
 std::string FixtureRequest::Header(const std::string& name) const {
@@ -75,6 +83,15 @@ FixtureResponse StandardPages(const FixtureRequest& request) {
   const PageQuery query = ParsePageQuery(request.target);
   if (!query.region) return {404, "no such page", false};
   return {200, StandardPage(query.day, query.region), false};
+}
+
+FixtureSite::Handler FailingPages(std::function<bool(const PageQuery&)> chosen, FixtureResponse failure, int times) {
+  auto asked = std::make_shared<std::pair<std::mutex, std::map<std::string, int>>>();
+  return [=](const FixtureRequest& request) {
+    if (!chosen(ParsePageQuery(request.target))) return StandardPages(request);
+    std::lock_guard lock(asked->first);
+    return times == 0 || ++asked->second[request.target] <= times ? failure : StandardPages(request);
+  };
 }
 
 FixtureSite::FixtureSite(Handler handler, uint16_t port) : handler_(std::move(handler)) {
@@ -184,7 +201,7 @@ void FixtureSite::Serve(intptr_t s) {
     }
     const std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
                               " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                              std::to_string(response.body.size()) + "\r\n\r\n" + response.body;
+                              std::to_string(response.body.size()) + "\r\n" + Headers(response) + "\r\n" + response.body;
     for (size_t sent = 0; sent < reply.size();) {
       const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
       if (n <= 0) return;

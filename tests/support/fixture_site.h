@@ -25,6 +25,7 @@ struct FixtureResponse {
   int status = 200;
   std::string body;
   bool dropConnection = false;  // close without answering
+  std::vector<std::pair<std::string, std::string>> headers = {};  // besides the content's type and length
 };
 
 // The region ('2', '3', '1') and day of a page request, or region 0 when the
@@ -67,5 +68,10 @@ class FixtureSite {
 
 // Serves StandardPage for every page request, 404 for anything else.
 FixtureResponse StandardPages(const FixtureRequest& request);
+
+// StandardPages, but each page that `chosen` picks is answered with
+// `failure` the first `times` times it is asked for (0: every time).
+FixtureSite::Handler FailingPages(std::function<bool(const PageQuery&)> chosen, FixtureResponse failure,
+                                  int times = 0);
 
 }  // namespace pradima::testing

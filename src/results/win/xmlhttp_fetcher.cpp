@@ -47,6 +47,8 @@ std::string XmlHttpPageFetcher::GetPageText(const std::string& url) {
     throw Error(kDownloadFailure,
                 "GET " + url + " failed: no HTTP status (" + std::to_string(static_cast<long>(status.number())) + ")");
   }
+  // One attempt: a server error or too many requests fails the run.
+  if (IsFailedStatus(static_cast<long>(status.number()))) throw FailedStatus(url, static_cast<long>(status.number()));
   if (status.number() != 200) return {};
   const UniqueVariant text = request.Get(L"responseText");
   return std::string(win::ValueFromVariant(*text.get()).text());

@@ -21,7 +21,7 @@ TEST(XmlHttpFetcher, ReturnsTheBodyOnlyFor200) {
     if (r.target == "/ok") return FixtureResponse{200, "<p>Kết quả</p>"};
     if (r.target == "/missing") return FixtureResponse{404, "not here"};
     if (r.target == "/stale") return FixtureResponse{304, ""};
-    return FixtureResponse{500, "broken"};
+    return FixtureResponse{410, "gone"};
   });
   win::XmlHttpPageFetcher fetcher;
   EXPECT_EQ(fetcher.GetPageText(site.base_url() + "/ok"), "<p>Kết quả</p>");
