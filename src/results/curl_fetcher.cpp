@@ -2,11 +2,11 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <ctime>
 
 #include "base/error.h"
-#include "results/retry_after.h"
 
 namespace pradima {
 namespace {
@@ -37,6 +37,23 @@ size_t KeepHeader(char* data, size_t size, size_t count, void* kept) {
   if (name == "retry-after") headers.retryAfter = value;
   if (name == "date") headers.date = value;
   return size * count;
+}
+
+// The wait a Retry-After value asks for: a number of seconds, or an HTTP
+// date (any of its three forms, read by libcurl) counted from the
+// response's own date when it has one, so that a clock set wrong here does
+// not change the wait. None when the value is neither.
+std::optional<std::chrono::seconds> RetryAfter(const ResponseHeaders& headers) {
+  const std::string& value = headers.retryAfter;
+  if (value.empty()) return std::nullopt;
+  if (std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    // Nine digits are some thirty years: more is as good as forever.
+    return std::chrono::seconds(value.size() > 9 ? 999999999 : std::stol(value));
+  }
+  const time_t at = curl_getdate(value.c_str(), nullptr);
+  const time_t date = curl_getdate(headers.date.c_str(), nullptr);
+  if (at == -1) return std::nullopt;
+  return std::chrono::seconds(std::max<time_t>(0, at - (date == -1 ? std::time(nullptr) : date)));
 }
 
 struct CurlGlobal {
@@ -110,11 +127,7 @@ std::string CurlPageFetcher::GetPageText(const std::string& url) {
   long status = 0;
   curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
   if (IsFailedStatus(status)) {
-    // A date to wait for is counted from the response's own date when it has
-    // one, so that a clock set wrong here does not change the wait.
-    const ResponseHeaders& kept = state_->headersKept;
-    const int64_t now = ParseHttpDate(kept.date).value_or(static_cast<int64_t>(std::time(nullptr)));
-    throw FailedStatus(url, status, RetryAfterWait(kept.retryAfter, now));
+    throw FailedStatus(url, status, RetryAfter(state_->headersKept));
   }
   return status == 200 ? body : std::string();
 }

@@ -56,9 +56,8 @@ class RetryingFetchers::Fetcher final : public PageFetcher {
         }
         if (asked > left) {
           throw Error(e.hresult(), std::string(e.what()) + "; the site asks to wait " + Seconds(asked) +
-                                       " before the next request, more than the " +
-                                       (waited.count() ? Seconds(left) + " left of the " : std::string()) +
-                                       Seconds(policy.longestWait) + " an update waits for one page");
+                                       " before the next request, more than the " + Seconds(left) +
+                                       " the update may still wait for this page");
         }
         const seconds wait = std::min(std::max(delay, asked), left);
         const TimePoint until = shared_.waiter_.Now() + wait;

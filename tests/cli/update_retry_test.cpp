@@ -30,6 +30,7 @@ TEST_F(CliTest, UpdateAsksAgainAfterAServerErrorAndGivesUpWhereItStopped) {
   const Case cases[] = {
       {testing::FailingPages(north5, {500, "broken"}, 2), 0, 10, {2, 4}, {"10 day(s) added\n"}},
       {testing::FailingPages(north5, dated503, 1), 0, 10, {30}, {"10 day(s) added\n"}},
+      {testing::FailingPages(north5, {503, "", false, {{"Retry-After", "1"}}}, 1), 0, 10, {2}, {"10 day(s) added\n"}},
       {testing::FailingPages(north5, {404, "not here"}), 0, 10, {}, {"10 day(s) added\n"}},
       {testing::FailingPages(north5, {500, "broken"}),
        1,
@@ -41,8 +42,8 @@ TEST_F(CliTest, UpdateAsksAgainAfterAServerErrorAndGivesUpWhereItStopped) {
        4,
        {},
        {"pradima: Miền Bắc, 05/01/2005: GET ",
-        "failed: HTTP status 429; the site asks to wait 3600 s before the next request, more than the 60 s an "
-        "update waits for one page\n",
+        "failed: HTTP status 429; the site asks to wait 3600 s before the next request, more than the 60 s the "
+        "update may still wait for this page\n",
         gaveUp}},
   };
   for (const Case& c : cases) {

@@ -1,6 +1,6 @@
 #pragma once
-// Time that moves only when a wait ends, for the retries of failed requests:
-// nothing sleeps, and every wait is noted in whole seconds.
+// Time that moves only when a wait ends, so that nothing sleeps; every wait
+// is noted in whole seconds.
 #include <algorithm>
 #include <functional>
 #include <mutex>
@@ -18,24 +18,20 @@ class FakeWaiter final : public Waiter {
     return now_;
   }
   bool WaitUntil(TimePoint until, const std::atomic<bool>* cancel) override {
-    std::function<void()> during;
-    {
-      std::lock_guard lock(mutex_);
-      waits_.push_back(std::chrono::duration_cast<std::chrono::seconds>(until - now_).count());
-      during = std::exchange(duringNextWait, {});
-    }
+    std::unique_lock lock(mutex_);
+    waits_.push_back(std::chrono::duration_cast<std::chrono::seconds>(until - now_).count());
+    const std::function<void()> during = std::exchange(duringNextWait, {});
+    lock.unlock();
     if (during) during();
-    if (cancel && cancel->load()) return false;
-    std::lock_guard lock(mutex_);
+    lock.lock();
     now_ = std::max(now_, until);
-    return true;
+    return !(cancel && cancel->load());
   }
   std::vector<long> waits() {
     std::lock_guard lock(mutex_);
     return waits_;
   }
-
-  std::function<void()> duringNextWait;  // what happens elsewhere while the next wait lasts
+  std::function<void()> duringNextWait;  // what another connection does meanwhile
 
  private:
   std::mutex mutex_;
