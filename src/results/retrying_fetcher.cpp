@@ -51,8 +51,8 @@ class RetryingFetchers::Fetcher final : public PageFetcher {
         const seconds left = std::max(policy.longestWait - waited, seconds{0});
         const seconds asked = e.retryAfter().value_or(seconds{0});
         if (attempt >= policy.attempts) {
-          throw Error(e.hresult(), std::string(e.what()) + " (" + std::to_string(attempt) + " attempts in " +
-                                       Seconds(waited) + ")");
+          throw Error(e.hresult(),
+                      std::string(e.what()) + " (" + std::to_string(attempt) + " attempts in " + Seconds(waited) + ")");
         }
         if (asked > left) {
           throw Error(e.hresult(), std::string(e.what()) + "; the site asks to wait " + Seconds(asked) +

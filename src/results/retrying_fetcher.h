@@ -23,9 +23,9 @@ class Waiter {
 Waiter& RealTimeWaiter();
 
 struct RetryPolicy {
-  int attempts = 5;                          // the first request and its retries
-  std::chrono::seconds firstDelay{2};        // before the first retry, doubled for each next one
-  std::chrono::seconds longestWait{60};      // the waits of one request in all
+  int attempts = 5;                      // the first request and its retries
+  std::chrono::seconds firstDelay{2};    // before the first retry, doubled for each next one
+  std::chrono::seconds longestWait{60};  // the waits of one request in all
 };
 
 // The fetchers of the connections of one run, for a client that runs

@@ -9,21 +9,19 @@
 namespace pradima {
 namespace {
 
-using testing::FixtureRequest;
 using testing::FixtureResponse;
-using testing::FixtureSite;
 
 TEST(XmlHttpFetcher, AServerErrorOrTooManyRequestsFailsAtOnceWithItsStatus) {
-  for (const FixtureResponse& answer : {FixtureResponse{500, "broken"}, FixtureResponse{503, "busy"},
-                                        FixtureResponse{429, "slow down", false, {{"Retry-After", "1"}}}}) {
-    FixtureSite site([&](const FixtureRequest&) { return answer; });
-    const std::string url = site.base_url() + "/page";
+  for (const int status : {500, 503, 429}) {
+    testing::FixtureSite site([status](const testing::FixtureRequest&) {
+      return FixtureResponse{status, "busy", false, {{"Retry-After", "1"}}};
+    });
     try {
-      win::XmlHttpPageFetcher().GetPageText(url);
-      ADD_FAILURE() << answer.status << ": no error";
+      win::XmlHttpPageFetcher().GetPageText(site.base_url() + "/page");
+      ADD_FAILURE() << status << ": no error";
     } catch (const Error& e) {
       EXPECT_EQ(e.hresult(), kDownloadFailure);
-      EXPECT_EQ(e.what(), "GET " + url + " failed: HTTP status " + std::to_string(answer.status));
+      EXPECT_EQ(e.what(), "GET " + site.base_url() + "/page failed: HTTP status " + std::to_string(status));
     }
     EXPECT_EQ(site.request_count(), 1u) << "one attempt";
   }
