@@ -1,13 +1,12 @@
-// A server error or too many requests is a failed request, not a page
-// without results: the workbook's update fails with the status and writes
-// nothing; the tool's fetchers ask again, and a 429 pauses them all.
+// The tool's fetchers ask again after a server error or too many requests,
+// and a 429 pauses them all (the update that fails on such a status: see
+// update_results_test.cpp; the tool's retries: see update_retry_test.cpp).
 #include <gtest/gtest.h>
 
 #include "base/error.h"
 #include "results/curl_fetcher.h"
+#include "results/page_source.h"
 #include "results/retrying_fetcher.h"
-#include "results/update_results.h"
-#include "session/standard_workbook.h"
 #include "support/fake_waiter.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
@@ -20,34 +19,6 @@ using testing::FixtureSite;
 
 const CivilDate kSunday{2021, 3, 7};
 bool Central(const testing::PageQuery& q) { return q.region == '3'; }
-
-// Other statuses are pages without results: see update_results_test.cpp.
-TEST(FailedRequest, AServerErrorOrTooManyRequestsFailsTheUpdateWhichWritesNothing) {
-  for (const FixtureResponse& central :
-       {FixtureResponse{500, "broken"}, FixtureResponse{429, "", false, {{"Retry-After", "1"}}}}) {
-    const auto book = NewStandardWorkbook({2021, 3, 1});
-    Session session;
-    session.SetWorkbook(book);
-    session.BindSheets();
-    FixtureSite site(testing::FailingPages(Central, central));
-    CurlPageFetcher fetcher;
-    try {
-      UpdateResults(
-          session, fetcher,
-          [] {
-            return LocalDateTime{{2005, 1, 1}, 19, 0, 0};
-          },
-          site.base_url());
-      ADD_FAILURE() << central.status << ": no error";
-    } catch (const Error& e) {
-      EXPECT_EQ(e.hresult(), kDownloadFailure);
-      EXPECT_EQ(e.what(), "Miền Trung, 01/01/2005: GET " + PageUrl(site.base_url(), '3', {2005, 1, 1}) +
-                              " failed: HTTP status " + std::to_string(central.status));
-    }
-    EXPECT_EQ(book->calls("Value.set"), 0) << "nothing written";
-    EXPECT_EQ(site.request_count(), 2u) << "one attempt";
-  }
-}
 
 // While one connection waits to ask for its Central page again, another
 // asks for the South page.

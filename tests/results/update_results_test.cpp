@@ -195,6 +195,8 @@ TEST_F(UpdateResultsTest, FailuresWriteNothingAndSayWhereTheyHappened) {
       {"short North page", failOn('2', sunday, {200, "<td class=\"giaidb\"><div>1</div></table></tr></table>"}), 9,
        "Miền Bắc, 07/03/2021: the North page has 2 pieces, fewer than its 27 prizes"},
       {"dropped connection", failOn('1', sunday, {200, "", true}), -2146697208, "Miền Nam, 07/03/2021: GET "},
+      {"server error", failOn('1', sunday, {500, ""}), -2146697208, "Miền Nam, 07/03/2021: GET "},
+      {"too many requests", failOn('3', sunday, {429, ""}), -2146697208, "Miền Trung, 07/03/2021: GET "},
       {"last date not a date", testing::StandardPages, 13, "", Value::Text("hello")},
   };
   for (const Case& c : cases) {
