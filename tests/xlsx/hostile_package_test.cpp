@@ -224,7 +224,8 @@ TEST_F(HostilePackageTest, WhatTheReaderCannotKeepIsRefusedNamingTheFileAndThePa
     const fs::path book = Built({c.part, 8, Crc32(c.content), c.content.size(), 0, stored}, c.twice);
     try {
       const XlsxWorkbook workbook = XlsxWorkbook::Open(book.string(), FileAccess::Read);
-      ASSERT_FALSE(c.error || c.twice) << "opened";
+      EXPECT_FALSE(c.error || c.twice) << "opened";
+      if (c.error || c.twice) continue;
       const std::string title(workbook.book()->SheetByCodeName("Sheet1")->Get(1, 1).text());
       EXPECT_TRUE(title.ends_with("\xC3\xA9\xC3\xA9<")) << title;
     } catch (const Error& e) {
