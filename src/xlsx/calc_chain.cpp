@@ -20,7 +20,8 @@ bool IsChainRelationship(const pugi::xml_node& relationship) {
 // The chain's part, its relationship taken out of the workbook's; none when the workbook has no chain.
 std::string TakeOutChainRelationship(const ZipPackage& package, PackageChanges& changes) {
   if (!package.Has(kWorkbookRelationshipsPart)) return package.Has(kDefaultChainPart) ? kDefaultChainPart : "";
-  pugi::xml_document relationships = ParseXmlPart(package.Read(kWorkbookRelationshipsPart), package.Where(kWorkbookRelationshipsPart));
+  pugi::xml_document relationships =
+      ParseXmlPart(package.Read(kWorkbookRelationshipsPart), package.Where(kWorkbookRelationshipsPart));
   pugi::xml_node root = Child(relationships, "Relationships");
   std::string chain;
   for (pugi::xml_node relationship = root.first_child(); relationship;) {

@@ -60,8 +60,6 @@ std::string Deflate(std::string_view plain, int level) {
   return stream;
 }
 
-uint32_t Crc32(std::string_view bytes, uint32_t before) {
-  return libdeflate_crc32(before, bytes.data(), bytes.size());
-}
+uint32_t Crc32(std::string_view bytes) { return libdeflate_crc32(0, bytes.data(), bytes.size()); }
 
 }  // namespace pradima::xlsx

@@ -13,8 +13,7 @@ namespace pradima::xlsx {
 std::string Inflate(std::string_view stream, size_t size);
 // The stream of `plain` at compression level `level` (1 fastest to 12 smallest).
 std::string Deflate(std::string_view plain, int level);
-// The CRC-32 that a zip package keeps of each part; with `before`, the CRC
-// of the bytes before these, continued over them.
-uint32_t Crc32(std::string_view bytes, uint32_t before = 0);
+// The CRC-32 that a zip package keeps of each part.
+uint32_t Crc32(std::string_view bytes);
 
 }  // namespace pradima::xlsx

@@ -82,7 +82,8 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access, cons
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
     listed.push_back({target->second, entry.attribute("name").as_string(), {}, {}, {}});
   }
-  const std::vector<bool> chosen = only ? Choose(package, reader, listed, *only) : std::vector<bool>(listed.size(), true);
+  const std::vector<bool> chosen =
+      only ? Choose(package, reader, listed, *only) : std::vector<bool>(listed.size(), true);
   for (size_t i = 0; i < listed.size(); ++i) {
     ListedSheet& sheet = listed[i];
     if (!chosen[i]) continue;
@@ -132,8 +133,8 @@ PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
   bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
     if (!part.sheet->modified()) continue;
-    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), package_->Where(part.part), *part.sheet, formats,
-                                               sharedStrings_, part.layout ? &*part.layout : nullptr);
+    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), package_->Where(part.part), *part.sheet,
+                                               formats, sharedStrings_, part.layout ? &*part.layout : nullptr);
     changes.replaced[part.part] = std::move(rewritten.xml);
     formulaWent = formulaWent || rewritten.formulaWent;
   }

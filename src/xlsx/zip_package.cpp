@@ -36,10 +36,10 @@ void RefuseRepeatedNames(zip_t* archive, const std::string& path) {
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   for (zip_int64_t i = 0; i < count; ++i) {
     const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
-    if (!name) Fail(path + " is not a workbook file (entry " + std::to_string(i + 1) + " has no name it can be read by)");
+    if (!name) Fail(path + " is not a workbook file (its entry " + std::to_string(i + 1) + " has no readable name)");
     if (!seen.insert(Folded(name)).second)
       Fail(path + " holds the part " + name +
-           " twice; programs differ on which copy counts, so pradima does not read it (keep one copy and save it again)");
+           " twice; programs differ on which copy counts, so pradima does not read it (keep one and save it again)");
   }
 }
 
