@@ -12,8 +12,11 @@ const RequiredSheet kResultsSheet{terms::kResultsCodeName, "the results sheet"};
 const RequiredSheet kSettingsSheet{terms::kSettingsCodeName, "the settings sheet"};
 const RequiredSheet kControlSheet{terms::kControlCodeName, "the control sheet"};
 
-XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves) {
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path, saves ? xlsx::FileAccess::Write : xlsx::FileAccess::Read);
+XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves,
+                      std::initializer_list<const RequiredSheet*> sheets) {
+  xlsx::SheetChoice choice{{}, {terms::kResultsTabName, terms::kSettingsTabName, terms::kControlTabName}};
+  for (const RequiredSheet* sheet : sheets) choice.codeNames.emplace_back(sheet->codeName);
+  XlsxWorkbook workbook = XlsxWorkbook::Open(path, saves ? xlsx::FileAccess::Write : xlsx::FileAccess::Read, choice);
   const std::vector<std::string> tabs = BindCodeNamesByTabNames(workbook.book()->sheets());
   if (!tabs.empty()) {
     std::string names;

@@ -21,10 +21,13 @@ extern const RequiredSheet kResultsSheet, kSettingsSheet, kControlSheet;
 inline constexpr std::initializer_list<const RequiredSheet*> kEverySheet = {&kResultsSheet, &kSettingsSheet,
                                                                             &kControlSheet};
 
-// The workbook at `path`, to change (`saves`) or only to read. Sheets
-// without code names are taken by the tab names pradima init gives, which
-// `err` is told, and a run that saves writes the code names back.
-XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves = true);
+// The workbook at `path`, to change (`saves`) or only to read, with the
+// worksheets `sheets` and no other read. Sheets without code names are
+// taken by the tab names pradima init gives (all three, so that their code
+// names are written back together), which `err` is told, and a run that
+// saves writes the code names back.
+XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves = true,
+                      std::initializer_list<const RequiredSheet*> sheets = kEverySheet);
 
 // Raises an error naming the first sheet or workbook name that `book` lacks.
 void RequireLayout(const MemoryWorkbook& book, const std::string& path,

@@ -117,7 +117,7 @@ int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSe
 }
 
 int UpdateCommand(const Options& options, const ToolContext& context) {
-  XlsxWorkbook workbook = OpenBook(options.book, context.err);
+  XlsxWorkbook workbook = OpenBook(options.book, context.err, true, {&kResultsSheet, &kSettingsSheet});
   RequireLayout(*workbook.book(), options.book, {&kResultsSheet, &kSettingsSheet},
                 {terms::kStationTable, terms::kPositionTables[0], terms::kPositionTables[1], terms::kPositionTables[2],
                  terms::kPositionTables[3]});

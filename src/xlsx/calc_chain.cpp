@@ -20,7 +20,8 @@ bool IsChainRelationship(const pugi::xml_node& relationship) {
 // The chain's part, its relationship taken out of the workbook's; none when the workbook has no chain.
 std::string TakeOutChainRelationship(const ZipPackage& package, PackageChanges& changes) {
   if (!package.Has(kWorkbookRelationshipsPart)) return package.Has(kDefaultChainPart) ? kDefaultChainPart : "";
-  pugi::xml_document relationships = ParseXmlPart(package.Read(kWorkbookRelationshipsPart), kWorkbookRelationshipsPart);
+  pugi::xml_document relationships =
+      ParseXmlPart(package.Read(kWorkbookRelationshipsPart), package.Where(kWorkbookRelationshipsPart));
   pugi::xml_node root = Child(relationships, "Relationships");
   std::string chain;
   for (pugi::xml_node relationship = root.first_child(); relationship;) {
@@ -43,7 +44,7 @@ bool SamePart(std::string_view partName, const std::string& part) {
 
 void TakeOutContentType(const ZipPackage& package, const std::string& part, PackageChanges& changes) {
   if (!package.Has(kContentTypesPart)) return;
-  pugi::xml_document types = ParseXmlPart(package.Read(kContentTypesPart), kContentTypesPart);
+  pugi::xml_document types = ParseXmlPart(package.Read(kContentTypesPart), package.Where(kContentTypesPart));
   pugi::xml_node root = Child(types, "Types");
   bool found = false;
   for (pugi::xml_node type = root.first_child(); type;) {

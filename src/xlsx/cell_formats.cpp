@@ -41,7 +41,7 @@ bool NumberFormatShowsDate(int id, const CustomNumberFormats& custom) {
 CellFormats CellFormats::Read(const ZipPackage& package) {
   CellFormats formats;
   if (!package.Has(kStylesPart)) return formats;
-  const pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), kStylesPart);
+  const pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), package.Where(kStylesPart));
   const pugi::xml_node styleSheet = Child(styles, "styleSheet");
   const CustomNumberFormats custom = ReadCustomNumberFormats(styleSheet);
   for (pugi::xml_node xf : Child(styleSheet, "cellXfs").children()) {
@@ -53,7 +53,7 @@ CellFormats CellFormats::Read(const ZipPackage& package) {
 }
 
 std::string CellFormats::AddDateFormat(const ZipPackage& package, const std::string& path) {
-  pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), kStylesPart);
+  pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), package.Where(kStylesPart));
   pugi::xml_node cellXfs = Child(Child(styles, "styleSheet"), "cellXfs");
   if (!cellXfs) Fail(path + ": its styles have no cell formats");
   pugi::xml_node xf = cellXfs.append_child("xf");

@@ -326,6 +326,7 @@ std::optional<RewrittenSheet> RewriteByRows(const std::string& original, const s
       writer.AppendUnchangedRow(row, markup, text.firstColumn, text.lastColumn);
       continue;
     }
+    RefuseUnknownReferences(markup, part);
     const pugi::xml_parse_result parsed =
         rowDocument.load_buffer(markup.data(), markup.size(), kPartParseOptions | pugi::parse_fragment);
     if (!parsed) Fail("the part " + part + " is not well-formed XML: " + parsed.description());

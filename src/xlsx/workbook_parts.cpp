@@ -65,7 +65,7 @@ std::string ResolveTarget(const std::string& base, const std::string& target) {
 std::vector<std::string> ReadSharedStrings(const ZipPackage& package) {
   std::vector<std::string> shared;
   if (!package.Has(kSharedStringsPart)) return shared;
-  const pugi::xml_document strings = ParseXmlPart(package.Read(kSharedStringsPart), kSharedStringsPart);
+  const pugi::xml_document strings = ParseXmlPart(package.Read(kSharedStringsPart), package.Where(kSharedStringsPart));
   for (pugi::xml_node item : strings.first_child().children())
     if (Named(item, "si")) shared.push_back(StringItemText(item));
   return shared;
@@ -73,7 +73,7 @@ std::vector<std::string> ReadSharedStrings(const ZipPackage& package) {
 
 RelationshipTargets ReadWorkbookRelationships(const ZipPackage& package) {
   const pugi::xml_document relationships =
-      ParseXmlPart(package.Read(kWorkbookRelationshipsPart), kWorkbookRelationshipsPart);
+      ParseXmlPart(package.Read(kWorkbookRelationshipsPart), package.Where(kWorkbookRelationshipsPart));
   RelationshipTargets targets;
   for (pugi::xml_node r : Child(relationships, "Relationships").children())
     targets[r.attribute("Id").as_string()] = ResolveTarget(kWorkbookPart, r.attribute("Target").as_string());

@@ -43,6 +43,37 @@ class WorksheetScan {
     return Epilogue();
   }
 
+  // The root, and the code name where its properties come before the sheet data.
+  bool Start(SheetStart& start) {
+    std::string_view root;
+    if (!Prolog(root)) return false;
+    start.worksheet = Same(LocalName(root), "worksheet");
+    if (!start.worksheet || tokens_.selfClosing()) return true;
+    prefix_ = PrefixOf(root);
+    for (;;) {
+      switch (tokens_.Next()) {
+        case Token::StartTag: {
+          const std::string_view name = tokens_.name(), local = LocalName(name);
+          const bool properties = Same(local, "sheetPr");
+          if (properties || Same(local, "sheetData")) {
+            if (!Same(PrefixOf(name), prefix_)) return false;
+            const auto codeName = properties ? tokens_.Attribute("codeName") : std::nullopt;
+            std::string_view value;
+            if (codeName && !AttributeValue(*codeName, attribute_, value)) return false;
+            start.codeName = value;
+            return true;
+          }
+          if (!tokens_.selfClosing() && !SkipElement(name)) return false;
+          break;
+        }
+        case Token::EndTag: return true;
+        case Token::End:
+        case Token::Bad: return false;
+        default: break;
+      }
+    }
+  }
+
   bool paused() const { return paused_; }
   bool sawProperties() const { return sawProperties_; }
 
@@ -579,6 +610,18 @@ std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellRe
   return sheet;
 }
 
+std::optional<SheetStart> ReadSheetStart(std::string_view start) {
+  if (start.starts_with("\xEF\xBB\xBF")) start.remove_prefix(3);
+  if (std::memchr(start.data(), 0, start.size())) return std::nullopt;
+  // The start holds no cells to read.
+  static const std::vector<std::string> kNoStrings;
+  static const CellFormats kNoFormats;
+  const CellReader reader(kNoStrings, kNoFormats);
+  SheetStart read;
+  if (!WorksheetScan(start, reader, nullptr).Start(read)) return std::nullopt;
+  return read;
+}
+
 std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std::string& part,
                                                const CellReader& reader) {
   const pugi::xml_document document = ParseXmlPart(xml, part);
@@ -594,6 +637,8 @@ std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std:
                                               std::optional<WorksheetLayout>* layout) {
   WorksheetLayout found;
   if (std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader, layout ? &found : nullptr)) {
+    // The scan passes over the text of what it does not read; the check does not.
+    RefuseUnknownReferences(xml, part);
     if (layout) *layout = std::move(found);
     return scanned;
   }

@@ -51,12 +51,25 @@ struct WorksheetLayout {
 std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellReader& reader,
                                               WorksheetLayout* layout = nullptr);
 
+// What the start of a sheet part tells of it.
+struct SheetStart {
+  bool worksheet = false;  // false for a chart sheet or any other root
+  std::string codeName;
+};
+// Reads up to the sheet's properties (sheetPr, where the code name is) or
+// the sheet data they stand before, whichever comes first. None when
+// `start` does not tell: it ends too soon, or holds markup the scan leaves
+// to the full parser.
+std::optional<SheetStart> ReadSheetStart(std::string_view start);
+
 // The same through a document tree of the whole part: none when its root is
 // no worksheet; raises Error naming `part` when it is not well-formed.
 std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std::string& part,
                                                const CellReader& reader);
 
-// The scan, or the parse where the scan leaves the part to it. With
+// The scan, or the parse where the scan leaves the part to it; either way
+// raises Error at a reference the parser would leave as plain text (see
+// RefuseUnknownReferences). With
 // `layout`, the scan's layout of the part goes there (none after a parse).
 std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part, const CellReader& reader,
                                               std::optional<WorksheetLayout>* layout = nullptr);

@@ -18,17 +18,43 @@ std::unique_ptr<ZipPackage> OpenWorkbookPackage(const std::string& path, const W
   return package;
 }
 
-// The worksheet of a sheet part, added to the book under its code name and
-// tab name with its cells; none when the part holds no worksheet (a chart sheet).
-std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std::string& part,
-                                           const std::string& tabName, const CellReader& reader, MemoryWorkbook& book,
-                                           std::optional<WorksheetLayout>& layout) {
-  std::optional<ScannedWorksheet> read = ReadWorksheet(package.Read(part), part, reader, &layout);
-  if (!read) return nullptr;
-  auto sheet = book.AddSheet(read->codeName, tabName);
-  for (auto& [row, cells] : read->rows) sheet->SetRow(row, std::move(cells));
-  sheet->ForgetChanges();
-  return sheet;
+// A sheet the workbook part lists, and what is known of it so far.
+struct ListedSheet {
+  std::string part, tabName;
+  std::optional<SheetStart> start;
+  std::optional<ScannedWorksheet> read;  // once read whole
+  std::optional<WorksheetLayout> layout;
+};
+
+// A code name stands in a worksheet's first few hundred bytes; this is
+// room for long markup before it.
+constexpr size_t kSheetStart = 64 << 10;
+
+void ReadWhole(const ZipPackage& package, const CellReader& reader, ListedSheet& sheet) {
+  sheet.read = ReadWorksheet(package.Read(sheet.part), package.Where(sheet.part), reader, &sheet.layout);
+  sheet.start = SheetStart{sheet.read.has_value(), sheet.read ? sheet.read->codeName : std::string()};
+}
+
+bool Holds(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Which of the listed sheets to read: the code names of all come from
+// their starts (a start that does not tell is read whole).
+std::vector<bool> Choose(const ZipPackage& package, const CellReader& reader, std::vector<ListedSheet>& sheets,
+                         const SheetChoice& choice) {
+  bool codeNames = false;
+  for (ListedSheet& sheet : sheets) {
+    sheet.start = ReadSheetStart(package.ReadStart(sheet.part, kSheetStart));
+    if (!sheet.start) ReadWhole(package, reader, sheet);
+    codeNames = codeNames || (sheet.start->worksheet && !sheet.start->codeName.empty());
+  }
+  std::vector<bool> chosen;
+  for (const ListedSheet& sheet : sheets) {
+    chosen.push_back(sheet.start->worksheet && (codeNames ? Holds(choice.codeNames, sheet.start->codeName)
+                                                          : Holds(choice.tabNames, sheet.tabName)));
+  }
+  return chosen;
 }
 
 }  // namespace
@@ -36,7 +62,7 @@ std::shared_ptr<MemorySheet> LoadWorksheet(const ZipPackage& package, const std:
 XlsxWorkbook::XlsxWorkbook(XlsxWorkbook&&) noexcept = default;
 XlsxWorkbook::~XlsxWorkbook() = default;
 
-XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access) {
+XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access, const std::optional<SheetChoice>& only) {
   XlsxWorkbook workbook;
   workbook.path_ = path;
   workbook.file_.emplace(WorkbookFile::Claim(path, access));
@@ -45,18 +71,29 @@ XlsxWorkbook XlsxWorkbook::Open(const std::string& path, FileAccess access) {
   workbook.sharedStrings_ = ReadSharedStrings(package);
   workbook.formats_ = CellFormats::Read(package);
   const RelationshipTargets targets = ReadWorkbookRelationships(package);
-  const pugi::xml_document bookXml = ParseXmlPart(package.Read(kWorkbookPart), kWorkbookPart);
+  const pugi::xml_document bookXml = ParseXmlPart(package.Read(kWorkbookPart), package.Where(kWorkbookPart));
   const pugi::xml_node root = Child(bookXml, "workbook");
 
   workbook.book_ = MemoryWorkbook::Create();
   const CellReader reader(workbook.sharedStrings_, workbook.formats_);
+  std::vector<ListedSheet> listed;
   for (pugi::xml_node entry : Child(root, "sheets").children()) {
     const auto target = targets.find(SheetRelationshipId(entry));
     if (target == targets.end() || !package.Has(target->second)) continue;  // a broken link
-    std::optional<WorksheetLayout> layout;
-    auto sheet =
-        LoadWorksheet(package, target->second, entry.attribute("name").as_string(), reader, *workbook.book_, layout);
-    if (sheet) workbook.sheets_.push_back({std::move(sheet), target->second, std::move(layout)});
+    listed.push_back({target->second, entry.attribute("name").as_string(), {}, {}, {}});
+  }
+  const std::vector<bool> chosen =
+      only ? Choose(package, reader, listed, *only) : std::vector<bool>(listed.size(), true);
+  for (size_t i = 0; i < listed.size(); ++i) {
+    ListedSheet& sheet = listed[i];
+    if (!chosen[i]) continue;
+    if (!sheet.read) ReadWhole(package, reader, sheet);
+    if (!sheet.read) continue;  // no worksheet (a chart sheet)
+    auto added = workbook.book_->AddSheet(sheet.read->codeName, sheet.tabName);
+    for (auto& [row, cells] : sheet.read->rows) added->SetRow(row, std::move(cells));
+    added->ForgetChanges();
+    sheet.read.reset();
+    workbook.sheets_.push_back({std::move(added), sheet.part, std::move(sheet.layout)});
   }
   DefineRangeNames(Child(root, "definedNames"), *workbook.book_);
   workbook.book_->ResetCalls();  // loading is not the engine's doing
@@ -96,8 +133,8 @@ PackageChanges XlsxWorkbook::Changes(CellFormats& formats) const {
   bool formulaWent = false;
   for (const SheetPart& part : sheets_) {
     if (!part.sheet->modified()) continue;
-    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), part.part, *part.sheet, formats,
-                                               sharedStrings_, part.layout ? &*part.layout : nullptr);
+    RewrittenSheet rewritten = RewriteSheetXml(package_->Read(part.part), package_->Where(part.part), *part.sheet,
+                                               formats, sharedStrings_, part.layout ? &*part.layout : nullptr);
     changes.replaced[part.part] = std::move(rewritten.xml);
     formulaWent = formulaWent || rewritten.formulaWent;
   }

@@ -14,8 +14,18 @@
 
 namespace pradima::xlsx {
 
+// The worksheets a run reads, when it needs not all of them: those of these
+// code names, or, in a workbook whose worksheets have no code names, those
+// of these tab names. The others are neither inflated nor read (but for
+// their first bytes, which hold the code name), and a save copies them as
+// they are stored.
+struct SheetChoice {
+  std::vector<std::string> codeNames;
+  std::vector<std::string> tabNames;
+};
+
 // An .xlsx or .xlsm file loaded into the in-memory workbook: every sheet
-// with its tab name and code name (sheetPr/@codeName), cell values (dates
+// (or those chosen) with its tab name and code name (sheetPr/@codeName), cell values (dates
 // by their number format), and the workbook-level names that refer to a
 // range of one sheet. Saving writes back only the cell values of the sheets
 // that changed; every other part of the file is copied as it was.
@@ -23,7 +33,8 @@ class XlsxWorkbook {
  public:
   // Holds the file for the life of the object (see WorkbookFile): a second
   // open of the same file to write fails until this one is gone.
-  static XlsxWorkbook Open(const std::string& path, FileAccess access = FileAccess::Write);
+  static XlsxWorkbook Open(const std::string& path, FileAccess access = FileAccess::Write,
+                           const std::optional<SheetChoice>& only = std::nullopt);
   XlsxWorkbook(XlsxWorkbook&&) noexcept;
   ~XlsxWorkbook();
 

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace pradima::xlsx {
 
@@ -10,8 +11,14 @@ namespace pradima::xlsx {
 inline constexpr unsigned int kPartParseOptions = pugi::parse_default | pugi::parse_ws_pcdata_single;
 
 // A part of a package as an XML document; raises Error naming the part when
-// it is not well-formed.
+// it is not well-formed, or when it holds what the document would not keep:
+// a document type declaration, or a reference other than the five named
+// ones and character numbers (the parser would leave it as plain text).
 pugi::xml_document ParseXmlPart(const std::string& xml, const std::string& part);
+// Raises Error naming the part at the first reference the parser would
+// leave as plain text; those in comments, character data sections and
+// processing instructions are text already.
+void RefuseUnknownReferences(std::string_view xml, const std::string& part);
 // The document as one line of markup, as the parts are stored.
 std::string SerializeXml(const pugi::xml_document& doc);
 // Appends a node's markup, as SerializeXml writes it, to `out`.

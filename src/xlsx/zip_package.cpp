@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <new>
+#include <string>
 
 #include "xlsx/deflate.h"
 #include "base/file_error.h"
@@ -19,6 +20,28 @@ struct ArchiveCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }
 };
 using ArchiveHandle = std::unique_ptr<zip_t, ArchiveCloser>;
+
+// A part name as a package compares it: letters A to Z without case.
+std::string Folded(std::string name) {
+  for (char& c : name)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return name;
+}
+
+// Readers differ on which of two entries of one name is the part: the
+// archive library takes one, other readers the other, so the file means
+// different things to different programs.
+void RefuseRepeatedNames(zip_t* archive, const std::string& path) {
+  std::set<std::string> seen;
+  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  for (zip_int64_t i = 0; i < count; ++i) {
+    const char* name = zip_get_name(archive, static_cast<zip_uint64_t>(i), 0);
+    if (!name) Fail(path + " is not a workbook file (its entry " + std::to_string(i + 1) + " has no readable name)");
+    if (!seen.insert(Folded(name)).second)
+      Fail(path + " holds the part " + name +
+           " twice; programs differ on which copy counts, so pradima does not read it (keep one and save it again)");
+  }
+}
 
 struct FileCloser {
   void operator()(zip_file_t* file) const { zip_fclose(file); }
@@ -42,6 +65,7 @@ ZipPackage::ZipPackage(const std::string& path, const std::string& shownAs)
     Fail(path_ + " is not a workbook file (" + reason + ")");
   }
   archive_->handle.reset(archive);
+  RefuseRepeatedNames(archive, path_);
   std::error_code unknown;
   fileSize_ = std::filesystem::file_size(path, unknown);
   if (unknown) fileSize_ = UINT64_MAX;
@@ -56,6 +80,7 @@ bool ZipPackage::Has(const std::string& part) const {
 std::string ZipPackage::Read(const std::string& part) const {
   zip_stat_t stat;
   if (zip_stat(archive_->handle.get(), part.c_str(), 0, &stat) != 0) Fail(path_ + " has no part " + part);
+  if (!(stat.valid & ZIP_STAT_SIZE)) Fail("the part " + Where(part) + " is damaged: the archive gives no size for it");
   const bool deflated = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_DEFLATE &&
                         (stat.valid & ZIP_STAT_CRC) && (stat.valid & ZIP_STAT_COMP_SIZE);
   // A deflated part is inflated here in one call, a few times faster than
@@ -69,14 +94,40 @@ std::string ZipPackage::Read(const std::string& part) const {
   // each byte it stores.
   if (stored > fileSize_ || (deflated && stat.size > stored * 1032 + 1024))
     Fail("the part " + part + " of " + path_ + " is damaged: it claims more bytes than the file can hold");
+  // Nothing is inflated beyond the size checked here: the buffer is made
+  // that size, and inflating stops at its end.
+  if (stat.size > kLargestPart)
+    Fail("the part " + Where(part) + " is too large: it inflates to " + std::to_string(stat.size) +
+         " bytes, more than the " + std::to_string(kLargestPart >> 20) + " MiB pradima reads of a part");
   std::string content(static_cast<size_t>(stored), '\0');
   const zip_int64_t read = zip_fread(file.get(), content.data(), stored);
   if (read < 0 || static_cast<zip_uint64_t>(read) != stored) Fail("cannot read " + part + " of " + path_);
-  if (!deflated) return content;
+  if (!deflated) {
+    // The library stops where it was asked to; a byte more must be the end (where it checks the CRC).
+    char beyond = 0;
+    if (zip_fread(file.get(), &beyond, 1) != 0)
+      Fail("the part " + Where(part) + " is damaged: it does not inflate to what the archive says it holds");
+    return content;
+  }
   std::string plain = Inflate(content, static_cast<size_t>(stat.size));
   if (plain.size() != stat.size || Crc32(plain) != stat.crc)
     Fail("the part " + part + " of " + path_ + " is damaged: it does not inflate to what the archive says it holds");
   return plain;
+}
+
+std::string ZipPackage::ReadStart(const std::string& part, size_t count) const {
+  std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen(archive_->handle.get(), part.c_str(), 0));
+  if (!file) Fail("cannot read " + Where(part));
+  std::string start(count, '\0');
+  size_t filled = 0;
+  while (filled < count) {
+    const zip_int64_t read = zip_fread(file.get(), start.data() + filled, count - filled);
+    if (read < 0) Fail("the part " + Where(part) + " is damaged: it cannot be inflated");
+    if (read == 0) break;
+    filled += static_cast<size_t>(read);
+  }
+  start.resize(filled);
+  return start;
 }
 
 void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced,
@@ -109,6 +160,8 @@ StoredPart ZipPackage::StoredPartAt(uint64_t index, const std::string& name) con
   if (zip_stat_index(archive, index, 0, &stat) != 0) Fail("cannot copy " + name + " of " + path_);
   if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
     Fail("the part " + name + " of " + path_ + " is encrypted; a workbook file holds no encrypted parts");
+  if (stat.comp_size > fileSize_)
+    Fail("the part " + Where(name) + " is damaged: it claims more bytes than the file can hold");
   StoredPart part{name, static_cast<uint16_t>(stat.comp_method), stat.crc, stat.size, stat.mtime, {}};
   std::unique_ptr<zip_file_t, FileCloser> file(zip_fopen_index(archive, index, ZIP_FL_COMPRESSED));
   if (!file) Fail("cannot copy " + name + " of " + path_);
