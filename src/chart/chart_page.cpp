@@ -8,7 +8,8 @@
 namespace pradima::chart {
 
 std::string RequestTitle(const ChartRequest& request) {
-  return Concat(request.region, " · ", request.weekday, " · ", request.from, " – ", request.to, " · ", request.type);
+  return Concat(request.region, " · ", request.weekday, " · ", request.from, " – ", request.to, " · ", request.type,
+                request.prizes == terms::Prizes::All ? "" : " · 3-digit prizes");
 }
 
 std::string DrawDaysText(int32_t drawDays) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "chart/svg_document.h"
+#include "terms/lottery.h"
 
 namespace pradima::chart {
 
@@ -13,9 +14,11 @@ struct ChartRequest {
   std::string from, to;  // "01/01/2026"; "-" when the period has no end to show
   std::string region, weekday, type;
   int32_t drawDays = 0;
+  terms::Prizes prizes = terms::Prizes::All;
 };
 
-// "Miền Bắc · Tất cả · 01/01/2026 – 31/03/2026 · 2 Con".
+// "Miền Bắc · Tất cả · 01/01/2026 – 31/03/2026 · 2 Con", and " · 3-digit prizes"
+// when only those were counted.
 std::string RequestTitle(const ChartRequest& request);
 
 // "1 draw day", "78 draw days".

@@ -40,6 +40,15 @@ std::optional<int32_t> WholeNumber(const std::string& text, int32_t most) {
 
 bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
 
+const char* PrizesName(terms::Prizes prizes) { return prizes == terms::Prizes::All ? "all" : "3-digit"; }
+
+void RequirePrizesOfType(const Options& options, const std::string& type) {
+  if (options.prizes == terms::Prizes::All || type == terms::kThreeDigits) return;
+  throw UsageError{std::string("--prizes 3-digit counts \"") + terms::kThreeDigits +
+                       "\" only, and the number type is \"" + type + "\"; give --type \"" + terms::kThreeDigits + "\"",
+                   options.command};
+}
+
 Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
   Options options;
   options.command = args.at(0);
@@ -64,6 +73,10 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   if (options.type && !IsNumberType(*options.type))
     throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
                      command};
+  if (const auto prizes = Text(texts, "--prizes")) {
+    if (*prizes == PrizesName(terms::Prizes::ThreeDigitsOrMore)) options.prizes = terms::Prizes::ThreeDigitsOrMore;
+    else if (*prizes != PrizesName(terms::Prizes::All)) throw UsageError{"--prizes must be all or 3-digit", command};
+  }
   if (const auto format = Text(texts, "--format")) {
     const std::optional<ReportFormat> parsed = ParseReportFormat(*format);
     if (!parsed) throw UsageError{"--format must be table, csv or json", command};

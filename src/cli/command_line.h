@@ -8,6 +8,7 @@
 
 #include "base/date.h"
 #include "cli/report_format.h"
+#include "terms/lottery.h"
 
 namespace pradima::cli {
 
@@ -32,6 +33,8 @@ struct Options {
   ReportFormat format = ReportFormat::Table;
   int connections = kDefaultConnections;
   int32_t top = 20;
+  // --prizes all (the default) or 3-digit: see PrizesName.
+  terms::Prizes prizes = terms::Prizes::All;
 };
 
 // `args` is the command, the workbook, then pairs of an option among
@@ -41,5 +44,11 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
 
 // "2 Con" or "3 Con".
 bool IsNumberType(const std::string& text);
+
+// The value of --prizes that asks for `prizes`: "all" or "3-digit".
+const char* PrizesName(terms::Prizes prizes);
+// Raises UsageError unless the prizes are all or the type is "3 Con": the two-digit
+// prizes are left out of three-digit counts only.
+void RequirePrizesOfType(const Options& options, const std::string& type);
 
 }  // namespace pradima::cli

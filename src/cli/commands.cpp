@@ -30,8 +30,12 @@ const KnownCommand kCommands[] = {
     {"init", InitCommand, {}},
     {"update", UpdateCommand, {"--connections"}},
     {"numbers", NumbersCommand, {}},
-    {"stats", StatsCommand, {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format", "--chart"}},
-    {"gan", GanCommand, {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart"}},
+    {"stats",
+     StatsCommand,
+     {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format", "--chart", "--prizes"}},
+    {"gan",
+     GanCommand,
+     {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

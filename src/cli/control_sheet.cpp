@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/date.h"
+#include "session/cell_table.h"
 #include "session/conversions.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
@@ -72,8 +73,9 @@ void PrintTable(const MemorySheet& control, std::ostream& out) {
   const CellRef first = kListFirst;
   std::vector<std::array<std::string, 3>> rows;
   for (int32_t r = first.row; r < first.row + ListedCount(control); ++r)
-    rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
-                    ToText(control.Get(r, first.column + 2))});
+    if (HasText(control.Get(r, first.column)))
+      rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
+                      ToText(control.Get(r, first.column + 2))});
   size_t width[3] = {6, 4, 11};
   for (const auto& row : rows)
     for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());

@@ -25,7 +25,7 @@ int32_t ListedCount(const MemorySheet& control);
 
 // The request of a count, one line for each of period, region, weekday, set and type.
 void PrintRequest(const MemorySheet& control, std::ostream& out);
-// The day count, then the list with its counts as a table.
+// The day count, then the list with its counts as a table; a blank entry has no row.
 void PrintTable(const MemorySheet& control, std::ostream& out);
 
 // Below the table of a two-digit count: the period's appearances by first

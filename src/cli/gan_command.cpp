@@ -2,6 +2,7 @@
 // control sheet in memory only: gan reads the workbook and never saves it.
 #include <ostream>
 
+#include "base/concat.h"
 #include "base/error.h"
 #include "chart/gan_chart.h"
 #include "cli/book.h"
@@ -22,9 +23,20 @@ namespace {
 void WriteGanChart(const std::string& path, const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps,
                    int digits) {
   const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
-  const chart::ChartRequest title{end(request.from), end(request.to), request.region, request.weekday, request.type,
-                                  drawDays};
+  const chart::ChartRequest title{end(request.from), end(request.to), request.region, request.weekday,
+                                  request.type,      drawDays,        request.prizes};
   WriteChartFile(path, chart::GanChartSvg(title, gaps, digits));
+}
+
+// The period's end given on the line must not cross the stored draw that
+// the other end defaults to: such a period would count nothing.
+void RequireOrderedDefaultPeriod(const GanRequest& request, const Options& options) {
+  if (!request.from || !request.to || DaysFromCivil(*request.from) <= DaysFromCivil(*request.to)) return;
+  throw UsageError{options.from ? Concat("--from ", IsoDate(*request.from), " is after the last stored draw, ",
+                                         FormatShortDate(*request.to), "; pradima update adds the days since")
+                                : Concat("--to ", IsoDate(*request.to), " is before the first stored draw, ",
+                                         FormatShortDate(*request.from)),
+                   options.command};
 }
 
 }  // namespace
@@ -42,12 +54,14 @@ int GanCommand(const Options& options, const ToolContext& context) {
                      ToText(CellAt(*control, terms::kRegionCell)),
                      ToText(CellAt(*control, terms::kWeekdayCell)),
                      ToText(CellAt(*control, terms::kNumberTypeCell)),
-                     options.top};
+                     options.top,
+                     options.prizes};
   const int digits = DigitCount(request.type);
   if (digits == 0)
     throw Error(VbError::InvalidArgument, std::string("the number type \"") + request.type + "\" in " +
                                               terms::kNumberTypeCell + " is neither \"" + terms::kTwoDigits +
                                               "\" nor \"" + terms::kThreeDigits + "\"; choose one with --type");
+  RequirePrizesOfType(options, request.type);
   // The period defaults to the stored draws, first to last.
   const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
   const int32_t lastRow = results->LastRowAtOrAbove(kMaxRows, 1);
@@ -55,10 +69,11 @@ int GanCommand(const Options& options, const ToolContext& context) {
     if (!request.from) request.from = CivilFromSerial(ToDate(results->Get(terms::kFirstResultRow, 1)));
     if (!request.to) request.to = CivilFromSerial(ToDate(results->Get(lastRow, 1)));
   }
+  RequireOrderedDefaultPeriod(request, options);
   std::vector<DrawDay> days;
   if (request.from && request.to)
     days = ReadDrawDays(Bind(workbook.book()), SerialFromCivil(*request.from), SerialFromCivil(*request.to),
-                        request.region, request.type);
+                        request.region, request.type, request.prizes);
   std::vector<LoGap> gaps = GapsOf(days, digits);
   SortByCurrentGap(gaps);
   if (gaps.size() > static_cast<size_t>(options.top)) gaps.resize(static_cast<size_t>(options.top));

@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include "cli/command_line.h"
 #include "selection/number_type.h"
 
 namespace pradima::cli {
@@ -25,8 +26,9 @@ void PrintTable(const GanRequest& request, int32_t drawDays, const std::vector<L
   out << "period   " << periodEnd(request.from) << " to " << periodEnd(request.to) << "\n"
       << "region   " << request.region << "\n"
       << "weekday  " << request.weekday << "\n"
-      << "type     " << request.type << "\n"
-      << drawDays << " draw days\n";
+      << "type     " << request.type << "\n";
+  if (request.prizes != terms::Prizes::All) out << "prizes   " << PrizesName(request.prizes) << "\n";
+  out << drawDays << " draw days\n";
   out << std::left << std::setw(6) << "number"
       << "  " << std::setw(10) << "last drawn"
       << "  " << std::right << std::setw(5) << "gap"
@@ -56,7 +58,8 @@ void PrintJson(const GanRequest& request, int32_t drawDays, const std::vector<Lo
   const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
   out << "{\"request\": {\"from\": " << end(request.from) << ", \"to\": " << end(request.to)
       << ", \"region\": " << JsonString(request.region) << ", \"weekday\": " << JsonString(request.weekday)
-      << ", \"type\": " << JsonString(request.type) << ", \"top\": " << request.top << "},\n"
+      << ", \"type\": " << JsonString(request.type) << ", \"prizes\": " << JsonString(PrizesName(request.prizes))
+      << ", \"top\": " << request.top << "},\n"
       << " \"draw_days\": " << drawDays << ",\n \"rows\": [";
   for (size_t i = 0; i < gaps.size(); ++i) {
     const LoGap& gap = gaps[i];

@@ -7,6 +7,7 @@
 #include "base/date.h"
 #include "cli/report_format.h"
 #include "selection/lo_gaps.h"
+#include "terms/lottery.h"
 
 namespace pradima::cli {
 
@@ -16,6 +17,7 @@ struct GanRequest {
   std::optional<CivilDate> from, to;
   std::string region, weekday, type;
   int32_t top = 20;
+  terms::Prizes prizes = terms::Prizes::All;
 };
 
 // The request, the number of draw days, then the numbers' gaps in the order given.

@@ -85,14 +85,28 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
   err << "pradima: not counted, being no number of " << digits << " digits (\"" << type << "\"): " << names << "\n";
 }
 
-void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result) {
+// The count reads the list down to F10000 only, as the workbook's button does: the entries below are named.
+void WarnOfListTail(const MemorySheet& control, std::ostream& err) {
+  const CellRef far = ParseAddress(terms::kListFarCell)->first;
+  const int32_t last = control.LastRowAtOrAbove(kMaxRows, far.column);
+  if (last <= far.row) return;
+  int32_t entries = 0;
+  for (int32_t row = far.row + 1; row <= last; ++row) entries += HasText(control.Get(row, far.column)) ? 1 : 0;
+  err << "pradima: not counted, being below " << terms::kListFarCell
+      << " where the count stops reading the list: " << entries << (entries == 1 ? " entry" : " entries") << " down to "
+      << CellAddress(last, far.column) << "\n";
+}
+
+void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result,
+                     terms::Prizes prizes) {
   const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
   const chart::ChartRequest request{DateText(CellAt(control, terms::kStartDateCell)),
                                     DateText(CellAt(control, terms::kEndDateCell)),
                                     ToText(CellAt(control, terms::kRegionCell)),
                                     ToText(CellAt(control, terms::kWeekdayCell)),
                                     type,
-                                    result.dayCount};
+                                    result.dayCount,
+                                    prizes};
   WriteChartFile(path, chart::CountChartSvg(request, result.counts, DigitCount(type)));
 }
 
@@ -112,6 +126,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   if (options.weekday) SetCellAt(*control, terms::kWeekdayCell, Value::Text(*options.weekday));
   if (options.type) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(*options.type));
   if (options.numbers) ReplaceListedNumbers(*control, *options.numbers);
+  RequirePrizesOfType(options, ToText(CellAt(*control, terms::kNumberTypeCell)));
   WarnOfUnknownWeekday(*control, err);
 
   Session session = Bind(workbook.book());
@@ -120,22 +135,24 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   if ((options.set || options.type) && !custom) ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
   const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
-  const LoCountResult result = RunStatistics(session, messages, context.clock);
+  const LoCountResult result = RunStatistics(session, messages, context.clock, options.prizes);
   // Saved before anything is printed: a reader that stops early loses nothing.
   workbook.Save();
   if (options.format == ReportFormat::Table) {
     PrintRequest(*control, context.out);
+    if (options.prizes != terms::Prizes::All) context.out << "prizes   " << PrizesName(options.prizes) << "\n";
     PrintTable(*control, context.out);
     if (ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits)
       PrintHeadsAndTails(CountHeadsAndTails(result.counts), context.out);
   } else {
-    PrintStatsReport(*control, result.dayCount, options.format, context.out);
+    PrintStatsReport(*control, result.dayCount, options.prizes, options.format, context.out);
   }
   if (ListedCount(*control) == 0)
     err << "pradima: no numbers are listed from " << terms::kListFirstCell
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   WarnOfUncountable(*control, leftOut, err);
-  if (options.chart) WriteCountChart(*options.chart, *control, result);
+  WarnOfListTail(*control, err);
+  if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes);
   return 0;
 }
 

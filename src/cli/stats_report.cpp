@@ -2,9 +2,12 @@
 
 #include <ostream>
 #include <string>
+#include <utility>
 
 #include "base/date.h"
+#include "cli/command_line.h"
 #include "cli/control_sheet.h"
+#include "session/cell_table.h"
 #include "session/conversions.h"
 #include "terms/sheet_layout.h"
 
@@ -24,14 +27,17 @@ std::string JsonDateOf(const Value& cell) {
 
 }  // namespace
 
-void PrintStatsReport(const MemorySheet& control, int32_t drawDays, ReportFormat format, std::ostream& out) {
+void PrintStatsReport(const MemorySheet& control, int32_t drawDays, terms::Prizes prizes, ReportFormat format,
+                      std::ostream& out) {
   const CellRef first = kListFirst;
   const int32_t end = first.row + ListedCount(control);
+  const auto blank = [&](int32_t r) { return !HasText(control.Get(r, first.column)); };
   if (format == ReportFormat::Csv) {
     out << "number,days,appearances\n";
     for (int32_t r = first.row; r < end; ++r)
-      out << CsvField(ToText(control.Get(r, first.column))) << "," << CountText(control.Get(r, first.column + 1), "")
-          << "," << CountText(control.Get(r, first.column + 2), "") << "\n";
+      if (!blank(r))
+        out << CsvField(ToText(control.Get(r, first.column))) << "," << CountText(control.Get(r, first.column + 1), "")
+            << "," << CountText(control.Get(r, first.column + 2), "") << "\n";
     return;
   }
   out << "{\"request\": {\"from\": " << JsonDateOf(CellAt(control, terms::kStartDateCell))
@@ -39,10 +45,13 @@ void PrintStatsReport(const MemorySheet& control, int32_t drawDays, ReportFormat
       << ", \"region\": " << JsonString(ToText(CellAt(control, terms::kRegionCell)))
       << ", \"weekday\": " << JsonString(ToText(CellAt(control, terms::kWeekdayCell)))
       << ", \"set\": " << JsonString(ToText(CellAt(control, terms::kNumberSetCell)))
-      << ", \"type\": " << JsonString(ToText(CellAt(control, terms::kNumberTypeCell))) << "},\n"
+      << ", \"type\": " << JsonString(ToText(CellAt(control, terms::kNumberTypeCell)))
+      << ", \"prizes\": " << JsonString(PrizesName(prizes)) << "},\n"
       << " \"draw_days\": " << drawDays << ",\n \"rows\": [";
+  const char* separator = "\n  ";
   for (int32_t r = first.row; r < end; ++r) {
-    out << (r > first.row ? ",\n  " : "\n  ") << "{\"number\": " << JsonString(ToText(control.Get(r, first.column)))
+    if (blank(r)) continue;
+    out << std::exchange(separator, ",\n  ") << "{\"number\": " << JsonString(ToText(control.Get(r, first.column)))
         << ", \"days\": " << CountText(control.Get(r, first.column + 1), "null")
         << ", \"appearances\": " << CountText(control.Get(r, first.column + 2), "null") << "}";
   }

@@ -9,11 +9,11 @@ constexpr const char* kNumbers = "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n";
 constexpr const char* kStats =
     "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"] [--numbers LIST]\n"
-    "                     [--format table|csv|json] [--chart FILE.svg]\n";
+    "                     [--format table|csv|json] [--chart FILE.svg] [--prizes all|3-digit]\n";
 constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
-    "                   [--chart FILE.svg]\n";
+    "                   [--chart FILE.svg] [--prizes all|3-digit]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -26,6 +26,11 @@ constexpr const char* kStatsDetails =
     "--set and --type lay out the list anew, except for \"Tùy Chọn\": its list is the one in column F,\n"
     "which the count checks, tidies and saves. --numbers LIST (digits, comma-separated: 07,12,345)\n"
     "puts that list in column F from F3 down and counts it as \"Tùy Chọn\".\n";
+constexpr const char* kPrizesDetails =
+    "\"3 Con\" counts every prize, as the workbook does: a two-digit prize (the North's 7th, a\n"
+    "Central or South station's 8th) counts as 0xy, so 000 to 099 lead its tables and charts.\n"
+    "--prizes 3-digit counts only the prizes drawn with three digits or more (23 a North day,\n"
+    "17 a station), as three-digit lô is usually counted; --prizes all (the default) counts all.\n";
 constexpr const char* kFormatDetails =
     "--format csv prints a header row, then one row per number; --format json the request, the\n"
     "number of draw days (draw_days) and the rows. Counts are numbers, a count that is none is\n"
@@ -65,8 +70,9 @@ std::string UsageOf(const std::string& command) {
   if (command == "init") return usage + kInit;
   if (command == "update") return usage + kUpdate + kUpdateDetails + kFileDetails;
   if (command == "numbers") return usage + kNumbers + kFileDetails;
-  if (command == "stats") return usage + kStats + kStatsDetails + kFormatDetails + kChartDetails + kFileDetails;
-  if (command == "gan") return usage + kGan + kGanDetails + kFormatDetails + kChartDetails;
+  if (command == "stats")
+    return usage + kStats + kStatsDetails + kPrizesDetails + kFormatDetails + kChartDetails + kFileDetails;
+  if (command == "gan") return usage + kGan + kGanDetails + kPrizesDetails + kFormatDetails + kChartDetails;
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
@@ -76,6 +82,7 @@ std::string UsageOf(const std::string& command) {
   usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
+  usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
   usage += kFileDetails;

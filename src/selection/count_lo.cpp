@@ -24,12 +24,13 @@ const std::array<std::string, 3>& RegionNames() {
   return kNames;
 }
 
-RegionBlocks RegionProfile(std::string_view regionName) {
+RegionBlocks RegionProfile(std::string_view regionName, terms::Prizes prizes) {
   const auto& names = RegionNames();
   for (size_t i = 0; i < names.size(); ++i) {
     const terms::Region& region = terms::kRegions[i];
     if (regionName == names[i]) {
-      return {region.firstBlock, region.lastBlock, region.numbersPerBlock, region.firstColumn, region.lastColumn};
+      const int numbers = prizes == terms::Prizes::All ? region.numbersPerBlock : region.threeDigitPrizes;
+      return {region.firstBlock, region.lastBlock, numbers, region.firstColumn, region.lastColumn};
     }
   }
   return {};
@@ -77,12 +78,18 @@ BlockMarks MarkBlockColumns(const Block& regionTable) {
 }
 
 PeriodRows FindPeriodRows(const Block& dates, DateSerial start, DateSerial end) {
-  // A date the count cannot read is named by its cell, so the user can find it.
+  // A date the count cannot read is named by its cell, so the user can find
+  // it; so is a blank one, which would otherwise end the period unseen.
   const auto dateAt = [&](int32_t r) {
+    const Value& cell = dates(r, 1);
+    const auto where = [r] { return "the results sheet's " + CellAddress(terms::kFirstResultRow + r - 1, 1); };
+    if (!HasText(cell))
+      throw Error(VbError::TypeMismatch,
+                  where() + ": the date is blank, in a row inside the results; type that day's date there");
     try {
-      return DateOfCell(dates(r, 1));
+      return DateOfCell(cell);
     } catch (const Error& e) {
-      throw e.WithContext("the results sheet's " + CellAddress(terms::kFirstResultRow + r - 1, 1));
+      throw e.WithContext(where());
     }
   };
   PeriodRows period;
@@ -128,7 +135,8 @@ LoCountResult CountLoInPeriod(const Block& dates, const PeriodRows& period, cons
   return CountCells(dates, period, cells, firstColumn, marks, weekdayCode, region, digits);
 }
 
-PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName) {
+PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName,
+                            terms::Prizes prizes) {
   RequireKnownRegion(regionName);
   Worksheet& results = session.results();
   const int32_t lastRow = LastUsedRow(results, terms::kResultsFarCell);
@@ -138,7 +146,7 @@ PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial en
   if (lastRow >= firstRow) read.dates = results.GetRange(FormatAddress({{firstRow, 1}, {lastRow, 1}}))->GetValue();
   read.marks = MarkBlockColumns(session.settings().GetRange(terms::kRegionTable)->GetValue());
   read.weekdayCode = WeekdayCode(ToText(CellValue(session.control(), terms::kWeekdayCell)));
-  read.region = RegionProfile(regionName);
+  read.region = RegionProfile(regionName, prizes);
   read.period = FindPeriodRows(read.dates, startDate, endDate);
   read.cells = std::make_unique<BlockCells>(Block());
   if (!read.period.empty()) {
@@ -150,8 +158,8 @@ PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial en
 }
 
 void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
-             int32_t& dayCount, const std::string& numberType) {
-  const PeriodCells read = ReadPeriodCells(session, startDate, endDate, regionName);
+             int32_t& dayCount, const std::string& numberType, terms::Prizes prizes) {
+  const PeriodCells read = ReadPeriodCells(session, startDate, endDate, regionName, prizes);
   const LoCountResult result = CountLoInPeriod(read.dates, read.period, *read.cells, read.region.firstColumn,
                                                read.marks, read.weekdayCode, read.region, DigitCount(numberType));
   counts = result.counts;

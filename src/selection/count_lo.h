@@ -9,6 +9,7 @@
 #include "base/date.h"
 #include "session/session.h"
 #include "session/value.h"
+#include "terms/lottery.h"
 
 namespace pradima {
 
@@ -44,7 +45,9 @@ struct RegionBlocks {
 };
 
 // Region name (Unicode, exact) to its blocks; an unknown name gives all 0.
-RegionBlocks RegionProfile(std::string_view regionName);
+// With the three-digit prizes only, a block's numbers end before its
+// two-digit prizes, which are its last cells.
+RegionBlocks RegionProfile(std::string_view regionName, terms::Prizes prizes = terms::Prizes::All);
 // Weekday name (Unicode, exact) to 1 (Sunday) to 7; any other text gives 8, every day.
 int WeekdayCode(std::string_view weekdayText);
 // "2 Con" gives 2, "3 Con" gives 3, anything else 0.
@@ -62,7 +65,7 @@ struct LoCountResult {
 
 // The rows of a period in a column of dates (row 1 is the first data row of
 // the results sheet): one run, found upward from the last row. A date that
-// cannot be read raises its error with the cell's address.
+// cannot be read, or a blank one, raises an error with the cell's address.
 struct PeriodRows {
   int32_t first = 1;
   int32_t last = 0;
@@ -91,13 +94,14 @@ struct PeriodCells {
   PeriodRows period;
   std::unique_ptr<CellTable> cells;
 };
-PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName);
+PeriodCells ReadPeriodCells(Session session, DateSerial startDate, DateSerial endDate, const std::string& regionName,
+                            terms::Prizes prizes = terms::Prizes::All);
 
 // Reads the dates of the results sheet, the region table CaiDatMien and the
 // weekday cell B5 of the control sheet, then the period's rows of the
-// region's columns only: four reads, each one call. Then counts.
+// region's columns only: four reads, each one call. Then counts `prizes`.
 void CountLo(Session session, LoCounts& counts, DateSerial startDate, DateSerial endDate, const std::string& regionName,
-             int32_t& dayCount, const std::string& numberType);
+             int32_t& dayCount, const std::string& numberType, terms::Prizes prizes = terms::Prizes::All);
 
 // "Miền Bắc", "Miền Trung", "Miền Nam".
 const std::array<std::string, 3>& RegionNames();

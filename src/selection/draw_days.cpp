@@ -18,8 +18,8 @@ std::vector<DrawDay> DrawDaysInPeriod(const Block& dates, const PeriodRows& peri
 }
 
 std::vector<DrawDay> ReadDrawDays(Session session, DateSerial startDate, DateSerial endDate,
-                                  const std::string& regionName, const std::string& numberType) {
-  const PeriodCells read = ReadPeriodCells(session, startDate, endDate, regionName);
+                                  const std::string& regionName, const std::string& numberType, terms::Prizes prizes) {
+  const PeriodCells read = ReadPeriodCells(session, startDate, endDate, regionName, prizes);
   return DrawDaysInPeriod(read.dates, read.period, *read.cells, read.region.firstColumn, read.marks, read.weekdayCode,
                           read.region, DigitCount(numberType));
 }

@@ -25,6 +25,7 @@ std::vector<DrawDay> DrawDaysInPeriod(const Block& dates, const PeriodRows& peri
 // As CountLo reads the workbook (the weekday from the control sheet's cell),
 // the draw days of the period instead of their counts. Reads only.
 std::vector<DrawDay> ReadDrawDays(Session session, DateSerial startDate, DateSerial endDate,
-                                  const std::string& regionName, const std::string& numberType);
+                                  const std::string& regionName, const std::string& numberType,
+                                  terms::Prizes prizes = terms::Prizes::All);
 
 }  // namespace pradima

@@ -12,9 +12,9 @@ namespace pradima {
 namespace {
 
 // The row of LoCounts a listed value selects: digits as their number, a
-// number as itself, an empty cell as 0; -1 for anything else.
+// number as itself; -1 for anything else, a blank entry included (it lists
+// no number, and 00 beside it would be read as its count).
 int32_t CountRowOf(const Value& listed) {
-  if (listed.IsEmpty()) return 0;
   double number = -1;
   if (listed.IsNumber()) {
     number = listed.number();
@@ -33,7 +33,7 @@ int32_t CountRowOf(const Value& listed) {
 
 Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Number(*count) : Value(); }
 
-LoCountResult Run(const Session& session, MessageSink& messages, const Clock& clock) {
+LoCountResult Run(const Session& session, MessageSink& messages, const Clock& clock, terms::Prizes prizes) {
   Worksheet& control = session.control();
   const DateSerial startDate = ToDate(CellValue(control, terms::kStartDateCell));
   DateSerial endDate = ToDate(CellValue(control, terms::kEndDateCell));
@@ -60,7 +60,7 @@ LoCountResult Run(const Session& session, MessageSink& messages, const Clock& cl
           : Block();
 
   LoCountResult result;
-  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType);
+  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType, prizes);
   FillCounts(listBlock, result.counts);
 
   control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
@@ -80,12 +80,12 @@ void FillCounts(Block& listBlock, const LoCounts& counts) {
   }
 }
 
-LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock) {
+LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock, terms::Prizes prizes) {
   Application& application = session.application();
   application.SetScreenUpdating(false);
   LoCountResult result;
   try {
-    result = Run(session, messages, clock);
+    result = Run(session, messages, clock, prizes);
   } catch (...) {
     // Screen updating comes back on before the error goes to the caller.
     application.SetScreenUpdating(true);

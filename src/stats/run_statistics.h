@@ -12,13 +12,15 @@ namespace pradima {
 // list, counts the lô of the qualifying draws, and writes beside each number
 // listed from F3 down the days it appeared (G) and its appearances (H), and
 // the day count into F1. Screen updating is off for the run and back on
-// after it, whether it succeeds or fails.
+// after it, whether it succeeds or fails. `prizes` chooses the prizes counted.
 // The run works on its own copy of the session (see Session). Returns the
 // counts of every number of the period, listed or not, and the day count.
-LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock);
+LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock,
+                            terms::Prizes prizes = terms::Prizes::All);
 
 // Copies the counts of the number each row of column 1 selects into columns
-// 2 and 3. A listed value that selects no row 0 to 999 gets blank counts.
+// 2 and 3. A listed value that selects no row 0 to 999, a blank one
+// included, gets blank counts.
 void FillCounts(Block& listBlock, const LoCounts& counts);
 
 }  // namespace pradima

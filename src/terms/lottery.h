@@ -26,12 +26,22 @@ struct Region {
   int firstBlock;
   int lastBlock;
   int numbersPerBlock;  // prizes per station
+  // The first prizes of a block, special prize first, that are drawn with
+  // three digits or more; the rest (the North's 7th prize, a station's 8th
+  // prize) are drawn with two.
+  int threeDigitPrizes;
   int32_t firstColumn;  // the region's columns of the results sheet, head of its first block on
   int32_t lastColumn;
 };
-inline constexpr Region kNorth{"Mieefn Bawsc", '2', 8, 8, kNorthPrizes, 2, 29};          // Miền Bắc, B:AC
-inline constexpr Region kCentral{"Mieefn Trung", '3', 1, 3, kPrizesPerStation, 30, 86};  // Miền Trung, AD:CH
-inline constexpr Region kSouth{"Mieefn Nam", '1', 4, 7, kPrizesPerStation, 87, 162};     // Miền Nam, CI:FF
+inline constexpr Region kNorth{"Mieefn Bawsc", '2', 8, 8, kNorthPrizes, 23, 2, 29};          // Miền Bắc, B:AC
+inline constexpr Region kCentral{"Mieefn Trung", '3', 1, 3, kPrizesPerStation, 17, 30, 86};  // Miền Trung, AD:CH
+inline constexpr Region kSouth{"Mieefn Nam", '1', 4, 7, kPrizesPerStation, 17, 87, 162};     // Miền Nam, CI:FF
+
+// Which prizes a count reads: every prize, as the workbook counts (a
+// two-digit prize then counts as 0xy among three-digit numbers), or only
+// the prizes drawn with three digits or more, as three-digit lô is
+// usually counted (23 a North day, 17 a station).
+enum class Prizes { All, ThreeDigitsOrMore };
 inline constexpr std::array<Region, 3> kRegions = {kNorth, kCentral, kSouth};
 
 // The results sheet starts on this day; a day's draws are complete from 18:41.

@@ -22,6 +22,7 @@ TEST_F(CliTest, HelpAndVersionAreAnswered) {
       {{"help", "stats"}, "written into the control sheet (B1 to B6)", "pradima init"},
       {{"stats", "--help"}, "pradima stats BOOK", "pradima update"},
       {{"numbers", "-h"}, "pradima numbers BOOK", "pradima stats"},
+      {{"gan", "--help"}, "--prizes 3-digit counts only the prizes drawn with three digits", "pradima update"},
       {{"--version"}, "pradima ", "usage"},
   };
   for (const Case& c : cases) {
@@ -103,6 +104,12 @@ TEST_F(CliTest, BadUsageAndBadFilesSayWhatAndLeaveTheFilesAlone) {
       {{"gan", "B", "--set", "Full"}, "--set"},
       {{"gan", "B", "--from", "2026-02-01", "--to", "2026-01-01"}, "is after --to"},
       {{"gan", "B", "--from", "yesterday"}, "--from yesterday is not a date"},
+      // One end on the line crossing the stored draw the other defaults to.
+      {{"gan", "B", "--from", "2099-01-01"}, "--from 2099-01-01 is after the last stored draw, ", "pradima gan BOOK"},
+      {{"gan", "B", "--to", "1901-01-01"}, "--to 1901-01-01 is before the first stored draw, "},
+      {{"stats", "B", "--prizes", "3"}, "--prizes must be all or 3-digit", "pradima stats BOOK"},
+      {{"stats", "B", "--prizes", "3-digit", "--type", "2 Con"}, "--prizes 3-digit counts \"3 Con\" only"},
+      {{"gan", "B", "--prizes", "3-digit", "--type", "2 Con"}, "and the number type is \"2 Con\""},
       {{"update", "B", "--connections", "0"}, "--connections 0 " + conn, "pradima update BOOK [--connections N]"},
       {{"update", "B", "--connections", "9"}, "--connections 9 " + conn},
       {{"update", "B", "--connections", "12"}, "--connections 12 " + conn},

@@ -29,12 +29,12 @@ def scale_colour(count, least, most):
     return "#%02x%02x%02x" % tuple(int(a + (b - a) * part + 0.5) for a, b in zip(start, end))
 
 
-def draws(results_csv, period):
-    """The period's draw days, oldest first: (date, list of prizes)."""
+def draws(results_csv, period, prizes=27):
+    """The period's draw days, oldest first: (date, list of its first `prizes` prizes, special prize first)."""
     with open(results_csv, newline="", encoding="utf-8") as f:
         rows = [row for row in csv.reader(f) if period[0] <= row[0] <= period[1]]
     rows.sort(key=lambda row: row[0])
-    return [(row[0], [int(p) for p in row[1:] if p.strip()]) for row in rows]
+    return [(row[0], [int(p) for p in row[1:1 + prizes] if p.strip()]) for row in rows]
 
 
 def run(tool, *args):
@@ -57,8 +57,8 @@ def box(rect):
     return [float(rect.get(a)) for a in ("x", "y", "width", "height")]
 
 
-def expected_gaps(days, number):
-    seen = [i for i, (_, prizes) in enumerate(days) if number in {p % 100 for p in prizes}]
+def expected_gaps(days, number, modulus=100):
+    seen = [i for i, (_, prizes) in enumerate(days) if number in {p % modulus for p in prizes}]
     if not seen:
         return {"last_drawn": None, "current_gap": len(days), "longest_gap": None, "longest_gap_ended": None,
                 "longest_gap_running": False}
@@ -147,6 +147,27 @@ def check_reports(tool, book):
         assert from_csv["longest_gap_running"] == ("true" if from_json["longest_gap_running"] else "false")
 
 
+def check_three_digit_prizes(tool, results_csv, book, work):
+    """--prizes 3-digit: the 23 prizes before the four two-digit 7th prizes, cut to three digits."""
+    days = draws(results_csv, Q1, prizes=23)
+    appearances = [0] * 1000
+    for _, prizes in days:
+        for prize in prizes:
+            appearances[prize % 1000] += 1
+    chart = os.path.join(work, "three.svg")
+    request = ["--from", Q1[0], "--to", Q1[1], *NORTH, "--type", "3 Con", "--prizes", "3-digit"]
+    counted = json.loads(run(tool, "stats", book, *request, "--set", "Full", "--format", "json", "--chart", chart))
+    assert counted["request"]["prizes"] == "3-digit", counted["request"]
+    assert [row["appearances"] or 0 for row in counted["rows"]] == appearances
+    title = ElementTree.parse(chart).getroot().find(SVG + "title").text
+    assert title == "Miền Bắc · Tất cả · 01/01/2026 – 31/03/2026 · 3 Con · 3-digit prizes", title
+    gapped = json.loads(run(tool, "gan", book, *request, "--top", "1000", "--format", "json"))
+    assert gapped["draw_days"] == len(days) and gapped["request"]["prizes"] == "3-digit"
+    for row in [dict(r) for r in gapped["rows"]]:
+        number = int(row.pop("number"))
+        assert row == expected_gaps(days, number, 1000), (number, row)
+
+
 def main(tool, results_csv, example, work):
     if not shutil.which("rsvg-convert"):
         sys.exit("rsvg-convert is missing: install Debian's librsvg2-bin (scripts/setup --all)")
@@ -155,6 +176,7 @@ def main(tool, results_csv, example, work):
     check_gan(tool, results_csv, book, work)
     check_counts(tool, results_csv, book, work)
     check_reports(tool, book)
+    check_three_digit_prizes(tool, results_csv, book, work)
     print("stats and gan agree with the published results")
 
 

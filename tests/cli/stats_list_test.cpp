@@ -61,6 +61,15 @@ TEST_F(CliTest, TheCustomSetCountsTheListTypedInColumnF) {
   }
 }
 
+// A blank entry lists no number: no counts beside it, no row in a report.
+TEST_F(CliTest, ABlankListEntryHasNoRowInTheReports) {
+  const fs::path book = Created();
+  TypeList(book, {Value::Text("07"), Value(), Value::Text("12")});
+  const Outcome r = Run({"stats", book.string(), "--format", "csv"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_EQ(r.out, "number,days,appearances\n07,,\n12,,\n");
+}
+
 TEST_F(CliTest, ListedEntriesThatCannotBeCountedAreNamedOnce) {
   struct Case {
     const char* name;
@@ -68,7 +77,14 @@ TEST_F(CliTest, ListedEntriesThatCannotBeCountedAreNamedOnce) {
     std::vector<Value> typed;
     std::string named;  // empty: no such line
   };
+  std::vector<Value> pastTheList(10001, Value::Text("123"));
+  pastTheList.push_back(Value());
+  pastTheList.push_back(Value::Text("456"));
   const Case cases[] = {
+      {"past F10000",
+       {"--type", "3 Con"},
+       pastTheList,
+       "not counted, being below F10000 where the count stops reading the list: 4 entries down to F10005\n"},
       {"two digits",
        {"--type", "2 Con"},
        {Value::Text("07"), Value::Text("123"), Value::Text(" 12 "), Value::Number(5), Value::Text("7a"),

@@ -16,10 +16,11 @@ using testing::StatsTest;
 
 class CountLoTest : public StatsTest {
  protected:
-  LoCountResult Count(DateSerial start, DateSerial end, const char* regionTelex, const std::string& type = "2 Con") {
+  LoCountResult Count(DateSerial start, DateSerial end, const char* regionTelex, const std::string& type = "2 Con",
+                      terms::Prizes prizes = terms::Prizes::All) {
     LoCountResult result;
     result.dayCount = -1;
-    CountLo(session, result.counts, start, end, TelexToUnicode(regionTelex), result.dayCount, type);
+    CountLo(session, result.counts, start, end, TelexToUnicode(regionTelex), result.dayCount, type, prizes);
     return result;
   }
   static DateSerial D(int y, int m, int d) { return SerialFromCivil({y, m, d}); }
@@ -97,17 +98,55 @@ TEST_F(CountLoTest, WeekdayCellSelectsItsDaysOnlyAndOtherTextEveryDay) {
   }
 }
 
-TEST_F(CountLoTest, ADateItCannotReadIsNamedByItsCell) {
+// A blank date inside the results would end the period there unseen.
+TEST_F(CountLoTest, ADateItCannotReadOrABlankOneIsNamedByItsCell) {
   for (int d = 1; d <= 3; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
-  results->Set(5, 1, Value::Text("not a date"));
-  try {
-    Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn Bawsc");
-    FAIL() << "an unreadable date in the period";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 13);
-    EXPECT_EQ(std::string(e.what()).rfind("the results sheet's A5: ", 0), 0u) << e.what();
+  for (const Value& date : {Value::Text("not a date"), Value(), Value::Text("")}) {
+    results->Set(5, 1, date);
+    try {
+      Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn Bawsc");
+      ADD_FAILURE() << "the date " << date << " in the period was taken";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), 13);
+      EXPECT_EQ(std::string(e.what()).rfind("the results sheet's A5: ", 0), 0u) << e.what();
+    }
+    EXPECT_EQ(Count(D(2021, 3, 3), D(2021, 3, 3), "Mieefn Bawsc").dayCount, 1) << "a period below it never reads it";
   }
-  EXPECT_EQ(Count(D(2021, 3, 3), D(2021, 3, 3), "Mieefn Bawsc").dayCount, 1) << "a period below it never reads it";
+}
+
+// The two-digit prizes are the last cells of a block: the North's 7th prize
+// (Z:AC), a station's 8th prize; with the three-digit prizes only, they are
+// left out however the cell holds them.
+TEST_F(CountLoTest, ThreeDigitPrizesLeaveOutThePlacesOfTheTwoDigitPrizes) {
+  struct Case {
+    const char* regionTelex;
+    int32_t head;  // of the region's first block
+    int32_t prizes, threeDigitPrizes, stations;
+  };
+  const Case cases[] = {{"Mieefn Bawsc", 2, 27, 23, 1}, {"Mieefn Trung", 30, 18, 17, 2}, {"Mieefn Nam", 87, 18, 17, 3}};
+  for (const Case& c : cases) {
+    results->Clear(*ParseAddress("A5:FF10"));
+    // Monday 8 March 2021: every region draws in its first block.
+    PutDay({2021, 3, 8}, {{c.head + 1, Value::Text("12345")},
+                          {c.head + c.threeDigitPrizes, Value::Text("045")},
+                          {c.head + c.threeDigitPrizes + 1, Value::Number(45)}});
+    const LoCountResult all = Count(D(2021, 3, 8), D(2021, 3, 8), c.regionTelex, "3 Con");
+    const LoCountResult three =
+        Count(D(2021, 3, 8), D(2021, 3, 8), c.regionTelex, "3 Con", terms::Prizes::ThreeDigitsOrMore);
+    EXPECT_EQ(three.dayCount, 1) << c.regionTelex;
+    EXPECT_EQ(all.counts.appearances(45), 2) << c.regionTelex;
+    EXPECT_EQ(three.counts.appearances(45), 1) << c.regionTelex << ": 045 counts, the 45 of a two-digit prize not";
+    EXPECT_EQ(three.counts.appearances(345), 1) << c.regionTelex;
+    int32_t read = 0, readOfThree = 0;
+    for (int32_t n = 0; n < 1000; ++n) {
+      read += all.counts.appearances(n).value_or(0);
+      readOfThree += three.counts.appearances(n).value_or(0);
+    }
+    EXPECT_EQ(read, c.prizes * c.stations) << c.regionTelex;
+    EXPECT_EQ(readOfThree, c.threeDigitPrizes * c.stations) << c.regionTelex;
+    EXPECT_EQ(RegionProfile(TelexToUnicode(c.regionTelex), terms::Prizes::ThreeDigitsOrMore).numbersPerBlock,
+              c.threeDigitPrizes);
+  }
 }
 
 TEST_F(CountLoTest, ReadsEachInputOnceAndCountsNothingWithoutDataRows) {

@@ -30,15 +30,15 @@ class RunStatisticsTest : public StatsTest {
 };
 
 TEST_F(RunStatisticsTest, WritesCountsBesideEachListedNumberWithBlockAccessOnly) {
-  ListNumbers({Value::Text("07"), Value::Text("00"), Value::Text("55"), Value::Number(7), Value()});
+  ListNumbers({Value::Text("07"), Value::Text("00"), Value::Text("55"), Value(), Value::Number(7)});
   control->Set(3, 9, Value::Text("old I"));
   control->Set(1002, 10, Value::Text("old J"));
   Run();
-  // 07 and the number 7 select row 7; 00 and the empty cell row 0; 55 never appeared
+  // 07 and the number 7 select row 7 and 00 row 0; 55 never appeared; a blank entry lists no number
   const std::vector<Value> days = Column(*control, 7, 3, 7);
   const std::vector<Value> total = Column(*control, 8, 3, 7);
-  EXPECT_EQ(days, (std::vector<Value>{Value::Number(10), Value::Number(10), Value(), Value::Number(10), Value()}));
-  EXPECT_EQ(total, (std::vector<Value>{Value::Number(10), Value::Number(260), Value(), Value::Number(10), Value()}));
+  EXPECT_EQ(days, (std::vector<Value>{Value::Number(10), Value::Number(10), Value(), Value(), Value::Number(10)}));
+  EXPECT_EQ(total, (std::vector<Value>{Value::Number(10), Value::Number(260), Value(), Value(), Value::Number(10)}));
   EXPECT_EQ(control->Get(3, 6), Value::Text("07"));
   EXPECT_TRUE(control->Get(3, 9).IsEmpty());
   EXPECT_TRUE(control->Get(1002, 10).IsEmpty());
