@@ -26,7 +26,7 @@ std::vector<std::string> FileNames(const fs::path& directory) {
   return names;
 }
 
-// Its permissions, and its owner, which only the superuser can give a file.
+// A saved workbook keeps its permissions, and its owner, which only the superuser can give a file.
 TEST_F(CliTest, ASavedWorkbookKeepsItsPermissionsAndOwner) {
   const bool superuser = ::geteuid() == 0;
   for (const mode_t mode : {0600, 0640, 0664, 0644, 0660}) {
