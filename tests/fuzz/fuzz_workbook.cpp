@@ -9,12 +9,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "../xlsx/same_sheet.h"
 #include "base/error.h"
 #include "session/standard_workbook.h"
 #include "xlsx/new_workbook.h"
@@ -52,13 +52,6 @@ void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
   pradima::xlsx::ZipPackage(Template()).WriteTo(path, {{"xl/worksheets/sheet1.xml", bytes}});
 }
 
-bool SameValue(const pradima::Value& a, const pradima::Value& b) {
-  if (a.kind() != b.kind()) return false;
-  if (a.IsText()) return a.text() == b.text();
-  const double x = a.number(), y = b.number();
-  return std::memcmp(&x, &y, sizeof x) == 0;
-}
-
 void CheckScanAgainstTree(const std::string& xml) {
   const std::vector<std::string> sharedStrings{"a", "07"};
   const pradima::xlsx::CellFormats formats;
@@ -72,15 +65,9 @@ void CheckScanAgainstTree(const std::string& xml) {
     std::fprintf(stderr, "the scan read markup the parser refuses: %s\n", e.what());
     std::abort();
   }
-  bool same = parsed && parsed->codeName == scanned->codeName && parsed->rows.size() == scanned->rows.size();
-  for (size_t r = 0; same && r < scanned->rows.size(); ++r) {
-    const auto& a = scanned->rows[r];
-    const auto& b = parsed->rows[r];
-    same = a.first == b.first && a.second.size() == b.second.size();
-    for (size_t c = 0; same && c < a.second.size(); ++c) same = SameValue(a.second[c], b.second[c]);
-  }
-  if (!same) {
-    std::fprintf(stderr, "the scan and the document tree read the sheet differently\n");
+  const std::string difference = parsed ? pradima::xlsx::SheetDifference(*scanned, *parsed) : "no worksheet";
+  if (!difference.empty()) {
+    std::fprintf(stderr, "the scan and the document tree read the sheet differently: %s\n", difference.c_str());
     std::abort();
   }
 }
