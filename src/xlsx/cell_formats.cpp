@@ -39,9 +39,12 @@ bool NumberFormatShowsDate(int id, const CustomNumberFormats& custom) {
 }  // namespace
 
 CellFormats CellFormats::Read(const ZipPackage& package) {
+  return package.Has(kStylesPart) ? Parse(package.Read(kStylesPart)) : CellFormats();
+}
+
+CellFormats CellFormats::Parse(const std::string& stylesPart) {
   CellFormats formats;
-  if (!package.Has(kStylesPart)) return formats;
-  const pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), kStylesPart);
+  const pugi::xml_document styles = ParseXmlPart(stylesPart, kStylesPart);
   const pugi::xml_node styleSheet = Child(styles, "styleSheet");
   const CustomNumberFormats custom = ReadCustomNumberFormats(styleSheet);
   for (pugi::xml_node xf : Child(styleSheet, "cellXfs").children()) {
