@@ -25,7 +25,8 @@ constexpr const char* kStatsDetails =
     "(\"Miền Nam\", \"Thứ Hai\", \"Tất cả\" for every day, \"Số Kép\", \"Full\", \"Tùy Chọn\").\n"
     "--set and --type lay out the list anew, except for \"Tùy Chọn\": its list is the one in column F,\n"
     "which the count checks, tidies and saves. --numbers LIST (digits, comma-separated: 07,12,345)\n"
-    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\".\n";
+    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\". With column F empty, stats\n"
+    "first lays out there the list of the set in B4, as numbers does, and saves it.\n";
 constexpr const char* kFormatDetails =
     "--format csv prints a header row, then one row per number; --format json the request, the\n"
     "number of draw days (draw_days) and the rows. Counts are numbers, a count that is none is\n"
@@ -81,6 +82,10 @@ std::string UsageOf(const std::string& command) {
   usage += kFileDetails;
   usage += "Exit codes: 0 success, 1 a run-time error, 2 bad usage, 130 or 143 an update stopped by a signal.\n";
   return usage;
+}
+
+std::string HelpPointer(const std::string& command) {
+  return "Try \"pradima " + (command.empty() ? "" : command + " ") + "--help\" for more information.\n";
 }
 
 }  // namespace pradima::cli
