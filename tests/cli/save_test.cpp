@@ -66,13 +66,13 @@ TEST_F(CliTest, TheFolderIsFlushedAfterTheRenameThatPutsTheFileInPlace) {
       {true, EINVAL, nullptr},  // a file system that cannot flush a folder
   };
   const fs::path file = directory / "f.txt";
+  const auto write = [](const std::string& temporary) { std::ofstream(temporary) << "new"; };
   for (const Case& c : cases) {
     fs::remove(file);
     if (c.replace) std::ofstream(file) << "old";
     placed.clear();
     syncAnswer = c.syncError;
     const PlacingCalls before = SetPlacingCalls({RecordMove, RecordSync});
-    const auto write = [](const std::string& temporary) { std::ofstream(temporary) << "new"; };
     std::string error;
     try {
       if (c.replace) ReplaceFile(file, file.string(), write);
@@ -91,6 +91,10 @@ TEST_F(CliTest, TheFolderIsFlushedAfterTheRenameThatPutsTheFileInPlace) {
       EXPECT_EQ(error, "");
     }
   }
+  std::ofstream(file) << "old";  // as if made between the check and the rename
+  EXPECT_THROW(CreateNewFile(file, file.string(), write), Error);
+  EXPECT_EQ(Slurp(file), "old");
+  EXPECT_EQ(FileNames(directory), std::vector<std::string>{"f.txt"});
 }
 
 // The tool in a child process that a signal stops at a chosen point of a save.
@@ -134,7 +138,7 @@ TEST_F(CliTest, ASignalDuringASaveRemovesTheTemporaryBeforeTheRunEnds) {
 
 TEST_F(CliTest, AWorkbookOfTheLongestNameIsMadeAndSavedWithoutATrace) {
   const std::string letter = "ữ";  // three bytes: a cut name must not split it
-  std::string vietnamese;
+  std::string vietnamese = "a";
   while (vietnamese.size() + letter.size() + 5 <= 255) vietnamese += letter;
   const std::string names[] = {std::string(250, 'a') + ".xlsx", std::string(235, 'b') + ".xlsm", vietnamese + ".xlsx",
                                vietnamese.substr(0, vietnamese.size() - 3) + "ư.xlsx"};
