@@ -25,8 +25,8 @@ constexpr const char* kStatsDetails =
     "(\"Miền Nam\", \"Thứ Hai\", \"Tất cả\" for every day, \"Số Kép\", \"Full\", \"Tùy Chọn\").\n"
     "--set and --type lay out the list anew, except for \"Tùy Chọn\": its list is the one in column F,\n"
     "which the count checks, tidies and saves. --numbers LIST (digits, comma-separated: 07,12,345)\n"
-    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\". With column F empty, stats\n"
-    "first lays out there the list of the set in B4, as numbers does, and saves it.\n";
+    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\". When column F is empty,\n"
+    "stats first lays out the list of the set in B4 there, as numbers does, and saves it.\n";
 constexpr const char* kFormatDetails =
     "--format csv prints a header row, then one row per number; --format json the request, the\n"
     "number of draw days (draw_days) and the rows. Counts are numbers, a count that is none is\n"

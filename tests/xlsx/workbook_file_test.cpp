@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "base/error.h"
 #include "base/files.h"
 #include "support/cli_fixture.h"
@@ -19,13 +17,6 @@ mode_t ModeOf(const fs::path& path) {
   struct stat status;
   EXPECT_EQ(::stat(path.c_str(), &status), 0);
   return status.st_mode & 07777;
-}
-
-std::vector<std::string> FileNames(const fs::path& directory) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 TEST_F(CliTest, ASavedWorkbookKeepsItsPermissions) {
