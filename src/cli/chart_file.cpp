@@ -13,7 +13,7 @@
 namespace pradima::cli {
 
 std::optional<std::string> ChartPathProblem(const std::string& chart, const std::string& book) {
-  if (!HasExtension(chart, ".svg")) return Concat("--chart ", chart, " is no chart file name: it ends in .svg");
+  if (!HasExtension(chart, ".svg")) return Concat("--chart ", chart, " is not an SVG file name: it must end in .svg");
   std::error_code error;
   if (std::filesystem::equivalent(chart, book, error)) return Concat("--chart ", chart, " is the workbook itself");
   return std::nullopt;

@@ -12,7 +12,7 @@
 
 namespace pradima::cli {
 
-// Wrong usage: exit code 2, with the usage of the command.
+// Wrong usage: exit code 2, with a line that points to the usage of the command.
 struct UsageError {
   std::string message;
   std::string command;

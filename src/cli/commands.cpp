@@ -56,8 +56,8 @@ Options PositionalOptions(const std::vector<std::string>& args) {
   options.book = args[1];
   if (command == "init" && args.size() == 2) {
     if (!HasExtension(args[1], ".xlsx") && !HasExtension(args[1], ".xlsm"))
-      throw UsageError{args[1] + " is no workbook name: it ends in .xlsx, or .xlsm for a workbook with macros",
-                       command};
+      throw UsageError{
+          args[1] + " is not a workbook name: it must end in .xlsx, or in .xlsm for a workbook with macros", command};
     return options;
   }
   if (command == "numbers" && args.size() == 3) {
@@ -107,7 +107,7 @@ int RunCommand(const std::vector<std::string>& args, const std::string& resultsS
   try {
     return Dispatch(args, {resultsSite, clock, out, err, progressOnTerminal});
   } catch (const UsageError& e) {
-    err << "pradima: " << e.message << "\n" << UsageOf(e.command);
+    err << "pradima: " << e.message << "\n" << HelpPointer(e.command);
     return 2;
   } catch (const std::filesystem::filesystem_error& e) {
     err << "pradima: " << e.path1().string() << ": " << e.code().message() << "\n";

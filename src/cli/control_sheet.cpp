@@ -124,7 +124,7 @@ void WarnOfUnknownWeekday(const MemorySheet& control, std::ostream& err) {
     names += name;
     names += ", ";
   }
-  err << "pradima: the weekday \"" << weekday << "\" in " << terms::kWeekdayCell << " is none of " << names
+  err << "pradima: the weekday \"" << weekday << "\" in " << terms::kWeekdayCell << " is not one of " << names
       << "so every day is counted (as \"" << everyDay << "\" asks)\n";
 }
 

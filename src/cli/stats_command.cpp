@@ -82,7 +82,21 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
   if (uncountable.empty()) return;
   std::string names;
   for (const std::string& entry : uncountable) names += Concat(names.empty() ? "\"" : ", \"", entry, "\"");
-  err << "pradima: not counted, being no number of " << digits << " digits (\"" << type << "\"): " << names << "\n";
+  err << "pradima: not counted, as they are not " << digits << "-digit numbers (\"" << type << "\"): " << names << "\n";
+}
+
+// A list left empty is laid out for the set and type of the control sheet,
+// as pradima numbers lays it out, and saved with the count.
+void LayOutAnEmptyList(Session session, const MemorySheet& control, std::ostream& err) {
+  const std::string set = ToText(CellAt(control, terms::kNumberSetCell));
+  const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
+  if (ListedCount(control) > 0 || !IsNumberType(type) ||
+      (set != terms::kFullSet && set != TelexToUnicode(terms::kDoublesTelex)))
+    return;
+  ApplyNumberType(std::move(session), type);
+  err << "pradima: no numbers were listed from " << terms::kListFirstCell << " of the control sheet, so the "
+      << ListedCount(control) << " numbers of the set \"" << set << "\" were laid out there as \"" << type
+      << "\" first, as pradima numbers does\n";
 }
 
 // The count reads the list down to F10000 only, as the workbook's button does: the entries below are named.
@@ -133,6 +147,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   // The custom list is the one in column F: the run itself checks, tidies and saves it.
   const bool custom = ToText(CellAt(*control, terms::kNumberSetCell)) == TelexToUnicode(terms::kCustomTelex);
   if ((options.set || options.type) && !custom) ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
+  else if (!custom) LayOutAnEmptyList(session, *control, err);
   const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
   const LoCountResult result = RunStatistics(session, messages, context.clock, options.prizes);

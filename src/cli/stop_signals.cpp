@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "base/files.h"
+
 namespace pradima::cli {
 namespace {
 
@@ -16,7 +18,31 @@ void NoteSignal(int number) {
   receivedSignal.compare_exchange_strong(none, number);
 }
 
+// The handler does only what is safe in one: it unlinks the name recorded
+// before the temporary was made, then puts the signal's own action back and
+// raises it again, which ends the process once the handler returns, with
+// the status a shell expects of that signal.
+void RemoveTemporaryAndEnd(int number) {
+  RemoveTemporaryInProgress();
+  struct sigaction standard {};
+  standard.sa_handler = SIG_DFL;
+  sigemptyset(&standard.sa_mask);
+  sigaction(number, &standard, nullptr);
+  raise(number);
+}
+
 }  // namespace
+
+void RemoveTemporaryOnSignals() {
+  struct sigaction action {};
+  action.sa_handler = RemoveTemporaryAndEnd;
+  sigemptyset(&action.sa_mask);
+  for (const int number : {SIGINT, SIGTERM, SIGHUP}) {
+    struct sigaction previous {};
+    if (sigaction(number, nullptr, &previous) == 0 && previous.sa_handler != SIG_IGN)
+      sigaction(number, &action, nullptr);
+  }
+}
 
 StopSignals::StopSignals() {
   receivedSignal = 0;

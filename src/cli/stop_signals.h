@@ -22,4 +22,10 @@ class StopSignals {
   struct sigaction previousTerminate_ {};
 };
 
+// For the life of the tool: an interrupt, a termination request or a hang-up
+// that no StopSignals holds removes the temporary file of a save in progress
+// (see RemoveTemporaryInProgress), then ends the process as the signal would
+// have. A signal the process was started to ignore stays ignored.
+void RemoveTemporaryOnSignals();
+
 }  // namespace pradima::cli

@@ -10,11 +10,13 @@
 
 #include "cli/commands.h"
 #include "cli/standard_output.h"
+#include "cli/stop_signals.h"
 
 namespace pradima::cli {
 
 int RunTool(int argc, char** argv, const std::string& resultsSite, const Clock& clock) {
   std::signal(SIGPIPE, SIG_IGN);
+  RemoveTemporaryOnSignals();
   try {
     const std::vector<std::string> args(argv + 1, argv + argc);
     std::ostringstream out;

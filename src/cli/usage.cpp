@@ -25,7 +25,8 @@ constexpr const char* kStatsDetails =
     "(\"Miền Nam\", \"Thứ Hai\", \"Tất cả\" for every day, \"Số Kép\", \"Full\", \"Tùy Chọn\").\n"
     "--set and --type lay out the list anew, except for \"Tùy Chọn\": its list is the one in column F,\n"
     "which the count checks, tidies and saves. --numbers LIST (digits, comma-separated: 07,12,345)\n"
-    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\".\n";
+    "puts that list in column F from F3 down and counts it as \"Tùy Chọn\". When column F is empty,\n"
+    "stats first lays out the list of the set in B4 there, as numbers does, and saves it.\n";
 constexpr const char* kPrizesDetails =
     "\"3 Con\" counts every prize, as the workbook does: a two-digit prize (the North's 7th, a\n"
     "Central or South station's 8th) counts as 0xy, so 000 to 099 lead its tables and charts.\n"
@@ -88,6 +89,10 @@ std::string UsageOf(const std::string& command) {
   usage += kFileDetails;
   usage += "Exit codes: 0 success, 1 a run-time error, 2 bad usage, 130 or 143 an update stopped by a signal.\n";
   return usage;
+}
+
+std::string HelpPointer(const std::string& command) {
+  return "Try \"pradima " + (command.empty() ? "" : command + " ") + "--help\" for more information.\n";
 }
 
 }  // namespace pradima::cli

@@ -39,9 +39,12 @@ bool NumberFormatShowsDate(int id, const CustomNumberFormats& custom) {
 }  // namespace
 
 CellFormats CellFormats::Read(const ZipPackage& package) {
+  return package.Has(kStylesPart) ? Parse(package.Read(kStylesPart), package.Where(kStylesPart)) : CellFormats();
+}
+
+CellFormats CellFormats::Parse(const std::string& stylesPart, const std::string& where) {
   CellFormats formats;
-  if (!package.Has(kStylesPart)) return formats;
-  const pugi::xml_document styles = ParseXmlPart(package.Read(kStylesPart), package.Where(kStylesPart));
+  const pugi::xml_document styles = ParseXmlPart(stylesPart, where);
   const pugi::xml_node styleSheet = Child(styles, "styleSheet");
   const CustomNumberFormats custom = ReadCustomNumberFormats(styleSheet);
   for (pugi::xml_node xf : Child(styleSheet, "cellXfs").children()) {

@@ -16,6 +16,8 @@ class CellFormats {
  public:
   // The formats of the package's styles; none when it has no styles part.
   static CellFormats Read(const ZipPackage& package);
+  // The formats of a styles part.
+  static CellFormats Parse(const std::string& stylesPart, const std::string& where);
 
   bool ShowsDate(int format) const {
     return format >= 0 && static_cast<size_t>(format) < showsDate_.size() && showsDate_[static_cast<size_t>(format)];

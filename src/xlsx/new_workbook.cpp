@@ -1,5 +1,5 @@
-// A new workbook file: every part written here, then the cells through the
-// same writer as every later save.
+// A new workbook file: every part made here, the cells through the same
+// writer as every later save, then the file written in one go.
 #include "xlsx/new_workbook.h"
 
 #include <filesystem>
@@ -9,8 +9,9 @@
 #include "base/error.h"
 #include "base/files.h"
 #include "base/xml_text.h"
-#include "xlsx/xlsx_workbook.h"
-#include "xlsx/zip_package.h"
+#include "xlsx/cell_formats.h"
+#include "xlsx/sheet_writer.h"
+#include "xlsx/zip_writer.h"
 
 namespace pradima::xlsx {
 namespace {
@@ -149,27 +150,32 @@ std::map<std::string, std::string> PackageParts(const MemoryWorkbook& layout, co
   return parts;
 }
 
-// The layout's cells into the new file, through the same writer as every later save.
-void FillCells(const std::string& path, const MemoryWorkbook& layout) {
-  XlsxWorkbook workbook = XlsxWorkbook::Open(path);
-  for (const auto& source : layout.sheets()) {
-    const auto target = workbook.book()->SheetByCodeName(source->codeName());
-    for (const auto& [row, cells] : source->rows())
-      for (size_t c = 0; c < cells.size(); ++c)
-        if (!cells[c].IsEmpty()) target->Set(row, static_cast<int32_t>(c) + 1, cells[c]);
+// The layout's cells into the parts of its sheets, through the same writer as every later save.
+void FillCells(std::map<std::string, std::string>& parts, const MemoryWorkbook& layout) {
+  const CellFormats formats = CellFormats::Parse(parts.at(kStylesPart), kStylesPart);
+  int index = 0;
+  for (const auto& sheet : layout.sheets()) {
+    const std::string name = Concat("xl/worksheets/sheet", std::to_string(++index), ".xml");
+    if (!sheet->rows().empty()) parts[name] = RewriteSheetXml(parts.at(name), name, *sheet, formats, {}).xml;
   }
-  workbook.Save();
 }
 
 }  // namespace
 
 void CreateWorkbookFile(const std::string& path, const MemoryWorkbook& layout, const std::vector<DropDownList>& lists) {
-  if (std::filesystem::exists(path))
+  std::error_code error;
+  if (std::filesystem::exists(std::filesystem::symlink_status(path, error)))
     throw Error(VbError::ApplicationDefined, path + " exists already; a new workbook never replaces a file");
   if (!HasExtension(path, ".xlsx") && !HasExtension(path, ".xlsm"))
-    throw Error(VbError::InvalidArgument, path + ": a workbook is named .xlsx, or .xlsm to hold macros");
-  WritePackage(path, PackageParts(layout, lists, path));
-  FillCells(path, layout);
+    throw Error(VbError::InvalidArgument, path + ": a workbook's name must end in .xlsx, or in .xlsm to hold macros");
+  std::map<std::string, std::string> parts = PackageParts(layout, lists, path);
+  FillCells(parts, layout);
+  // Written whole under a temporary name, so a failure leaves no half-made workbook.
+  CreateNewFile(path, path, [&](const std::string& temporary) {
+    ZipWriter writer(temporary, path, false);
+    for (const auto& [name, content] : parts) writer.AddDeflated(name, content);
+    writer.Finish();
+  });
 }
 
 }  // namespace pradima::xlsx

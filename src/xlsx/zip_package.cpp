@@ -132,7 +132,8 @@ std::string ZipPackage::ReadStart(const std::string& part, size_t count) const {
 
 void ZipPackage::WriteTo(const std::string& path, const std::map<std::string, std::string>& replaced,
                          const std::set<std::string>& removed) const {
-  ZipWriter writer(path, path, false);
+  // The file written is the package's own anew: errors name the package, not a temporary.
+  ZipWriter writer(path, path_, false);
   zip_t* archive = archive_->handle.get();
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   std::set<std::string> written;

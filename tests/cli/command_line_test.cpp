@@ -1,4 +1,5 @@
 // What the tool takes on its command line, and what it says back.
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
@@ -54,17 +55,18 @@ TEST_F(CliTest, BadUsageAndBadFilesSayWhatAndLeaveTheFilesAlone) {
   struct Case {
     std::vector<std::string> args;  // after the command, "B" stands for the workbook
     std::string message;
-    const char* usage = "usage:";  // with exit code 2; nullptr: exit code 1
+    const char* usage = "--help\" for more information.\n";  // the last line with exit code 2; nullptr: exit code 1
   };
-  const std::string init = "is no workbook name: it ends in .xlsx, or .xlsm", conn = "is not a whole number from 1 to 8";
+  const std::string init = "is not a workbook name: it must end in .xlsx, or in .xlsm",
+                    conn = "is not a whole number from 1 to 8";
   const Case cases[] = {
       {{}, "no command given"},
-      {{"stats"}, "stats needs a workbook", "pradima stats BOOK [--from DATE]"},
-      {{"update"}, "update needs a workbook", "pradima update BOOK"},
-      {{"numbers", "B"}, "wrong arguments for numbers", "pradima numbers BOOK"},
-      {{"numbers", "B", "2 con"}, "the number type must be", "pradima numbers BOOK"},
-      {{"numbers", "B", "2 Con\x7f\x01"}, "holds the character U+0001", "pradima numbers BOOK"},
-      {{"stats", "B", "--colour", "red"}, "unknown option --colour", "pradima stats BOOK"},
+      {{"stats"}, "stats needs a workbook", "\nTry \"pradima stats --help\""},
+      {{"update"}, "update needs a workbook", "\nTry \"pradima update --help\""},
+      {{"numbers", "B"}, "wrong arguments for numbers", "\"pradima numbers --help\""},
+      {{"numbers", "B", "2 con"}, "the number type must be"},
+      {{"numbers", "B", "2 Con\x7f\x01"}, "holds the character U+0001"},
+      {{"stats", "B", "--colour", "red"}, "unknown option --colour", "\"pradima stats --help\""},
       {{"stats", "B", "--from", "31/02/2026"}, "--from 31/02/2026 is not a date"},
       {{"stats", "B", "--from", "2026-01-01x"}, "--from 2026-01-01x is not a date"},
       {{"stats", "B", "--to", "2026-02-30"}, "--to 2026-02-30 is not a date"},
@@ -74,25 +76,25 @@ TEST_F(CliTest, BadUsageAndBadFilesSayWhatAndLeaveTheFilesAlone) {
       {{"stats", "B", "--type", "4 Con"}, "--type must be"},
       {{"stats", "B", "--to"}, "--to needs a value"},
       {{"stats", "B", "--from", "2026-03-01", "--to", "2026-02-01"}, "--from 2026-03-01 is after --to 2026-02-01"},
-      {{"stats", "B", "--from", "31/12/1899"}, "--from 31/12/1899 is before 1900", "pradima stats BOOK"},
+      {{"stats", "B", "--from", "31/12/1899"}, "--from 31/12/1899 is before 1900"},
       {{"stats", "B", "--to", "1850-06-15"}, "--to 1850-06-15 is before 1900"},
       // One end on the line crossing the other, kept in the control sheet.
-      {{"stats", "B", "--from", "2099-01-01"}, "--from is after the end date", "pradima stats BOOK"},
+      {{"stats", "B", "--from", "2099-01-01"}, "--from is after the end date", "\"pradima stats --help\""},
       {{"stats", "B", "--to", "1901-01-01"}, "--to is before the start date"},
-      {{"stats", "B", "--weekday", "Th\xE9 Hai"}, "is not valid UTF-8 (byte 3)", "pradima stats BOOK"},
+      {{"stats", "B", "--weekday", "Th\xE9 Hai"}, "is not valid UTF-8 (byte 3)"},
       {{"stats", "B", "--region", "Mi\x1b[1mền"}, "holds the character U+001B"},
       {{"stats", "B", "--set", std::string("Full\0", 5)}, "holds the character U+0000"},
       {{"stats", "B", "--format", "yaml"}, "--format"},
-      {{"stats", "B", "--numbers", "07,,12"}, "--numbers 07,,12: number 2 is missing", "[--numbers LIST]"},
+      {{"stats", "B", "--numbers", "07,,12"}, "--numbers 07,,12: number 2 is missing"},
       {{"stats", "B", "--numbers", "07,12,"}, "--numbers 07,12,: number 3 is missing"},
       {{"stats", "B", "--numbers", ""}, "--numbers : number 1 is missing"},
       {{"stats", "B", "--numbers", "07,7a"}, "--numbers 07,7a: number 2 \"7a\" is not digits only"},
-      {{"stats", "B", "--numbers", "07, 12"}, "number 2 \" 12\" is not digits only"},
+      {{"stats", "B", "--numbers", "07 12, ,3"}, "number 1 \"07 12\" is not digits only"},
       {{"stats", "B", "--numbers", "-5"}, "number 1 \"-5\" is not digits only"},
       {{"stats", "B", "--numbers", "12", "--set", "Full"}, "it cannot go with --set Full"},
       {{"stats", "B", "--numbers"}, "--numbers needs a value"},
-      {{"stats", "B", "--chart", (directory / "c.png").string()}, "--chart " + (directory / "c.png").string() +
-       " is no chart file name: it ends in .svg"},
+      {{"stats", "B", "--chart", (directory / "c.png").string()},
+       "--chart " + (directory / "c.png").string() + " is not an SVG file name: it must end in .svg"},
       {{"stats", "B", "--chart", (directory / ".svg").string()}, "--chart"},
       {{"stats", svgBook, "--chart", svgBook}, "--chart"},
       {{"gan", "B", "--chart", (directory / "c.svg.txt").string()}, "--chart"},
@@ -105,19 +107,19 @@ TEST_F(CliTest, BadUsageAndBadFilesSayWhatAndLeaveTheFilesAlone) {
       {{"gan", "B", "--from", "2026-02-01", "--to", "2026-01-01"}, "is after --to"},
       {{"gan", "B", "--from", "yesterday"}, "--from yesterday is not a date"},
       // One end on the line crossing the stored draw the other defaults to.
-      {{"gan", "B", "--from", "2099-01-01"}, "--from 2099-01-01 is after the last stored draw, ", "pradima gan BOOK"},
+      {{"gan", "B", "--from", "2099-01-01"}, "--from 2099-01-01 is after the last stored draw, ", "\"pradima gan --help\""},
       {{"gan", "B", "--to", "1901-01-01"}, "--to 1901-01-01 is before the first stored draw, "},
-      {{"stats", "B", "--prizes", "3"}, "--prizes must be all or 3-digit", "pradima stats BOOK"},
+      {{"stats", "B", "--prizes", "3"}, "--prizes must be all or 3-digit", "\"pradima stats --help\""},
       {{"stats", "B", "--prizes", "3-digit", "--type", "2 Con"}, "--prizes 3-digit counts \"3 Con\" only"},
       {{"gan", "B", "--prizes", "3-digit", "--type", "2 Con"}, "and the number type is \"2 Con\""},
-      {{"update", "B", "--connections", "0"}, "--connections 0 " + conn, "pradima update BOOK [--connections N]"},
+      {{"update", "B", "--connections", "0"}, "--connections 0 " + conn, "\"pradima update --help\""},
       {{"update", "B", "--connections", "9"}, "--connections 9 " + conn},
       {{"update", "B", "--connections", "12"}, "--connections 12 " + conn},
       {{"update", "B", "--connections", "-1"}, "--connections -1 " + conn},
       {{"update", "B", "--connections", "four"}, "--connections four " + conn},
       {{"update", "B", "--connections"}, "--connections needs a value"},
       {{"update", "B", "--threads", "2"}, "unknown option --threads"},
-      {{"init", (directory / "book.ods").string()}, init, "pradima init"},
+      {{"init", (directory / "book.ods").string()}, init, "\"pradima init --help\""},
       {{"init", (directory / "book.xls").string()}, init},
       {{"init", (directory / "book").string()}, init},
       {{"init", (directory / "book.xlsx.txt").string()}, init},
@@ -138,6 +140,7 @@ TEST_F(CliTest, BadUsageAndBadFilesSayWhatAndLeaveTheFilesAlone) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     if (c.usage) {
       EXPECT_NE(r.err.find(c.usage), std::string::npos) << r.err;
+      EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << "the error and where the help is:\n" << r.err;
     }
   }
   EXPECT_EQ(Slurp(book), before) << "a failed command does not write the workbook";

@@ -89,16 +89,16 @@ TEST_F(CliTest, ListedEntriesThatCannotBeCountedAreNamedOnce) {
        {"--type", "2 Con"},
        {Value::Text("07"), Value::Text("123"), Value::Text(" 12 "), Value::Number(5), Value::Text("7a"),
         Value::Number(2.5), Value::Number(100)},
-       "not counted, being no number of 2 digits (\"2 Con\"): \"123\", \"7a\", \"2.5\", \"100\"\n"},
+       "not counted, as they are not 2-digit numbers (\"2 Con\"): \"123\", \"7a\", \"2.5\", \"100\"\n"},
       {"three digits",
        {"--type", "3 Con"},
        {Value::Text("123"), Value::Text("1000")},
-       "not counted, being no number of 3 digits (\"3 Con\"): \"1000\"\n"},
+       "not counted, as they are not 3-digit numbers (\"3 Con\"): \"1000\"\n"},
       {"all counted", {"--type", "2 Con"}, Texts({"00", "99"}), ""},
       {"a custom list leaves out what is no number",
        {"--set", kCustom, "--type", "2 Con"},
        Texts({"07", "7a", "12"}),
-       "not counted, being no number of 2 digits (\"2 Con\"): \"7a\"\n"},
+       "not counted, as they are not 2-digit numbers (\"2 Con\"): \"7a\"\n"},
   };
   for (const Case& c : cases) {
     const fs::path book = directory / (std::string(c.name) + ".xlsx");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -24,6 +25,14 @@ using xlsx::ZipPackage;
 inline std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The names in a folder, sorted.
+inline std::vector<std::string> FileNames(const fs::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 struct Outcome {
@@ -90,6 +99,7 @@ inline std::string CellXml(const std::string& reference, const std::string& valu
 namespace pradima::xlsx {
 using cli::CellXml;
 using cli::CliTest;
+using cli::FileNames;
 using cli::Outcome;
 using cli::Slurp;
 namespace fs = std::filesystem;

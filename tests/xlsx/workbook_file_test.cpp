@@ -2,8 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 #include "base/error.h"
 #include "base/files.h"
 #include "support/cli_fixture.h"
@@ -17,13 +15,6 @@ struct stat StatusOf(const fs::path& path) {
   struct stat status {};
   EXPECT_EQ(::stat(path.c_str(), &status), 0);
   return status;
-}
-
-std::vector<std::string> FileNames(const fs::path& directory) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 // A saved workbook keeps its permissions, and its owner, which only the superuser can give a file.
