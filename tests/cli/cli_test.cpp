@@ -2,105 +2,131 @@
 
 #include <gtest/gtest.h>
 
+#include <pugixml.hpp>
+
+#include "base/concat.h"
 #include "base/error.h"
+#include "cli/control_sheet.h"
 #include "support/cli_fixture.h"
+#include "support/fixture_site.h"
 #include "xlsx/xlsx_workbook.h"
 #include "xlsx/zip_package.h"
-#include "support/fixture_pages.h"
-#include "support/fixture_site.h"
 
 namespace pradima::cli {
 namespace {
 
-// stats on the example as people run it: the table printed and saved, names typed with their marks apart
-// (some keyboards, macOS), numbers given on the line, and the warnings of what counts nothing or everything.
+// stats on the example as people run it, one run after the other: the table printed and the request saved,
+// numbers given on the line, names typed with their marks apart (some keyboards, macOS), and the warning of a
+// weekday that counts every day.
 TEST_F(CliTest, StatsOnTheExample) {
+  struct Case {
+    std::vector<std::string> options;
+    std::vector<std::string> printed;
+    std::string warned;                                   // empty: nothing is said on standard error
+    std::vector<std::pair<const char*, Value>> control;  // cells of the control sheet once saved
+  };
+  const Case cases[] = {
+      {{"--from", "2026-01-01", "--to", "22/08/2026", "--region", "Miền Bắc", "--weekday", "all", "--set", "Số Kép",
+        "--type", "2 Con"},
+       {" * Tổng số ngày thống kê: 230\n", "\n00        50           58\n", "\n77        59           64\n"},
+       "pradima: the weekday \"all\" in B5 is none of Chủ Nhật, Thứ Hai, Thứ Ba, Thứ Tư, Thứ Năm, Thứ Sáu, Thứ Bảy, "
+       "so every day is counted",
+       {{"B1", Value::Date(SerialFromCivil({2026, 1, 1}))},
+        {"B5", Value::Text("all")},
+        {"F12", Value::Text("99")},
+        {"H12", Value::Number(55)}}},
+      {{"--weekday", "Tất cả", "--numbers", "00,77"},
+       {"set      Tùy Chọn\n", "\n00        50           58\n77        59           64\n"},
+       "",
+       {{"F4", Value::Text("77")}, {"F5", Value()}}},
+      {{"--region", "Mie\u0302\u0300n Ba\u0306\u0301c", "--weekday", "Thu\u031B\u0301 Hai", "--set",
+        "So\u0302\u0301 Ke\u0301p"},
+       {"period   01/01/2026 to 22/08/2026\nregion   Miền Bắc\nweekday  Thứ Hai\nset      Số Kép\ntype     2 Con\n"},
+       "",
+       {{"B3", Value::Text("Miền Bắc")},
+        {"B4", Value::Text("Số Kép")},
+        {"B5", Value::Text("Thứ Hai")},
+        {"F12", Value::Text("99")}}},
+  };
   const fs::path book = Example();
-  Outcome r = Run({"stats", book.string(), "--from", "2026-01-01", "--to", "22/08/2026", "--region", "Miền Bắc",
-                   "--weekday", "all", "--set", "Số Kép", "--type", "2 Con"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find(" * Tổng số ngày thống kê: 230\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("00        50           58\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("77        59           64\n"), std::string::npos) << r.out;
-  {
-    XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
-    const auto control = saved.book()->SheetByCodeName("Sheet3");
-    EXPECT_EQ(control->Get(1, 2), Value::Date(SerialFromCivil({2026, 1, 1})));
-    EXPECT_EQ(control->Get(5, 2), Value::Text("all"));
-    EXPECT_EQ(control->Get(12, 6), Value::Text("99"));
-    EXPECT_EQ(control->Get(12, 8), Value::Number(55));
-    EXPECT_EQ(saved.book()->SheetByCodeName("Sheet1")->Get(5, 1), Value::Date(SerialFromCivil({2005, 10, 1})));
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"stats", book.string()};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const Outcome r = Run(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    for (const std::string& printed : c.printed) EXPECT_NE(r.out.find(printed), std::string::npos) << r.out;
+    EXPECT_EQ(r.err.rfind(c.warned, 0), 0u) << r.err;
+    EXPECT_EQ(r.err.empty(), c.warned.empty()) << r.err;
+    const auto control = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet3");
+    for (const auto& [cell, value] : c.control) EXPECT_EQ(CellAt(*control, cell), value) << cell;
   }
-  r = Run({"stats", book.string(), "--weekday", "Tất cả", "--numbers", "00,77"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.out.find("set      Tùy Chọn\n"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find("\n00        50           58\n77        59           64\n"), std::string::npos) << r.out;
-  auto control = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet3");
-  EXPECT_EQ(control->Get(5, 6), Value()) << "nothing of the old list is left";
-  EXPECT_EQ(control->Get(4, 6), Value::Text("77"));
-
-  r = Run({"stats", book.string(), "--region", "Mie\u0302\u0300n Ba\u0306\u0301c", "--weekday", "Thu\u031B\u0301 Hai",
-           "--set", "So\u0302\u0301 Ke\u0301p"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out.rfind("period   01/01/2026 to 22/08/2026\nregion   Miền Bắc\nweekday  Thứ Hai\nset      Số Kép\n"
-                        "type     2 Con\n", 0), 0u) << r.out;
-  EXPECT_EQ(r.err, "") << "the weekday is known";
-  control = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet3");
-  EXPECT_EQ(control->Get(3, 2), Value::Text("Miền Bắc"));
-  EXPECT_EQ(control->Get(5, 2), Value::Text("Thứ Hai"));
-  EXPECT_EQ(control->Get(4, 2), Value::Text("Số Kép"));
-  EXPECT_EQ(control->Get(12, 6), Value::Text("99")) << "the doubles are laid out";
-
-  r = Run({"stats", book.string(), "--weekday", "Thu Hai"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.err.find("the weekday \"Thu Hai\" in B5 is none of Chủ Nhật, Thứ Hai, Thứ Ba, Thứ Tư, Thứ Năm, "
-                       "Thứ Sáu, Thứ Bảy, so every day is counted"), std::string::npos) << r.err;
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    for (int32_t row = 3; row <= 1002; ++row) workbook.book()->SheetByCodeName("Sheet3")->Set(row, 6, Value());
-    workbook.Save();
-  }
-  r = Run({"stats", book.string(), "--weekday", "Tất cả"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_NE(r.err.find("no numbers are listed from F3 of the control sheet"), std::string::npos) << r.err;
 }
 
-// A failed request keeps the days before it; with none before it, the workbook stays byte for byte.
-TEST_F(CliTest, AFailedRequestSavesTheDaysBeforeItAndNothingElse) {
-  struct Case {
-    CivilDate failing;
-    int32_t daysKept;
-    const char* message;
-  };
-  for (const Case& c :
-       {Case{{2005, 1, 5}, 4, "Miền Bắc, 05/01/2005: GET "}, Case{{2005, 1, 1}, 0, "Miền Bắc, 01/01/2005: GET "}}) {
-    SCOPED_TRACE(c.message);
-    const fs::path book = directory / "new.xlsx";
-    fs::remove(book);
-    ASSERT_EQ(Run({"init", book.string()}).code, 0);
-    const std::string before = Slurp(book);
-    testing::FixtureSite site([&c](const testing::FixtureRequest& request) {
-      const auto query = testing::ParsePageQuery(request.target);
-      if (query.day == c.failing) return testing::FixtureResponse{200, "", true};
-      return testing::StandardPages(request);
-    });
-    const Outcome r = Run({"update", book.string()}, site.base_url(), {{2005, 1, 10}, 19, 0, 0});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1) << "no temporary left";
-    if (c.daysKept == 0) {
-      EXPECT_EQ(Slurp(book), before);
-      EXPECT_EQ(r.err.find("day(s) added"), std::string::npos) << r.err;
-      continue;
-    }
-    EXPECT_NE(r.err.find("4 day(s) added, up to 04/01/2005, and saved; run update again to continue"),
-              std::string::npos)
-        << r.err;
-    const auto results = XlsxWorkbook::Open(book.string()).book()->SheetByCodeName("Sheet1");
-    for (int32_t d = 1; d <= c.daysKept; ++d)
-      EXPECT_EQ(results->Get(4 + d, 1), Value::Date(SerialFromCivil({2005, 1, d}))) << d;
-    EXPECT_EQ(results->LastRowAtOrAbove(kMaxRows, 1), 4 + c.daysKept);
+// gan sees exactly the request and the draw days that stats counts, in every region.
+TEST_F(CliTest, GanDrawDaysAgreeWithStatsForEachRegionAndWeekday) {
+  // Two months of every region from the fixture site (the example holds the North only).
+  const std::string book = Created().string();
+  {
+    testing::FixtureSite site(testing::StandardPages);
+    ASSERT_EQ(Run({"update", book, "--connections", "4"}, site.base_url(), {{2005, 2, 28}, 19, 0, 0}).code, 0);
   }
+  struct Case {
+    const char *region, *weekday;
+    int days;
+  };
+  const Case cases[] = {
+      {"Miền Bắc", "Tất cả", 45},  {"Miền Bắc", "Chủ Nhật", 7},   {"Miền Trung", "Tất cả", 45},
+      {"Miền Trung", "Thứ Tư", 6}, {"Miền Nam", "Thứ Bảy", 7},    {"Miền Nam", "Tất cả", 45},
+  };
+  for (const Case& c : cases) {
+    // gan first: the control sheet still holds the request of the case before.
+    for (const char* command : {"gan", "stats"}) {
+      const Outcome r = Run({command, book, "--from", "2005-01-15", "--to", "2005-02-28", "--region", c.region,
+                             "--weekday", c.weekday, "--type", "2 Con", "--format", "json"});
+      ASSERT_EQ(r.code, 0) << r.err;
+      const std::string request = Concat("\"region\": \"", c.region, "\", \"weekday\": \"", c.weekday, "\"");
+      EXPECT_NE(r.out.find(request), std::string::npos) << command << "\n" << r.out;
+      EXPECT_NE(r.out.find("\n \"draw_days\": " + std::to_string(c.days) + ",\n"), std::string::npos)
+          << command << "\n" << r.out;
+    }
+  }
+}
+
+// A chart written through a link: the link stays, and the file it points to gets the chart.
+TEST_F(CliTest, AChartWrittenThroughALinkReplacesTheFileItPointsTo) {
+  const fs::path chart = directory / "kept.svg", link = directory / "link.svg";
+  std::ofstream(chart) << "old";
+  fs::create_symlink(chart, link);
+  ASSERT_EQ(Run({"gan", Example().string(), "--chart", link.string()}).code, 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(Slurp(chart).starts_with("<?xml")) << Slurp(chart);
+}
+
+// A workbook saved without code names has its tabs found by the names init gives them: gan, which never
+// writes, says so; stats writes the code names back, first in each sheet's markup.
+TEST_F(CliTest, WithoutCodeNamesTheTabsOfANewWorkbookAreFoundAndTheCodeNamesWrittenBack) {
+  const fs::path book = WithoutCodeNames("saved-elsewhere.xlsx");
+  const std::string before = Slurp(book);
+  const Outcome gan = Run({"gan", book.string()});
+  ASSERT_EQ(gan.code, 0) << gan.err;
+  EXPECT_NE(gan.err.find("are taken by their tab names; this command does not change the file"), std::string::npos)
+      << gan.err;
+  EXPECT_TRUE(Slurp(book) == before);
+  const Outcome r = Run({"stats", book.string(), "--set", "Full"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  EXPECT_NE(r.err.find("has no code names for its sheets"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("the sheets KetQua, CaiDat, ThongKe are taken by their tab names"), std::string::npos) << r.err;
+
+  ZipPackage saved(book.string());
+  for (int number = 1; number <= 3; ++number) {
+    const std::string xml = saved.Read(SheetPart(number));
+    pugi::xml_document doc;
+    ASSERT_TRUE(doc.load_buffer(xml.data(), xml.size())) << xml;
+    const pugi::xml_node first = doc.child("worksheet").first_child();
+    EXPECT_STREQ(first.name(), "sheetPr") << "first in the worksheet: " << xml;
+    EXPECT_EQ(first.attribute("codeName").value(), "Sheet" + std::to_string(number)) << xml;
+  }
+  EXPECT_NE(saved.Read(SheetPart(3)).find("filterMode=\"0\""), std::string::npos) << "other properties stay";
 }
 
 TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -26,6 +27,16 @@ inline std::string Slurp(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::string SheetPart(int number) { return "xl/worksheets/sheet" + std::to_string(number) + ".xml"; }
+
+// `text` with the first `from` replaced by `to`; a `from` it lacks fails the test.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 struct Outcome {
   int code;
   std::string out, err;
@@ -41,11 +52,12 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(directory); }
 
+  // `terminal`: standard error is a terminal, where an update shows its progress.
   Outcome Run(std::vector<std::string> args, const std::string& site = "http://127.0.0.1:9",
-              LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}) {
+              LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}, bool terminal = false) {
     std::ostringstream out, err;
     const int code = RunCommand(
-        args, site, [now] { return now; }, out, err, false);
+        args, site, [now] { return now; }, out, err, terminal);
     return {code, out.str(), err.str()};
   }
 
@@ -69,6 +81,33 @@ class CliTest : public ::testing::Test {
     const fs::path book = directory / name;
     xlsx::ZipPackage(Created().string()).WriteTo(book.string(), {{part, content}});
     return book;
+  }
+
+  // The new workbook with the code name of sheet `number` ("SheetN") changed to `codeName`.
+  fs::path CreatedWithCodeName(const std::string& name, int number, const std::string& codeName) {
+    const std::string part = SheetPart(number);
+    return CreatedWith(name, part,
+                       Replaced(ZipPackage(Created().string()).Read(part),
+                                "codeName=\"Sheet" + std::to_string(number) + "\"", "codeName=\"" + codeName + "\""));
+  }
+
+  // The new workbook as saved by an application that drops code names (three ways a sheet's properties can
+  // look without one), with the `changed` parts then replaced.
+  fs::path WithoutCodeNames(const std::string& name, const std::map<std::string, std::string>& changed = {}) {
+    const ZipPackage created(Created().string());
+    std::map<std::string, std::string> parts = {
+        {SheetPart(1), Replaced(created.Read(SheetPart(1)), "<sheetPr codeName=\"Sheet1\"/>", "")},
+        {SheetPart(2), Replaced(created.Read(SheetPart(2)), "<sheetPr codeName=\"Sheet2\"/>", "<sheetPr/>")},
+        {SheetPart(3), Replaced(created.Read(SheetPart(3)), "codeName=\"Sheet3\"", "filterMode=\"0\"")},
+    };
+    for (const auto& [part, content] : changed) parts[part] = content;
+    created.WriteTo((directory / name).string(), parts);
+    return directory / name;
+  }
+
+  // The number of files and folders in the test's directory.
+  std::ptrdiff_t FileCount() const {
+    return std::distance(fs::directory_iterator(directory), fs::directory_iterator());
   }
 
   fs::path directory;

@@ -21,15 +21,6 @@ inline pugi::xml_document Parsed(const std::string& svg) {
 
 inline double Number(const pugi::xml_node& node, const char* attribute) { return node.attribute(attribute).as_double(); }
 
-struct Box {
-  double x, y, width, height;
-  bool Holds(double px, double py) const { return px >= x && px <= x + width && py >= y && py <= y + height; }
-};
-
-inline Box BoxOf(const pugi::xml_node& rect) {
-  return {Number(rect, "x"), Number(rect, "y"), Number(rect, "width"), Number(rect, "height")};
-}
-
 // The rectangles that have an id, by id.
 inline std::map<std::string, pugi::xml_node> NamedRects(const pugi::xml_document& document) {
   std::map<std::string, pugi::xml_node> rects;
@@ -41,13 +32,12 @@ inline std::map<std::string, pugi::xml_node> NamedRects(const pugi::xml_document
 // Every text of the chart with where its anchor stands.
 struct Label {
   double x, y;
-  std::string text, weight;
+  std::string text;
 };
 inline std::vector<Label> Labels(const pugi::xml_document& document) {
   std::vector<Label> labels;
   for (const pugi::xpath_node& found : document.select_nodes("//text"))
-    labels.push_back({Number(found.node(), "x"), Number(found.node(), "y"), found.node().child_value(),
-                      found.node().attribute("font-weight").value()});
+    labels.push_back({Number(found.node(), "x"), Number(found.node(), "y"), found.node().child_value()});
   return labels;
 }
 
