@@ -3,7 +3,7 @@
 gaps worked out here from the CSV (not from our code): gan's gaps, the đầu and
 đuôi lines, the charts (grid counts and colours on the documented scale, a gap
 bar for each number reported, rendered by librsvg), and the CSV and JSON reports
-read by Python's own parsers. gan leaves the workbook byte for byte.
+read by Python's own parsers.
 Usage: published_check.py PRADIMA RESULTS.csv BOOK.xlsx WORKDIR"""
 import csv
 import io
@@ -72,12 +72,10 @@ def expected_gaps(days, number):
 def check_gan(tool, results_csv, book, work):
     days = draws(results_csv, YEAR)
     assert len(days) > 300, len(days)
-    before = open(book, "rb").read()
     chart = os.path.join(work, "gan.svg")
     period = ["--from", YEAR[0], "--to", YEAR[1], *NORTH, "--type", "2 Con"]
     report = json.loads(run(tool, "gan", book, *period, "--top", "100", "--format", "json"))
     top = json.loads(run(tool, "gan", book, *period, "--format", "json", "--chart", chart))
-    assert open(book, "rb").read() == before, "gan wrote the workbook"
     assert report["draw_days"] == len(days) and report["request"]["from"] == YEAR[0], report["request"]
     assert top["rows"] == report["rows"][:20], "--top defaults to 20"
     gaps = {n: expected_gaps(days, n) for n in range(100)}

@@ -9,7 +9,6 @@
 #include <mutex>
 
 #include "support/cli_fixture.h"
-#include "xlsx/xlsx_workbook.h"
 #include "support/fixture_pages.h"
 #include "support/fixture_site.h"
 
@@ -35,6 +34,7 @@ TEST_F(CliTest, UpdateAppendsTheMissingDaysAndAStopKeepsTheDaysBeforeIt) {
     int lines;                      // of standard error
   };
   const std::string stop = " 10 day(s) added, up to 10/01/2005, and saved; run update again to continue\n";
+  const std::string failed = "pradima: Miền Bắc, 0", kept = "\npradima: 4 day(s) added, up to 04/01/2005, and saved";
   // The signals come first, while no run before has left a handler for them: one the run did not catch
   // ends the test.
   const Case cases[] = {
@@ -42,11 +42,8 @@ TEST_F(CliTest, UpdateAppendsTheMissingDaysAndAStopKeepsTheDaysBeforeIt) {
       {4, false, SIGINT, {}, 130, 10, {"pradima: stopped by SIGINT:" + stop}, 1},
       {1, false, 0, {}, 0, 20, {"20 day(s) added\n"}, 1},
       {8, true, 0, {}, 0, 20, {"\r20/20 days, 20/01/2005, time left 0:00   \n20 day(s) added\n"}, 2},
-      {4, false, 0, {2005, 1, 5}, 1, 4,
-       {"pradima: Miền Bắc, 05/01/2005: GET ",
-        "\npradima: 4 day(s) added, up to 04/01/2005, and saved; run update again to continue\n"},
-       2},
-      {4, false, 0, {2005, 1, 1}, 1, 0, {"pradima: Miền Bắc, 01/01/2005: GET "}, 1},
+      {4, false, 0, {2005, 1, 5}, 1, 4, {failed + "5/01/2005: GET ", kept}, 2},
+      {4, false, 0, {2005, 1, 1}, 1, 0, {failed + "1/01/2005: GET "}, 1},
   };
   const fs::path noControl = CreatedWithCodeName("no-control.xlsx", 3, "Notes");
   const std::string before = Slurp(noControl);
@@ -71,8 +68,8 @@ TEST_F(CliTest, UpdateAppendsTheMissingDaysAndAStopKeepsTheDaysBeforeIt) {
       changed.wait_for(lock, 30s, [&] { return released; });
       return FixtureResponse{200, "", true};
     });
-    const Outcome r = Run({"update", book.string(), "--connections", std::to_string(c.connections)},
-                          site.base_url(), {{2005, 1, 20}, 19, 0, 0}, c.terminal);
+    const Outcome r = Run({"update", book.string(), "--connections", std::to_string(c.connections)}, site.base_url(),
+                          {{2005, 1, 20}, 19, 0, 0}, c.terminal);
     {
       std::lock_guard lock(mutex);
       released = true;

@@ -115,12 +115,7 @@ class CliTest : public ::testing::Test {
 
 // The markup of a cell with a value.
 inline std::string CellXml(const std::string& reference, const std::string& value) {
-  std::string xml = "<c r=\"";
-  xml += reference;
-  xml += "\"><v>";
-  xml += value;
-  xml += "</v></c>";
-  return xml;
+  return "<c r=\"" + reference + "\"><v>" + value + "</v></c>";
 }
 
 }  // namespace pradima::cli
