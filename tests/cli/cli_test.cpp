@@ -13,19 +13,19 @@
 namespace pradima::cli {
 namespace {
 
-// stats on the example as people run it, one run after the other: the table printed and the request saved,
-// numbers given on the line, names typed with their marks apart (some keyboards, macOS), and the warning of a
-// weekday that counts every day.
-TEST_F(CliTest, StatsOnTheExample) {
+// stats and numbers on the example as people run them, one run after the other: the table printed and the
+// request saved, numbers given on the line, names typed with their marks apart (some keyboards, macOS), the
+// warning of a weekday that counts every day, and the type that numbers lays out kept for the next count.
+TEST_F(CliTest, StatsAndNumbersOnTheExample) {
   struct Case {
-    std::vector<std::string> options;
+    std::vector<std::string> args;  // the command, then what follows the workbook
     std::vector<std::string> printed;
     std::string warned;                                  // on standard error
     std::vector<std::pair<const char*, Value>> control;  // cells of the control sheet once saved
   };
   const Case cases[] = {
-      {{"--from", "2026-01-01", "--to", "22/08/2026", "--region", "Miền Bắc", "--weekday", "all", "--set", "Số Kép",
-        "--type", "2 Con"},
+      {{"stats", "--from", "2026-01-01", "--to", "22/08/2026", "--region", "Miền Bắc", "--weekday", "all", "--set",
+        "Số Kép", "--type", "2 Con"},
        {" * Tổng số ngày thống kê: 230\n", "\n00        50           58\n", "\n77        59           64\n"},
        "pradima: the weekday \"all\" in B5 is none of Chủ Nhật, Thứ Hai, Thứ Ba, Thứ Tư, Thứ Năm, Thứ Sáu, Thứ Bảy, "
        "so every day is counted (as \"Tất cả\" asks)\n",
@@ -33,11 +33,11 @@ TEST_F(CliTest, StatsOnTheExample) {
         {"B5", Value::Text("all")},
         {"F12", Value::Text("99")},
         {"H12", Value::Number(55)}}},
-      {{"--weekday", "Tất cả", "--numbers", "00,77"},
+      {{"stats", "--weekday", "Tất cả", "--numbers", "00,77"},
        {"set      Tùy Chọn\n", "\n00        50           58\n77        59           64\n"},
        "",
        {{"F4", Value::Text("77")}, {"F5", Value()}}},
-      {{"--region", "Mie\u0302\u0300n Ba\u0306\u0301c", "--weekday", "Thu\u031B\u0301 Hai", "--set",
+      {{"stats", "--region", "Mie\u0302\u0300n Ba\u0306\u0301c", "--weekday", "Thu\u031B\u0301 Hai", "--set",
         "So\u0302\u0301 Ke\u0301p"},
        {"period   01/01/2026 to 22/08/2026\nregion   Miền Bắc\nweekday  Thứ Hai\nset      Số Kép\ntype     2 Con\n"},
        "",
@@ -45,11 +45,16 @@ TEST_F(CliTest, StatsOnTheExample) {
         {"B4", Value::Text("Số Kép")},
         {"B5", Value::Text("Thứ Hai")},
         {"F12", Value::Text("99")}}},
+      {{"numbers", "3 Con"},
+       {"laid out 10 numbers of the set \"Số Kép\" as \"3 Con\" from F3 of the control sheet, and B6 is \"3 Con\"\n"},
+       "",
+       {{"B6", Value::Text("3 Con")}, {"F12", Value::Text("999")}}},
+      {{"stats"}, {"type     3 Con\n", "\n999 "}, "", {}},
   };
   const fs::path book = Example();
   for (const Case& c : cases) {
-    std::vector<std::string> args = {"stats", book.string()};
-    args.insert(args.end(), c.options.begin(), c.options.end());
+    std::vector<std::string> args = {c.args.front(), book.string()};
+    args.insert(args.end(), c.args.begin() + 1, c.args.end());
     const Outcome r = Run(args);
     ASSERT_EQ(r.code, 0) << r.err;
     for (const std::string& printed : c.printed) EXPECT_NE(r.out.find(printed), std::string::npos) << r.out;

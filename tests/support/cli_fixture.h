@@ -105,11 +105,6 @@ class CliTest : public ::testing::Test {
     return directory / name;
   }
 
-  // The number of files and folders in the test's directory.
-  std::ptrdiff_t FileCount() const {
-    return std::distance(fs::directory_iterator(directory), fs::directory_iterator());
-  }
-
   fs::path directory;
 };
 
