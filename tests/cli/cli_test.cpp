@@ -131,7 +131,8 @@ TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
     EXPECT_EQ(ColumnFrom(*control, 3, kListColumn), c.custom ? c.listed : c.typed);
     if (c.custom) {
       EXPECT_EQ(control->Get(4, 2), Value::Text(kCustom));
-      EXPECT_EQ(ColumnFrom(*saved.book()->SheetByCodeName("Sheet2"), 2, c.type[0] == '2' ? 16 : 30), c.listed);
+      const int32_t savedColumn = c.type[0] == '2' ? 16 : 30;  // P or AD
+      EXPECT_EQ(ColumnFrom(*saved.book()->SheetByCodeName("Sheet2"), 2, savedColumn), c.listed);
     }
   }
 }
