@@ -1,6 +1,6 @@
 // The tool as shipped, but fetching from the site and reading the date and
-// time that a test gives it in the environment, for the tests that run it
-// as a process of its own (to send it signals):
+// time that a test gives it in the environment, for the tests and
+// benchmarks that run it as a process of its own:
 //   PRADIMA_TEST_SITE  scheme, host and port of the fixture site
 //   PRADIMA_TEST_NOW   the local date and time, "YYYY-MM-DD HH:MM"
 #include <cstdio>

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -35,6 +36,16 @@ inline std::vector<std::string> FileNames(const fs::path& directory) {
   return names;
 }
 
+inline std::string SheetPart(int number) { return "xl/worksheets/sheet" + std::to_string(number) + ".xml"; }
+
+// `text` with the first `from` replaced by `to`; a `from` it lacks fails the test.
+inline std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
 struct Outcome {
   int code;
   std::string out, err;
@@ -50,11 +61,12 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(directory); }
 
+  // `terminal`: standard error is a terminal, where an update shows its progress.
   Outcome Run(std::vector<std::string> args, const std::string& site = "http://127.0.0.1:9",
-              LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}) {
+              LocalDateTime now = {{2026, 8, 23}, 12, 0, 0}, bool terminal = false) {
     std::ostringstream out, err;
     const int code = RunCommand(
-        args, site, [now] { return now; }, out, err, false);
+        args, site, [now] { return now; }, out, err, terminal);
     return {code, out.str(), err.str()};
   }
 
@@ -80,17 +92,34 @@ class CliTest : public ::testing::Test {
     return book;
   }
 
+  // The new workbook with the code name of sheet `number` ("SheetN") changed to `codeName`.
+  fs::path CreatedWithCodeName(const std::string& name, int number, const std::string& codeName) {
+    const std::string part = SheetPart(number);
+    return CreatedWith(name, part,
+                       Replaced(ZipPackage(Created().string()).Read(part),
+                                "codeName=\"Sheet" + std::to_string(number) + "\"", "codeName=\"" + codeName + "\""));
+  }
+
+  // The new workbook as saved by an application that drops code names (three ways a sheet's properties can
+  // look without one), with the `changed` parts then replaced.
+  fs::path WithoutCodeNames(const std::string& name, const std::map<std::string, std::string>& changed = {}) {
+    const ZipPackage created(Created().string());
+    std::map<std::string, std::string> parts = {
+        {SheetPart(1), Replaced(created.Read(SheetPart(1)), "<sheetPr codeName=\"Sheet1\"/>", "")},
+        {SheetPart(2), Replaced(created.Read(SheetPart(2)), "<sheetPr codeName=\"Sheet2\"/>", "<sheetPr/>")},
+        {SheetPart(3), Replaced(created.Read(SheetPart(3)), "codeName=\"Sheet3\"", "filterMode=\"0\"")},
+    };
+    for (const auto& [part, content] : changed) parts[part] = content;
+    created.WriteTo((directory / name).string(), parts);
+    return directory / name;
+  }
+
   fs::path directory;
 };
 
 // The markup of a cell with a value.
 inline std::string CellXml(const std::string& reference, const std::string& value) {
-  std::string xml = "<c r=\"";
-  xml += reference;
-  xml += "\"><v>";
-  xml += value;
-  xml += "</v></c>";
-  return xml;
+  return "<c r=\"" + reference + "\"><v>" + value + "</v></c>";
 }
 
 }  // namespace pradima::cli
