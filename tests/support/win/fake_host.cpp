@@ -46,9 +46,9 @@ class FakeDispatch : public win::ComObject<IDispatch> {
     return DISPID_UNKNOWN;
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
-    if (locale != 1033) ++HostStats().calls[L"non-English locale"];  // the engine always calls in English
-    ++HostStats().calls[L"GetIDsOfNames"];
     if (FAILED(HostEvents().lookupFailure)) return HostEvents().lookupFailure;
+    // The application reads member names in the language of the locale given: these are English.
+    if (locale != 1033) return DISP_E_UNKNOWNNAME;
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     // Hidden members such as _NewEnum are reached by their standard id only.
     if (names[0][0] != L'_') ids[0] = IdOf(names[0]);
@@ -65,7 +65,6 @@ class FakeDispatch : public win::ComObject<IDispatch> {
     if (put && (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
       return DISP_E_PARAMNOTOPTIONAL;
     }
-    ++HostStats().calls[name + (put ? L".put" : L"")];
     std::vector<const VARIANT*> args;
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
     if (put) std::rotate(args.begin(), args.begin() + 1, args.end());  // the value goes last
