@@ -18,11 +18,9 @@ using win::UniqueVariant;
 using Clock = std::chrono::steady_clock;
 using Handler = FakeMember;
 
-const VARIANT& Deref(const VARIANT* v) { return win::Unwrapped(*v); }
-
 int32_t IntOf(const VARIANT* v) {
   UniqueVariant out;
-  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(&Deref(v)), 0, VT_I4))) {
+  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(v), 0, VT_I4))) {
     throw Error(VbError::TypeMismatch, "not a whole number");
   }
   return out->lVal;
@@ -144,11 +142,10 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
       *result = value.release();
       return;
     }
-    const VARIANT& value = Deref(args.back());
-    if (value.vt & VT_ARRAY) {
-      range->SetValue(win::BlockFromVariant(value));
+    if (win::Unwrapped(*args.back()).vt & VT_ARRAY) {
+      range->SetValue(win::BlockFromVariant(*args.back()));
     } else {
-      range->SetValue(win::ValueFromVariant(value));
+      range->SetValue(win::ValueFromVariant(*args.back()));
     }
     FireCellChange();
   });
@@ -168,7 +165,7 @@ FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
     *result = win::VariantFromValue(Value::Text(sheet->codeName())).release();
   });
   object->Member(L"Range", [sheet](auto& args, VARIANT* result) {
-    const std::string address(win::ValueFromVariant(Deref(args.at(0))).text());
+    const std::string address(win::ValueFromVariant(*args.at(0)).text());
     ReturnObject(result, MakeRange(sheet->GetRange(address)));
   });
   return object;
@@ -193,16 +190,15 @@ ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> me
 }
 
 ComPtr<IDispatch> FakeApplication() {
-  auto* object = new FakeDispatch();
-  object->Member(L"CellDragAndDrop", [](auto& args, VARIANT*) {
-    HostStats().cellDragAndDrop.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
-    FireApplicationPut(L"CellDragAndDrop");
-  });
-  object->Member(L"ScreenUpdating", [](auto& args, VARIANT*) {
-    HostStats().screenUpdating.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
-    FireApplicationPut(L"ScreenUpdating");
-  });
-  return win::Adopt<IDispatch>(object);
+  // A switch the DLL puts: each value put is kept, then the put's event runs.
+  const auto kept = [](std::vector<bool>& values, const wchar_t* name) -> FakeMember {
+    return [&values, name](auto& args, VARIANT*) {
+      values.push_back(win::ValueFromVariant(*args.at(0)).boolean());
+      FireApplicationPut(name);
+    };
+  };
+  return FakeObject({{L"CellDragAndDrop", kept(HostStats().cellDragAndDrop, L"CellDragAndDrop")},
+                     {L"ScreenUpdating", kept(HostStats().screenUpdating, L"ScreenUpdating")}});
 }
 
 ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
