@@ -51,11 +51,6 @@ ComPtr<IDispatch> CreateSub() {
 // before the day's draws are complete.
 constexpr LocalDateTime kNow{{2026, 3, 10}, 12, 0, 0};
 
-void SetDllClock(const LocalDateTime& moment) {
-  Export<void STDAPICALLTYPE(int, int, int, int, int)>("PradimaSetTestClock")(
-      moment.date.year, moment.date.month, moment.date.day, moment.hour, moment.minute);
-}
-
 struct CallResult {
   HRESULT hr;
   std::string description;
@@ -111,7 +106,8 @@ class ComServerTest : public ::testing::Test {
   void SetUp() override {
     HostStats() = {};
     testing::HostEvents() = {};
-    SetDllClock(kNow);
+    Export<void STDAPICALLTYPE(int, int, int, int, int)>("PradimaSetTestClock")(kNow.date.year, kNow.date.month,
+                                                                                kNow.date.day, kNow.hour, kNow.minute);
   }
 
   // Sup with both objects by reference of their declared type, as VBA passes them.
@@ -334,12 +330,7 @@ TEST_F(ComServerTest, ArgumentsAsALateBoundCallerPassesThem) {
       {"a number in a Variant", L"kieuSo", {Arg(VT_BYREF | VT_VARIANT, held.get())}, {}, S_OK, UINT(-1), 3, "0"},
       {"Empty", L"kieuSo", {empty}, {}, S_OK, UINT(-1), 3, "0"},
       {"a number for ExcelApp", L"Sup", {number, wb}, {}, DISP_E_TYPEMISMATCH, 1},
-      {"a number for ThisWorkBook",
-       L"Sup",
-       {},
-       {{L"ThisWorkBook", number}, {L"ExcelApp", app}},
-       DISP_E_TYPEMISMATCH,
-       0},
+      {"a number by name", L"Sup", {}, {{L"ThisWorkBook", number}, {L"ExcelApp", app}}, DISP_E_TYPEMISMATCH, 0},
       {"Null for loaiSo", L"kieuSo", {null}, {}, DISP_E_TYPEMISMATCH, 0},
       {"an unknown name", L"Sup", {}, {{L"ExcelApp", app}, {L"Book", wb}}, DISP_E_UNKNOWNNAME},
       {"ExcelApp twice", L"Sup", {app}, {{L"ExcelApp", wb}}, DISP_E_PARAMNOTFOUND},

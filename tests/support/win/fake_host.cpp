@@ -16,7 +16,6 @@ using Microsoft::WRL::ComPtr;
 using win::UniqueVariant;
 
 using Clock = std::chrono::steady_clock;
-using Handler = FakeMember;
 
 int32_t IntOf(const VARIANT* v) {
   UniqueVariant out;
@@ -31,7 +30,7 @@ class FakeDispatch : public win::ComObject<IDispatch> {
   FakeDispatch() { ++HostStats().liveObjects; }
   ~FakeDispatch() override { --HostStats().liveObjects; }
 
-  void Member(std::wstring name, Handler handler) { members_.emplace_back(std::move(name), std::move(handler)); }
+  void Member(std::wstring name, FakeMember handler) { members_.emplace_back(std::move(name), std::move(handler)); }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -85,7 +84,7 @@ class FakeDispatch : public win::ComObject<IDispatch> {
   }
 
  private:
-  std::vector<std::pair<std::wstring, Handler>> members_;
+  std::vector<std::pair<std::wstring, FakeMember>> members_;
 };
 
 void ReturnObject(VARIANT* result, FakeDispatch* object) {
