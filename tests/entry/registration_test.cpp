@@ -226,13 +226,6 @@ TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLe
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kInterfaceKey));
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.0\\409\\win32"), L"C:\\x86.dll");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProgIdKey + L"\\CLSID"), Text(CLSID_Sub));
-
-  // Alone now: unregistering removes the ProgID and the type library too.
-  testing::DeleteKey(HKEY_LOCAL_MACHINE, kClassKey, KEY_WOW64_32KEY);
-  testing::DeleteKey(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.0\\409\\win32");
-  ASSERT_EQ(Install(TRUE, nullptr), S_OK);
-  ASSERT_EQ(Install(FALSE, nullptr), S_OK);
-  ExpectNothingIn(HKEY_LOCAL_MACHINE, "alone");
 }
 
 // A DLL whose path is longer than MAX_PATH registers its whole path.

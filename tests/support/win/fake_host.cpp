@@ -16,13 +16,10 @@ using Microsoft::WRL::ComPtr;
 using win::UniqueVariant;
 
 using Clock = std::chrono::steady_clock;
-using Handler = FakeMember;
-
-const VARIANT& Deref(const VARIANT* v) { return win::Unwrapped(*v); }
 
 int32_t IntOf(const VARIANT* v) {
   UniqueVariant out;
-  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(&Deref(v)), 0, VT_I4))) {
+  if (FAILED(VariantChangeType(out.get(), const_cast<VARIANT*>(v), 0, VT_I4))) {
     throw Error(VbError::TypeMismatch, "not a whole number");
   }
   return out->lVal;
@@ -33,7 +30,7 @@ class FakeDispatch : public win::ComObject<IDispatch> {
   FakeDispatch() { ++HostStats().liveObjects; }
   ~FakeDispatch() override { --HostStats().liveObjects; }
 
-  void Member(std::wstring name, Handler handler) { members_.emplace_back(std::move(name), std::move(handler)); }
+  void Member(std::wstring name, FakeMember handler) { members_.emplace_back(std::move(name), std::move(handler)); }
 
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
     *count = 0;
@@ -46,9 +43,9 @@ class FakeDispatch : public win::ComObject<IDispatch> {
     return DISPID_UNKNOWN;
   }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID locale, DISPID* ids) override {
-    if (locale != 1033) ++HostStats().calls[L"non-English locale"];  // the engine always calls in English
-    ++HostStats().calls[L"GetIDsOfNames"];
     if (FAILED(HostEvents().lookupFailure)) return HostEvents().lookupFailure;
+    // The application reads member names in the language of the locale given: these are English.
+    if (locale != 1033) return DISP_E_UNKNOWNNAME;
     for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
     // Hidden members such as _NewEnum are reached by their standard id only.
     if (names[0][0] != L'_') ids[0] = IdOf(names[0]);
@@ -65,7 +62,6 @@ class FakeDispatch : public win::ComObject<IDispatch> {
     if (put && (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT)) {
       return DISP_E_PARAMNOTOPTIONAL;
     }
-    ++HostStats().calls[name + (put ? L".put" : L"")];
     std::vector<const VARIANT*> args;
     for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
     if (put) std::rotate(args.begin(), args.begin() + 1, args.end());  // the value goes last
@@ -88,7 +84,7 @@ class FakeDispatch : public win::ComObject<IDispatch> {
   }
 
  private:
-  std::vector<std::pair<std::wstring, Handler>> members_;
+  std::vector<std::pair<std::wstring, FakeMember>> members_;
 };
 
 void ReturnObject(VARIANT* result, FakeDispatch* object) {
@@ -145,11 +141,10 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
       *result = value.release();
       return;
     }
-    const VARIANT& value = Deref(args.back());
-    if (value.vt & VT_ARRAY) {
-      range->SetValue(win::BlockFromVariant(value));
+    if (win::Unwrapped(*args.back()).vt & VT_ARRAY) {
+      range->SetValue(win::BlockFromVariant(*args.back()));
     } else {
-      range->SetValue(win::ValueFromVariant(value));
+      range->SetValue(win::ValueFromVariant(*args.back()));
     }
     FireCellChange();
   });
@@ -169,7 +164,7 @@ FakeDispatch* MakeWorksheet(std::shared_ptr<MemorySheet> sheet) {
     *result = win::VariantFromValue(Value::Text(sheet->codeName())).release();
   });
   object->Member(L"Range", [sheet](auto& args, VARIANT* result) {
-    const std::string address(win::ValueFromVariant(Deref(args.at(0))).text());
+    const std::string address(win::ValueFromVariant(*args.at(0)).text());
     ReturnObject(result, MakeRange(sheet->GetRange(address)));
   });
   return object;
@@ -194,16 +189,15 @@ ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring, FakeMember>> me
 }
 
 ComPtr<IDispatch> FakeApplication() {
-  auto* object = new FakeDispatch();
-  object->Member(L"CellDragAndDrop", [](auto& args, VARIANT*) {
-    HostStats().cellDragAndDrop.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
-    FireApplicationPut(L"CellDragAndDrop");
-  });
-  object->Member(L"ScreenUpdating", [](auto& args, VARIANT*) {
-    HostStats().screenUpdating.push_back(win::ValueFromVariant(Deref(args.at(0))).boolean());
-    FireApplicationPut(L"ScreenUpdating");
-  });
-  return win::Adopt<IDispatch>(object);
+  // A switch the DLL puts: each value put is kept, then the put's event runs.
+  const auto kept = [](std::vector<bool>& values, const wchar_t* name) -> FakeMember {
+    return [&values, name](auto& args, VARIANT*) {
+      values.push_back(win::ValueFromVariant(*args.at(0)).boolean());
+      FireApplicationPut(name);
+    };
+  };
+  return FakeObject({{L"CellDragAndDrop", kept(HostStats().cellDragAndDrop, L"CellDragAndDrop")},
+                     {L"ScreenUpdating", kept(HostStats().screenUpdating, L"ScreenUpdating")}});
 }
 
 ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {

@@ -1,14 +1,13 @@
 #pragma once
 // A spreadsheet application over IDispatch for the COM tests: application,
 // workbook, worksheets collection, worksheet and range, by member name,
-// over the in-memory workbook. It counts live objects and calls per member
-// so tests can prove every reference was released.
+// over the in-memory workbook. It counts live objects so tests can prove
+// every reference was released.
 #include <windows.h>
 #include <oaidl.h>
 #include <wrl/client.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +18,6 @@ namespace pradima::testing {
 
 struct FakeHostStats {
   long liveObjects = 0;
-  std::map<std::wstring, int> calls;
   std::vector<bool> cellDragAndDrop;
   std::vector<bool> screenUpdating;
   double hostSeconds = 0;  // time spent inside the fake application's members
