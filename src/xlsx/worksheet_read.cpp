@@ -587,8 +587,10 @@ std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellRe
   size_t skipped = 0;
   if (xml.starts_with("\xEF\xBB\xBF")) skipped = 3;
   xml.remove_prefix(skipped);
-  // The full parser stops at a zero byte.
-  if (std::memchr(xml.data(), 0, xml.size())) return std::nullopt;
+  // The full parser stops at a zero byte. A reference it would keep as
+  // text, even where the scan reads no text, is for it to refuse.
+  if (std::memchr(xml.data(), 0, xml.size()) || FindUnknownReference(xml) != std::string_view::npos)
+    return std::nullopt;
   std::optional<ScannedWorksheet> sheet;
   if (xml.size() >= kHalvesFrom) {
     if (layout) *layout = WorksheetLayout();
@@ -637,8 +639,6 @@ std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std:
                                               std::optional<WorksheetLayout>* layout) {
   WorksheetLayout found;
   if (std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader, layout ? &found : nullptr)) {
-    // The scan passes over the text of what it does not read; the check does not.
-    RefuseUnknownReferences(xml, part);
     if (layout) *layout = std::move(found);
     return scanned;
   }

@@ -44,9 +44,10 @@ struct WorksheetLayout {
 // document tree: a results sheet of twenty years holds millions of cells,
 // and a tree of them costs ten times the memory of the values. Gives none
 // for any part it leaves to the full parser (another encoding, a document
-// type, a root other than a worksheet, markup it does not expect among the
-// cells, or markup that is not well-formed); parsed whole, such a part gives
-// the same rows, or the parser's error.
+// type, a reference the parser keeps as text, a root other than a worksheet,
+// markup it does not expect among the cells, or markup that is not
+// well-formed); parsed whole, such a part gives the same rows, or the
+// parser's error.
 // With `layout`, also records where the rows stand (offsets into `xml`).
 std::optional<ScannedWorksheet> ScanWorksheet(std::string_view xml, const CellReader& reader,
                                               WorksheetLayout* layout = nullptr);
@@ -67,9 +68,7 @@ std::optional<SheetStart> ReadSheetStart(std::string_view start);
 std::optional<ScannedWorksheet> ParseWorksheet(const std::string& xml, const std::string& part,
                                                const CellReader& reader);
 
-// The scan, or the parse where the scan leaves the part to it; either way
-// raises Error at a reference the parser would leave as plain text (see
-// RefuseUnknownReferences). With
+// The scan, or the parse where the scan leaves the part to it. With
 // `layout`, the scan's layout of the part goes there (none after a parse).
 std::optional<ScannedWorksheet> ReadWorksheet(const std::string& xml, const std::string& part, const CellReader& reader,
                                               std::optional<WorksheetLayout>* layout = nullptr);

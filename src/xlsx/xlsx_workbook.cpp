@@ -50,6 +50,7 @@ std::vector<bool> Choose(const ZipPackage& package, const CellReader& reader, st
     codeNames = codeNames || (sheet.start->worksheet && !sheet.start->codeName.empty());
   }
   std::vector<bool> chosen;
+  chosen.reserve(sheets.size());
   for (const ListedSheet& sheet : sheets) {
     chosen.push_back(sheet.start->worksheet && (codeNames ? Holds(choice.codeNames, sheet.start->codeName)
                                                           : Holds(choice.tabNames, sheet.tabName)));

@@ -63,7 +63,7 @@ pugi::xml_document ParseXmlPart(const std::string& xml, const std::string& part)
   return doc;
 }
 
-void RefuseUnknownReferences(std::string_view xml, const std::string& part) {
+size_t FindUnknownReference(std::string_view xml) {
   size_t passed = 0;  // the markup before here is read: no comment, section or instruction runs on from it
   for (size_t at = xml.find('&'); at != std::string_view::npos; at = xml.find('&', at + 1)) {
     if (KnownReference(xml.substr(at))) continue;
@@ -72,17 +72,21 @@ void RefuseUnknownReferences(std::string_view xml, const std::string& part) {
       passed = LiteralEnd(xml, open);
       literal = passed > at;
     }
-    if (literal) {
-      at = passed - 1;
-      continue;
-    }
-    const size_t end = xml.find_first_of(";<", at + 1);
-    const bool named = end != std::string_view::npos && xml[end] == ';' && end - at < 32;
-    Fail("the part " + part + " holds " +
-         (named ? "the entity reference " + std::string(xml.substr(at, end - at + 1)) : std::string("a bare &")) +
-         ", which pradima cannot keep; only &lt; &gt; &amp; &quot; &apos; and character numbers are read "
-         "(save the workbook again in the spreadsheet application)");
+    if (!literal) return at;
+    at = passed - 1;
   }
+  return std::string_view::npos;
+}
+
+void RefuseUnknownReferences(std::string_view xml, const std::string& part) {
+  const size_t at = FindUnknownReference(xml);
+  if (at == std::string_view::npos) return;
+  const size_t end = xml.find_first_of(";<", at + 1);
+  const bool named = end != std::string_view::npos && xml[end] == ';' && end - at < 32;
+  Fail("the part " + part + " holds " +
+       (named ? "the entity reference " + std::string(xml.substr(at, end - at + 1)) : std::string("a bare &")) +
+       ", which pradima cannot keep; only &lt; &gt; &amp; &quot; &apos; and character numbers are read "
+       "(save the workbook again in the spreadsheet application)");
 }
 
 std::string SerializeXml(const pugi::xml_document& doc) {

@@ -15,9 +15,11 @@ inline constexpr unsigned int kPartParseOptions = pugi::parse_default | pugi::pa
 // a document type declaration, or a reference other than the five named
 // ones and character numbers (the parser would leave it as plain text).
 pugi::xml_document ParseXmlPart(const std::string& xml, const std::string& part);
-// Raises Error naming the part at the first reference the parser would
-// leave as plain text; those in comments, character data sections and
+// Where the first reference stands that the parser would leave as plain
+// text (npos when none); those in comments, character data sections and
 // processing instructions are text already.
+size_t FindUnknownReference(std::string_view xml);
+// Raises Error naming the part at that reference.
 void RefuseUnknownReferences(std::string_view xml, const std::string& part);
 // The document as one line of markup, as the parts are stored.
 std::string SerializeXml(const pugi::xml_document& doc);
