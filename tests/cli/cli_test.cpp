@@ -7,6 +7,7 @@
 #include "cli/control_sheet.h"
 #include "support/cli_fixture.h"
 #include "support/fixture_site.h"
+#include "support/stats_fixture.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -64,14 +65,10 @@ TEST_F(CliTest, StatsAndNumbersOnTheExample) {
   }
 }
 
+using testing::Texts;
+
 const std::string kCustom = TelexToUnicode(terms::kCustomTelex);
 constexpr int32_t kListColumn = 6;  // F
-
-std::vector<Value> Texts(std::initializer_list<const char*> texts) {
-  std::vector<Value> values;
-  for (const char* text : texts) values.push_back(Value::Text(text));
-  return values;
-}
 
 // Column `column` of a sheet from `first` down to its last cell.
 std::vector<Value> ColumnFrom(const MemorySheet& sheet, int32_t first, int32_t column) {
