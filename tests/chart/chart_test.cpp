@@ -99,9 +99,9 @@ TEST(ChartTest, TitleAndTextAreEscapedAndReadBackAsWritten) {
   EXPECT_STREQ(rect.attribute("width").value(), "3.25");
 }
 
-// What the cells hold is checked against the published results (published_check.py); here where they stand,
-// and the legend: the scale at six counts from the fewest to the most of the 100 two-digit numbers, rounded.
-TEST(ChartTest, TheGridsCellsStandInRowsAndColumnsAndItsLegendRunsFromTheFewestToTheMost) {
+// What the cells hold and where they stand is checked against the published results (published_check.py);
+// here the legend: the scale at six counts from the fewest to the most of the 100 two-digit numbers, rounded.
+TEST(ChartTest, TheGridsLegendRunsFromTheFewestToTheMost) {
   LoCounts counts;
   for (int32_t n = 0; n <= 99; ++n)
     for (int i = 0; i < 5 + n % 38; ++i) counts.Add(n, i == 0);
@@ -110,9 +110,6 @@ TEST(ChartTest, TheGridsCellsStandInRowsAndColumnsAndItsLegendRunsFromTheFewestT
   const pugi::xml_document document = Parsed(CountChartSvg(kRequest, counts, 2));
   const std::map<std::string, pugi::xml_node> cells = NamedRects(document);
   ASSERT_EQ(cells.size(), 100u);
-  // Rows by đầu, columns by đuôi.
-  EXPECT_EQ(Number(cells.at("cell-37"), "x"), Number(cells.at("cell-07"), "x"));
-  EXPECT_EQ(Number(cells.at("cell-37"), "y"), Number(cells.at("cell-30"), "y"));
   const double belowTheGrid = Number(cells.at("cell-99"), "y") + 40;
   std::vector<std::string> legend;
   for (const pugi::xpath_node& text : document.select_nodes("//text"))

@@ -7,6 +7,7 @@
 #include "cli/control_sheet.h"
 #include "support/cli_fixture.h"
 #include "support/fixture_site.h"
+#include "support/stats_fixture.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -64,14 +65,10 @@ TEST_F(CliTest, StatsAndNumbersOnTheExample) {
   }
 }
 
+using testing::Texts;
+
 const std::string kCustom = TelexToUnicode(terms::kCustomTelex);
 constexpr int32_t kListColumn = 6;  // F
-
-std::vector<Value> Texts(std::initializer_list<const char*> texts) {
-  std::vector<Value> values;
-  for (const char* text : texts) values.push_back(Value::Text(text));
-  return values;
-}
 
 // Column `column` of a sheet from `first` down to its last cell.
 std::vector<Value> ColumnFrom(const MemorySheet& sheet, int32_t first, int32_t column) {
@@ -83,7 +80,7 @@ std::vector<Value> ColumnFrom(const MemorySheet& sheet, int32_t first, int32_t c
 
 // The custom set ("--set Tùy Chọn") counts the list typed in column F, tidied for the type and saved on the
 // settings sheet too (P for two digits, AD for three); other sets count the list as it stands. Entries that
-// cannot be counted are named once; with nothing listed, the run says so.
+// cannot be counted are named once; with nothing listed, the run says so. A blank entry gets no report row.
 TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
   struct Case {
     const char* type;
@@ -91,6 +88,7 @@ TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
     std::vector<Value> typed;
     std::vector<Value> listed;  // in column F after the count; for a custom list, also on the settings sheet
     std::string warned;         // empty: nothing said
+    std::string report = "";    // the CSV report; empty: not checked
   };
   const std::string notCounted = "pradima: not counted, as they are not ";
   const std::string laidOut =
@@ -108,6 +106,8 @@ TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
       {"2 Con", false, mixed, mixed, notCounted + "2-digit numbers (\"2 Con\"): \"123\", \"7a\", \"2.5\", \"100\"\n"},
       {"3 Con", false, Texts({"123", "1000"}), Texts({"123", "1000"}), notCounted + "3-digit numbers (\"3 Con\"): \"1000\"\n"},
       {"2 Con", false, Texts({"00", "99"}), Texts({"00", "99"}), ""},
+      {"2 Con", false, {Value::Text("07"), Value(), Value::Text("12")}, {Value::Text("07"), Value(), Value::Text("12")},
+       "", "number,days,appearances\n07,,\n12,,\n"},
       {"2 Con", true, Texts({"07", "7a", "12"}), Texts({"07", "12"}), notCounted + "2-digit numbers (\"2 Con\"): \"7a\"\n"},
       {"2 Con", false, {}, full, laidOut},
       {"3 Con", false, pastTheList, pastTheList,
@@ -127,11 +127,14 @@ TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
       for (size_t i = 0; i < c.typed.size(); ++i) control->Set(3 + static_cast<int32_t>(i), kListColumn, c.typed[i]);
       workbook.Save();
     }
-    std::vector<std::string> args = {"stats", book.string()};
+    std::vector<std::string> args = {"stats", book.string(), "--format", "csv"};
     if (c.custom) args.insert(args.end(), {"--set", kCustom, "--type", c.type});
     const Outcome r = Run(args);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.err, c.warned);
+    if (!c.report.empty()) {
+      EXPECT_EQ(r.out, c.report);
+    }
     XlsxWorkbook saved = XlsxWorkbook::Open(book.string());
     const auto control = saved.book()->SheetByCodeName("Sheet3");
     EXPECT_EQ(ColumnFrom(*control, 3, kListColumn), c.listed);
@@ -141,23 +144,6 @@ TEST_F(CliTest, TheListInColumnFIsCountedAndWhatItCannotCountIsNamedOnce) {
       EXPECT_EQ(ColumnFrom(*saved.book()->SheetByCodeName("Sheet2"), 2, savedColumn), c.listed);
     }
   }
-}
-
-// A blank entry lists no number: no counts beside it, no row in a report.
-TEST_F(CliTest, ABlankListEntryHasNoRowInTheReports) {
-  const fs::path book = directory / "blank-entry.xlsx";
-  fs::copy_file(Created(), book);
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    const auto control = workbook.book()->SheetByCodeName("Sheet3");
-    for (int32_t row = 3; row <= 1002; ++row) control->Set(row, kListColumn, Value());
-    control->Set(3, kListColumn, Value::Text("07"));
-    control->Set(5, kListColumn, Value::Text("12"));
-    workbook.Save();
-  }
-  const Outcome r = Run({"stats", book.string(), "--format", "csv"});
-  ASSERT_EQ(r.code, 0) << r.err;
-  EXPECT_EQ(r.out, "number,days,appearances\n07,,\n12,,\n");
 }
 
 // gan sees exactly the request and the draw days that stats counts, in every region.
@@ -237,13 +223,12 @@ TEST_F(CliTest, AMacroProjectAndOtherPartsComeThroughUntouched) {
     control.insert(control.find("</sheetData>"), "<row r=\"2000\"><c r=\"K2000\"><f>1+1</f><v>2</v></c></row>");
     package.WriteTo(book.string(), {{"xl/vbaProject.bin", macro}, {"xl/worksheets/sheet3.xml", control}});
   }
-  const std::string settingsBefore = ZipPackage(book.string()).Read("xl/worksheets/sheet2.xml");
-  const std::string stylesBefore = ZipPackage(book.string()).Read("xl/styles.xml");
+  const ZipPackage before(book.string());
   ASSERT_EQ(Run({"stats", book.string(), "--set", "Full"}).code, 0);
   ZipPackage saved(book.string());
   EXPECT_EQ(saved.Read("xl/vbaProject.bin"), macro);
-  EXPECT_EQ(saved.Read("xl/worksheets/sheet2.xml"), settingsBefore) << "an unchanged sheet is copied as stored";
-  EXPECT_EQ(saved.Read("xl/styles.xml"), stylesBefore);
+  EXPECT_EQ(saved.Read(SheetPart(2)), before.Read(SheetPart(2))) << "an unchanged sheet is copied as stored";
+  EXPECT_EQ(saved.Read("xl/styles.xml"), before.Read("xl/styles.xml"));
   const std::string control = saved.Read("xl/worksheets/sheet3.xml");
   EXPECT_NE(control.find("<dataValidations count=\"4\">"), std::string::npos);
   EXPECT_NE(control.find("<c r=\"K2000\"><f>1+1</f><v>2</v></c>"), std::string::npos) << "the formula is kept";

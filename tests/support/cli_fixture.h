@@ -117,16 +117,10 @@ class CliTest : public ::testing::Test {
   fs::path directory;
 };
 
-// The markup of a cell with a value.
-inline std::string CellXml(const std::string& reference, const std::string& value) {
-  return "<c r=\"" + reference + "\"><v>" + value + "</v></c>";
-}
-
 }  // namespace pradima::cli
 
 // The workbook-file tests run the tool too.
 namespace pradima::xlsx {
-using cli::CellXml;
 using cli::CliTest;
 using cli::FileNames;
 using cli::Outcome;
