@@ -13,8 +13,7 @@
 #include "base/error.h"
 #include "selection/count_lo.h"
 #include "selection/draw_days.h"
-#include "session/session.h"
-#include "session/standard_workbook.h"
+#include "support/stats_fixture.h"
 #include "support/whole_block_count.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
@@ -105,14 +104,14 @@ class RandomSheet {
   std::mt19937 random_;
 };
 
-TEST(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
+using CountLoDifferential = testing::StatsTest;
+
+TEST_F(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
   const char* types[] = {terms::kTwoDigits, terms::kThreeDigits, "4 Con"};
   int compared = 0, errors = 0, empty = 0;
   for (uint32_t seed = 1; seed <= 400; ++seed) {
     RandomSheet random(seed);
-    auto book = NewStandardWorkbook({2021, 12, 31});
-    auto results = book->SheetByCodeName(terms::kResultsCodeName);
-    auto control = book->SheetByCodeName(terms::kControlCodeName);
+    results->Clear(*ParseAddress("A5:FF100"));
     const int32_t days = random.Pick(6) == 0 ? random.Pick(3) : 1 + random.Pick(80);
     const DateSerial firstDay = SerialFromCivil({2021, 1, 1}) + random.Pick(60);
     const bool ordered = random.Fill(*results, days, firstDay);
@@ -128,12 +127,6 @@ TEST(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
                      ? Value::Text(TelexToUnicode(terms::kWeekdayTelexNames[static_cast<size_t>(weekdayChoice)]))
                      : Value::Text(weekdayChoice == 7 ? TelexToUnicode(terms::kEveryDayTelex) : "any day"));
     const std::string type = types[random.Pick(3)];
-
-    Session session;
-    session.SetApplication(std::make_shared<MemoryApplication>());
-    session.SetWorkbook(book);
-    session.BindSheets();
-
     const auto run = [](auto&& count) {
       Outcome outcome;
       try {
@@ -161,8 +154,7 @@ TEST(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
       const Block block = last >= terms::kFirstResultRow
                               ? results->Read({{terms::kFirstResultRow, 1}, {last, terms::kResultColumns}})
                               : Block();
-      const BlockMarks marks =
-          MarkBlockColumns(book->SheetByCodeName(terms::kSettingsCodeName)->GetRange(terms::kRegionTable)->GetValue());
+      const BlockMarks marks = MarkBlockColumns(settings->GetRange(terms::kRegionTable)->GetValue());
       return testing::CountLoInWholeBlock(block, marks, WeekdayCode(std::string(control->Get(5, 2).text())),
                                           RegionProfile(regionName), DigitCount(type), start, end);
     });
