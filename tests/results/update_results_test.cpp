@@ -159,6 +159,8 @@ TEST_F(UpdateResultsTest, FirstRunStartsOn1January2005InRow5WithOneWrite) {
 // are written; a failure writes nothing and says where it happened.
 TEST_F(UpdateResultsTest, PagesWithoutResultsLeaveTheirRegionEmptyAndFailuresWriteNothing) {
   const CivilDate sunday{2021, 3, 7};
+  std::string letters = "<td class=\"giaidb\">";  // a North page whose prizes are no numbers
+  for (int prize = 1; prize <= 27; ++prize) letters += "<div>x</div>";
   struct Case {
     const char* name;
     char region;  // whose page of the Sunday is answered with `status` and `page`
@@ -174,6 +176,7 @@ TEST_F(UpdateResultsTest, PagesWithoutResultsLeaveTheirRegionEmptyAndFailuresWri
       {"500", '1', 500, testing::StandardPage(sunday, '1')},
       {"no start marker", '3', 200, testing::StandardPage(sunday, '3', {.omitStartMarker = true})},
       {"no North start marker", '2', 200, testing::StandardPage(sunday, '2', {.omitStartMarker = true})},
+      {"no numbers", '2', 200, letters + "</table></tr></table>"},
       {"no end marker", '3', 200, testing::StandardPage(sunday, '3', {.omitEndMarker = true}), 5,
        "Miền Trung, 07/03/2021: start marker without end marker"},
       {"short North page", '2', 200, "<td class=\"giaidb\"><div>1</div></table></tr></table>", 9,
