@@ -1,6 +1,6 @@
 // Edge cases of the count that the differential test on random sheets does not
-// reach: the number types, the region table's marks, the weekday cell, what
-// is read, and the names the count and its oracle share.
+// reach: the region table's marks, what is read, and the names the count and
+// its oracle share.
 #include "selection/count_lo.h"
 
 #include <gtest/gtest.h>
@@ -28,92 +28,22 @@ class CountLoTest : public StatsTest {
   static DateSerial D(int y, int m, int d) { return SerialFromCivil({y, m, d}); }
 };
 
-TEST_F(CountLoTest, CutsNumbersToTheirLastDigitsAndCountsDaysAndAppearances) {
-  // 7 March 2021, a Sunday: the North in C to AC.
-  PutDay({2021, 3, 7}, {{3, Value::Text("12345")},
-                        {4, Value::Text("00045")},
-                        {5, Value::Text("45")},
-                        {6, Value::Text("07")},
-                        {7, Value::Number(7593)},
-                        {8, Value::Text("abc")},
-                        {9, Value::Text("")}});
-  PutDay({2021, 3, 8}, {{3, Value::Text("99945")}});
-  const LoCountResult two = Count(D(2021, 3, 7), D(2021, 3, 8), "Mieefn Bawsc", "2 Con");
-  EXPECT_EQ(two.dayCount, 2);
-  EXPECT_EQ(two.counts.days(45), 2);
-  EXPECT_EQ(two.counts.appearances(45), 4) << "three times on the 7th, once on the 8th";
-  EXPECT_EQ(two.counts.days(93), 1) << "a number cell counts by its digits";
-  // 27 numbers per North day: "abc", "" and 20 empty cells count as 0
-  EXPECT_EQ(two.counts.appearances(0), 22 + 26);
-  const LoCountResult three = Count(D(2021, 3, 7), D(2021, 3, 7), "Mieefn Bawsc", "3 Con");
-  EXPECT_EQ(three.counts.appearances(345), 1);
-  EXPECT_EQ(three.counts.appearances(45), 2) << "00045 and 45";
-  EXPECT_EQ(three.counts.appearances(7), 1) << "07 as 7";
-  const LoCountResult none = Count(D(2021, 3, 7), D(2021, 3, 7), "Mieefn Bawsc", "4 Con");
-  EXPECT_EQ(none.counts.appearances(0), 27) << "an unknown number type reads every cell as 0";
-}
-
+// Monday 8 March 2021 with Central blocks 1 and 3 marked but not block 2: only block 1 is read.
 TEST_F(CountLoTest, RegionBlocksStopAtTheFirstUnmarkedBlock) {
-  // Monday 8 March 2021: Central draws in blocks 1 and 2 (head columns 30, 49).
   std::map<int32_t, Value> cells;
   for (int k = 1; k <= 18; ++k) {
     cells[30 + k] = Value::Text("11");
     cells[49 + k] = Value::Text("22");
-    cells[68 + k] = Value::Text("33");  // block 3: not drawn on Mondays
+    cells[68 + k] = Value::Text("33");
   }
   PutDay({2021, 3, 8}, cells);
-  LoCountResult central = Count(D(2021, 3, 8), D(2021, 3, 8), "Mieefn Trung");
-  EXPECT_EQ(central.dayCount, 1);
-  EXPECT_EQ(central.counts.appearances(11), 18);
-  EXPECT_EQ(central.counts.appearances(22), 18);
-  EXPECT_FALSE(central.counts.days(33));
-
-  // blocks 1 and 3 marked but not 2: only block 1 is read
   settings->Set(12, 2, Value());
   settings->Set(12, 3, Value::Number(1));
-  central = Count(D(2021, 3, 8), D(2021, 3, 8), "Mieefn Trung");
+  const LoCountResult central = Count(D(2021, 3, 8), D(2021, 3, 8), "Mieefn Trung");
+  EXPECT_EQ(central.dayCount, 1);
   EXPECT_EQ(central.counts.appearances(11), 18);
   EXPECT_FALSE(central.counts.days(22));
   EXPECT_FALSE(central.counts.days(33));
-
-  // only the number 1 marks: "1" as text leaves block 1 unmarked, so Monday is no Central draw day
-  settings->Set(12, 1, Value::Text("1"));
-  central = Count(D(2021, 3, 8), D(2021, 3, 8), "Mieefn Trung");
-  EXPECT_EQ(central.dayCount, 0);
-  EXPECT_FALSE(central.counts.days(11));
-}
-
-TEST_F(CountLoTest, WeekdayCellSelectsItsDaysOnlyAndOtherTextEveryDay) {
-  for (int d = 1; d <= 14; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
-  struct Case {
-    Value weekday;
-    int32_t days;
-  };
-  const Case cases[] = {{Value::Text(TelexToUnicode("Thuws Ba")), 2},     // Tuesdays 2 and 9
-                        {Value::Text(TelexToUnicode("Chur Nhaajt")), 2},  // Sundays 7 and 14
-                        {Value::Text(TelexToUnicode("thuws ba")), 14},    // case differs: every day
-                        {Value::Text("Thu Ba"), 14},
-                        {Value(), 14}};
-  for (const Case& c : cases) {
-    control->Set(5, 2, c.weekday);
-    EXPECT_EQ(Count(D(2021, 3, 1), D(2021, 3, 14), "Mieefn Bawsc").dayCount, c.days) << c.weekday;
-  }
-}
-
-// A blank date inside the results would end the period there unseen.
-TEST_F(CountLoTest, ADateItCannotReadOrABlankOneIsNamedByItsCell) {
-  for (int d = 1; d <= 3; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
-  for (const Value& date : {Value::Text("not a date"), Value(), Value::Text("")}) {
-    results->Set(5, 1, date);
-    try {
-      Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn Bawsc");
-      ADD_FAILURE() << "the date " << date << " in the period was taken";
-    } catch (const Error& e) {
-      EXPECT_EQ(e.number(), 13);
-      EXPECT_EQ(std::string(e.what()).rfind("the results sheet's A5: ", 0), 0u) << e.what();
-    }
-    EXPECT_EQ(Count(D(2021, 3, 3), D(2021, 3, 3), "Mieefn Bawsc").dayCount, 1) << "a period below it never reads it";
-  }
 }
 
 // The two-digit prizes are the last cells of a block (the North's 7th prize
@@ -136,15 +66,28 @@ TEST_F(CountLoTest, ThreeDigitPrizesLeaveOutThePlacesOfTheTwoDigitPrizes) {
   }
 }
 
-TEST_F(CountLoTest, ReadsEachInputOnceAndCountsNothingWithoutDataRows) {
-  EXPECT_EQ(Count(D(2000, 1, 1), D(2030, 1, 1), "Mieefn Bawsc").dayCount, 0);
+// A date the count cannot read, or a blank one, is named by its cell; a period below it never reads it.
+TEST_F(CountLoTest, ReadsEachInputOnceAndNamesADateItCannotRead) {
+  EXPECT_EQ(Count(D(2000, 1, 1), D(2030, 1, 1), "Mieefn Bawsc").dayCount, 0) << "no data rows";
   for (int d = 1; d <= 3; ++d) PutDay({2021, 3, d}, {{3, Value::Text("42")}});
+  results->Set(5, 1, Value::Text("not a date"));
   book->ResetCalls();
-  Count(D(2021, 3, 2), D(2021, 3, 3), "Mieefn Nam");
+  Count(D(2021, 3, 3), D(2021, 3, 3), "Mieefn Trung");
   EXPECT_EQ(book->calls("Value.get"), 4) << "dates, the period's cells, region table, weekday cell";
-  // Column A of the three days, then two days of the South's 76 columns (CI:FF).
-  EXPECT_EQ(book->cellsRead(), 3 + 2 * 76 + 7 * 8 + 1);
+  // Column A of the three days, then one day of the Central's 57 columns (AD:CH).
+  EXPECT_EQ(book->cellsRead(), 3 + 57 + 7 * 8 + 1);
   EXPECT_EQ(book->calls("Value.set"), 0);
+  // A blank date inside the results would end the period there unseen.
+  for (const Value& date : {Value::Text("not a date"), Value(), Value::Text("")}) {
+    results->Set(5, 1, date);
+    try {
+      Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn Bawsc");
+      ADD_FAILURE() << "the date " << date << " in the period was taken";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.number(), 13);
+      EXPECT_EQ(std::string(e.what()).rfind("the results sheet's A5: ", 0), 0u) << e.what();
+    }
+  }
   try {
     Count(D(2021, 3, 1), D(2021, 3, 3), "Mieefn bawsc");
     FAIL();
@@ -185,8 +128,10 @@ TEST(RegionAndWeekday, ProfilesAndCodes) {
   EXPECT_FALSE(RegionProfile("Mien Nam").known());
   EXPECT_EQ(WeekdayCode("Chủ Nhật"), 1);
   EXPECT_EQ(WeekdayCode("Thứ Bảy"), 7);
-  EXPECT_EQ(WeekdayCode("Thứ  Bảy"), 8);
-  EXPECT_EQ(WeekdayCode(""), 8);
+  for (const char* everyDay : {"Thứ  Bảy", "thứ ba", "Thu Ba", "Tất cả", ""}) EXPECT_EQ(WeekdayCode(everyDay), 8);
+  EXPECT_EQ(DigitCount("2 Con"), 2);
+  EXPECT_EQ(DigitCount("3 Con"), 3);
+  EXPECT_EQ(DigitCount("3 con"), 0);
 }
 
 }  // namespace

@@ -76,27 +76,6 @@ TEST_F(MemoryWorkbookTest, HoldsTheWholeSheetSparsely) {
   EXPECT_EQ(ErrorNumberOf([&] { sheet->GetRange("XFD1048576")->Resize(2, 1); }), 1004);
 }
 
-// The cells handed out as a view of the sheet's rows are the cells of the block read.
-TEST_F(MemoryWorkbookTest, CellsOfARangeAreTheValuesOfItsBlock) {
-  sheet->Set(2, 2, Value::Text("12345"));
-  sheet->Set(2, 9, Value::Number(7));
-  sheet->Set(4, 1, Value::Text("xx"));
-  sheet->Set(5, 3, Value::Text(""));
-  sheet->Set(6, 4, Value::Text("999"));
-  for (const char* address : {"B2:E6", "A1:J7", "C5:C5", "H2:K3", "D6:D6"}) {
-    SCOPED_TRACE(address);
-    const Block block = sheet->GetRange(address)->GetValue();
-    const std::unique_ptr<CellTable> cells = sheet->GetRange(address)->GetCells();
-    ASSERT_EQ(cells->rows(), block.rows());
-    ASSERT_EQ(cells->columns(), block.columns());
-    for (int32_t r = 1; r <= block.rows(); ++r)
-      for (int32_t c = 1; c <= block.columns(); ++c) {
-        EXPECT_EQ(cells->HasText(r, c), HasText(block(r, c))) << r << "," << c;
-        EXPECT_EQ(cells->LoOf(r, c, 2), LoOf(block(r, c), 2)) << r << "," << c;
-      }
-  }
-}
-
 // A file writer copies the rows no run changed: every way of changing a row says so.
 TEST_F(MemoryWorkbookTest, EveryChangeOfARowIsRemembered) {
   sheet->Set(2, 2, Value::Text("a"));

@@ -29,16 +29,18 @@ class RunStatisticsTest : public StatsTest {
   }
 };
 
+// 07 and the number 7 select row 7, 00 row 0; 55 never appeared; a blank
+// entry, or what is no whole number from 0 to 999, gets blank counts.
 TEST_F(RunStatisticsTest, WritesCountsBesideEachListedNumberWithBlockAccessOnly) {
-  ListNumbers({Value::Text("07"), Value::Text("00"), Value::Text("55"), Value(), Value::Number(7)});
+  ListNumbers({Value::Text("07"), Value::Text("00"), Value::Text("55"), Value::Number(7), Value(), Value::Text("7a"),
+               Value::Number(1000), Value::Number(-1), Value::Number(2.5), Value::Text(" 07 ")});
   control->Set(3, 9, Value::Text("old I"));
   control->Set(1002, 10, Value::Text("old J"));
   Run();
-  // 07 and the number 7 select row 7 and 00 row 0; 55 never appeared; a blank entry lists no number
-  const std::vector<Value> days = Column(*control, 7, 3, 7);
-  const std::vector<Value> total = Column(*control, 8, 3, 7);
-  EXPECT_EQ(days, (std::vector<Value>{Value::Number(10), Value::Number(10), Value(), Value(), Value::Number(10)}));
-  EXPECT_EQ(total, (std::vector<Value>{Value::Number(10), Value::Number(260), Value(), Value(), Value::Number(10)}));
+  const Value ten = Value::Number(10), all = Value::Number(260), blank;
+  EXPECT_EQ(Column(*control, 7, 3, 12),
+            (std::vector<Value>{ten, ten, blank, ten, blank, blank, blank, blank, blank, ten}));
+  EXPECT_EQ(Column(*control, 8, 3, 8), (std::vector<Value>{ten, all, blank, ten, blank, blank}));
   EXPECT_EQ(control->Get(3, 6), Value::Text("07"));
   EXPECT_TRUE(control->Get(3, 9).IsEmpty());
   EXPECT_TRUE(control->Get(1002, 10).IsEmpty());
@@ -49,6 +51,13 @@ TEST_F(RunStatisticsTest, WritesCountsBesideEachListedNumberWithBlockAccessOnly)
   EXPECT_EQ(book->calls("Value.set"), 2) << "the table and F1";
   EXPECT_EQ(book->calls("ClearContents"), 2) << "G3:H10002 and F3:J1002";
   EXPECT_LE(book->calls("Value.get"), 10);
+  // An empty list: the old table is cleared and only F1 is written.
+  ListNumbers({});
+  control->Set(3, 7, Value::Number(99));
+  Run();
+  EXPECT_TRUE(control->Get(3, 7).IsEmpty());
+  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "10"));
+  EXPECT_EQ(book->calls("Value.set"), 1);
 }
 
 TEST_F(RunStatisticsTest, EndDatePastTodayEndsAtTheLastStoredDraw) {
@@ -70,18 +79,6 @@ TEST_F(RunStatisticsTest, EndDatePastTodayEndsAtTheLastStoredDraw) {
     Run(c.today);
     EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + c.caption)) << c.end;
   }
-}
-
-TEST_F(RunStatisticsTest, UnusableListEntriesGetBlankCountsAndEmptyListsWriteNoRows) {
-  ListNumbers({Value::Text("7a"), Value::Number(1000), Value::Number(-1), Value::Number(2.5), Value::Text("07")});
-  Run();
-  EXPECT_EQ(Column(*control, 7, 3, 7), (std::vector<Value>{Value(), Value(), Value(), Value(), Value::Number(10)}));
-  ListNumbers({});
-  control->Set(3, 7, Value::Number(99));
-  Run();
-  EXPECT_TRUE(control->Get(3, 7).IsEmpty()) << "the old table is cleared";
-  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "10"));
-  EXPECT_EQ(book->calls("Value.set"), 1) << "only F1";
 }
 
 TEST_F(RunStatisticsTest, FailuresTurnScreenUpdatingBackOnAndUnknownRegionsChangeNothing) {

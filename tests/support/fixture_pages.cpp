@@ -14,11 +14,6 @@ constexpr const char* kStationClasses[18] = {"giai8", "giai7", "giai6", "giai6",
                                              "giai4", "giai4", "giai4", "giai4", "giai4", "giai4",
                                              "giai4", "giai3", "giai3", "giai2", "giai1", "giaidb"};
 
-std::string Number(const CivilDate& day, char region, int station, int prize, const PageOptions& options) {
-  const std::string digits = FixturePrize(day, region, station, prize);
-  return options.plusSigns ? "+" + digits + "+" : digits;
-}
-
 std::string Wrap(const std::string& table) {
   return "<html><head><meta charset=\"utf-8\"><title>KQXS</title></head><body>\n" + table + "</body></html>\n";
 }
@@ -46,8 +41,7 @@ std::string StationPage(const CivilDate& day, char region, int stations, const P
     for (int prize = 1; prize <= 18; ++prize) {
       std::string cls = kStationClasses[prize - 1];
       if (prize == 1 && options.omitStartMarker) cls = "giai-8";
-      table +=
-          "<tr><td class=\"" + cls + "\"><div>" + Number(day, region, station, prize, options) + "</div></td></tr>";
+      table += "<tr><td class=\"" + cls + "\"><div>" + FixturePrize(day, region, station, prize) + "</div></td></tr>";
     }
     table += "</table></td>";
   }
@@ -61,7 +55,7 @@ std::string StandardPage(const CivilDate& day, char region, const PageOptions& o
     table += options.omitStartMarker ? "<td class=\"giai-db\">" : "<td class=\"giaidb\">";
     for (int prize = 1; prize <= 27; ++prize) {
       if (prize > 1) table += "</td></tr>\n<tr><td>Giải</td><td class=\"giai\">";
-      table += "<div>" + Number(day, '2', 1, prize, options) + "</div>";
+      table += "<div>" + FixturePrize(day, '2', 1, prize) + "</div>";
     }
     table += "</td></tr>";
     if (!options.omitEndMarker) table += "</table></tr></table>";

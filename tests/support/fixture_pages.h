@@ -12,7 +12,6 @@
 namespace pradima::testing {
 
 struct PageOptions {
-  bool plusSigns = false;  // "+" just before and after every number
   bool omitStartMarker = false;
   bool omitEndMarker = false;
 };
