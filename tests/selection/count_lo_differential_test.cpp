@@ -7,10 +7,10 @@
 
 #include <optional>
 #include <random>
-#include <set>
 #include <string>
 
 #include "base/error.h"
+#include "selection/count_draw_days.h"
 #include "selection/count_lo.h"
 #include "selection/draw_days.h"
 #include "support/stats_fixture.h"
@@ -28,17 +28,6 @@ struct Outcome {
   int32_t errorHresult = 0;
   std::string error;
 };
-
-// The draw days' numbers counted as the count counts them.
-LoCountResult CountOfDays(const std::vector<DrawDay>& days) {
-  LoCountResult result;
-  result.dayCount = static_cast<int32_t>(days.size());
-  for (const DrawDay& day : days) {
-    std::set<int32_t> seen;
-    for (const int32_t lo : day.numbers) result.counts.Add(lo, seen.insert(lo).second);
-  }
-  return result;
-}
 
 bool SameCounts(const LoCounts& a, const LoCounts& b) {
   for (int32_t n = 0; n < 1000; ++n)
@@ -147,7 +136,7 @@ TEST_F(CountLoDifferential, AgreesWithTheWholeBlockCountOnRandomSheets) {
     std::vector<DrawDay> drawDays;
     const Outcome walked = run([&] {
       drawDays = ReadDrawDays(session, start, end, regionName, type);
-      return CountOfDays(drawDays);
+      return CountLoOfDays(drawDays);
     });
     const Outcome whole = run([&] {
       const int32_t last = results->LastRowAtOrAbove(1000000, 1);
