@@ -44,7 +44,12 @@ RequestedDays ReadRequestedDays(const Options& options, const ToolContext& conte
                                 const std::optional<std::string>& type) {
   XlsxWorkbook workbook = OpenBook(options.book, context.err, false);
   RequireLayout(*workbook.book(), options.book, kEverySheet, {terms::kRegionTable});
-  const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
+  return ReadRequestedDaysIn(workbook.book(), options, context, type);
+}
+
+RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, const Options& options,
+                                  const ToolContext& context, const std::optional<std::string>& type) {
+  const auto control = book->SheetByCodeName(terms::kControlCodeName);
   if (options.region) SetCellAt(*control, terms::kRegionCell, Value::Text(*options.region));
   if (options.weekday) SetCellAt(*control, terms::kWeekdayCell, Value::Text(*options.weekday));
   if (options.type) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(*options.type));
@@ -66,7 +71,7 @@ RequestedDays ReadRequestedDays(const Options& options, const ToolContext& conte
                                               "\" nor \"" + terms::kThreeDigits + "\"; choose one with --type");
   RequirePrizesOfType(options, request.type);
   // The period defaults to the stored draws, first to last.
-  const auto results = workbook.book()->SheetByCodeName(terms::kResultsCodeName);
+  const auto results = book->SheetByCodeName(terms::kResultsCodeName);
   const int32_t lastRow = results->LastRowAtOrAbove(kMaxRows, 1);
   if (lastRow >= terms::kFirstResultRow) {
     if (!request.from) request.from = CivilFromSerial(ToDate(results->Get(terms::kFirstResultRow, 1)));
@@ -74,7 +79,7 @@ RequestedDays ReadRequestedDays(const Options& options, const ToolContext& conte
   }
   RequireOrderedDefaultPeriod(request, options);
   if (request.from && request.to)
-    read.days = ReadDrawDays(Bind(workbook.book()), SerialFromCivil(*request.from), SerialFromCivil(*request.to),
+    read.days = ReadDrawDays(Bind(book), SerialFromCivil(*request.from), SerialFromCivil(*request.to),
                              request.region, request.type, request.prizes);
   if (!request.station.empty()) read.days = OnlyRequestedStation(read.days, request, options);
   return read;

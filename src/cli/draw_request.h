@@ -3,6 +3,7 @@
 // share (gan, de, xien, roi, bacnho): the request taken from the options and
 // the control sheet, the period defaulting to the stored draws, and the draw
 // days it selects.
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "base/date.h"
 #include "cli/commands.h"
 #include "selection/draw_days.h"
+#include "session/memory_workbook.h"
 #include "terms/lottery.h"
 
 namespace pradima::cli {
@@ -38,5 +40,9 @@ struct RequestedDays {
 // period holds (naming those it holds).
 RequestedDays ReadRequestedDays(const Options& options, const ToolContext& context,
                                 const std::optional<std::string>& type = std::nullopt);
+// The same on a workbook already open and checked, whose control sheet the
+// options are set into; nothing of it is saved here.
+RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, const Options& options,
+                                  const ToolContext& context, const std::optional<std::string>& type = std::nullopt);
 
 }  // namespace pradima::cli

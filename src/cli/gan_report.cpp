@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "cli/command_line.h"
+#include "cli/request_report.h"
 #include "selection/number_type.h"
 
 namespace pradima::cli {
@@ -22,12 +23,7 @@ std::string JsonCount(const std::optional<int32_t>& count) { return count ? std:
 
 void PrintTable(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                 std::ostream& out) {
-  const auto periodEnd = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
-  out << "period   " << periodEnd(request.from) << " to " << periodEnd(request.to) << "\n"
-      << "region   " << request.region << "\n"
-      << "weekday  " << request.weekday << "\n"
-      << "type     " << request.type << "\n";
-  if (request.prizes != terms::Prizes::All) out << "prizes   " << PrizesName(request.prizes) << "\n";
+  PrintRequestLines(request, out);
   out << drawDays << " draw days\n";
   out << std::left << std::setw(6) << "number"
       << "  " << std::setw(10) << "last drawn"
@@ -55,11 +51,7 @@ void PrintCsv(const std::vector<LoGap>& gaps, int digits, std::ostream& out) {
 
 void PrintJson(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                std::ostream& out) {
-  const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
-  out << "{\"request\": {\"from\": " << end(request.from) << ", \"to\": " << end(request.to)
-      << ", \"region\": " << JsonString(request.region) << ", \"weekday\": " << JsonString(request.weekday)
-      << ", \"type\": " << JsonString(request.type) << ", \"prizes\": " << JsonString(PrizesName(request.prizes))
-      << ", \"top\": " << request.top << "},\n"
+  out << "{\"request\": " << RequestJson(request) << ",\n"
       << " \"draw_days\": " << drawDays << ",\n \"rows\": [";
   for (size_t i = 0; i < gaps.size(); ++i) {
     const LoGap& gap = gaps[i];

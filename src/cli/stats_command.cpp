@@ -1,6 +1,7 @@
 // stats: the request goes into the control sheet (B1 to B6, and the list
 // from F3 with --numbers), the count runs as the workbook's button runs it,
-// the workbook is saved, then the report is printed.
+// the workbook is saved, then the report is printed. The counts of one
+// station (--station) are printed only.
 #include <ostream>
 
 #include "base/concat.h"
@@ -10,10 +11,14 @@
 #include "cli/chart_file.h"
 #include "cli/commands.h"
 #include "cli/control_sheet.h"
+#include "cli/draw_request.h"
+#include "cli/request_report.h"
 #include "cli/stats_report.h"
+#include "selection/count_draw_days.h"
 #include "selection/heads_and_tails.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
+#include "stats/custom_list.h"
 #include "stats/run_statistics.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
@@ -124,11 +129,34 @@ void WriteCountChart(const std::string& path, const MemorySheet& control, const 
   WriteChartFile(path, chart::CountChartSvg(request, result.counts, DigitCount(type)));
 }
 
+// The counts of the station of --station over the control sheet's request, written into the control sheet in
+// memory as a run writes its counts (the custom list tidied as a run tidies it), for the reports to print.
+LoCountResult CountStation(const std::shared_ptr<MemoryWorkbook>& book, Session session, MessageSink& messages,
+                           const Options& options, const ToolContext& context) {
+  const MemorySheet& control = *book->SheetByCodeName(terms::kControlCodeName);
+  Options asked = options;
+  asked.from = CivilFromSerial(ToDate(CellAt(control, terms::kStartDateCell)));
+  asked.to = CivilFromSerial(ToDate(CellAt(control, terms::kEndDateCell)));
+  if (DaysFromCivil(*asked.from) > DaysFromCivil(*asked.to))
+    throw UsageError{Concat("the control sheet's period is crossed: ", FormatShortDate(*asked.from), " in ",
+                            terms::kStartDateCell, " is after ", FormatShortDate(*asked.to), " in ",
+                            terms::kEndDateCell, "; give --from and --to"),
+                     options.command};
+  CleanCustomList(session, messages, ToText(CellAt(control, terms::kNumberSetCell)),
+                  ToText(CellAt(control, terms::kNumberTypeCell)));
+  const LoCountResult result = CountLoOfDays(ReadRequestedDaysIn(book, asked, context).days);
+  WriteCounts(session.control(), result);
+  return result;
+}
+
 }  // namespace
 
 int StatsCommand(const Options& options, const ToolContext& context) {
   std::ostream& err = context.err;
-  XlsxWorkbook workbook = OpenBook(options.book, err);
+  // The control sheet has no cell for a station, so the counts of one are never saved: the workbook must not
+  // keep counts that its own statistics button cannot reproduce.
+  const bool saves = !options.station;
+  XlsxWorkbook workbook = OpenBook(options.book, err, saves);
   RequireLayout(*workbook.book(), options.book, kEverySheet, {terms::kRegionTable});
   const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   // The request goes into the control sheet first, so the workbook keeps what was asked.
@@ -150,17 +178,21 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   else if (!custom) LayOutAnEmptyList(session, *control, err);
   const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
-  const LoCountResult result = RunStatistics(session, messages, context.clock, options.prizes);
+  const LoCountResult result = saves ? RunStatistics(session, messages, context.clock, options.prizes)
+                                     : CountStation(workbook.book(), session, messages, options, context);
   // Saved before anything is printed: a reader that stops early loses nothing.
-  workbook.Save();
+  if (saves) workbook.Save();
+  const std::string station = options.station.value_or("");
+  const bool twoDigits = ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits;
   if (options.format == ReportFormat::Table) {
     PrintRequest(*control, context.out);
     if (options.prizes != terms::Prizes::All) context.out << "prizes   " << PrizesName(options.prizes) << "\n";
+    PrintStationLine(station, context.out);
     PrintTable(*control, context.out);
-    if (ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits)
-      PrintHeadsAndTails(CountHeadsAndTails(result.counts), context.out);
+    if (twoDigits) PrintHeadsAndTails(CountHeadsAndTails(result.counts), context.out);
   } else {
-    PrintStatsReport(*control, result.dayCount, options.prizes, options.format, context.out);
+    const auto headsAndTails = twoDigits ? std::optional(CountHeadsAndTails(result.counts)) : std::nullopt;
+    PrintStatsReport(*control, result.dayCount, options.prizes, station, headsAndTails, options.format, context.out);
   }
   if (ListedCount(*control) == 0)
     err << "pradima: no numbers are listed from " << terms::kListFirstCell

@@ -7,6 +7,7 @@
 #include "base/date.h"
 #include "cli/command_line.h"
 #include "cli/control_sheet.h"
+#include "cli/request_report.h"
 #include "session/cell_table.h"
 #include "session/conversions.h"
 #include "terms/sheet_layout.h"
@@ -25,10 +26,19 @@ std::string JsonDateOf(const Value& cell) {
   return JsonString(ToText(cell));
 }
 
+// Ten counts by digit as a JSON array, or null when there are none.
+std::string DigitCountsJson(const std::optional<HeadsAndTails>& counts,
+                            std::array<int64_t, 10> HeadsAndTails::*which) {
+  if (!counts) return "null";
+  std::string json = "[";
+  for (const int64_t count : (*counts).*which) json += (json.size() > 1 ? ", " : "") + std::to_string(count);
+  return json + "]";
+}
+
 }  // namespace
 
-void PrintStatsReport(const MemorySheet& control, int32_t drawDays, terms::Prizes prizes, ReportFormat format,
-                      std::ostream& out) {
+void PrintStatsReport(const MemorySheet& control, int32_t drawDays, terms::Prizes prizes, const std::string& station,
+                      const std::optional<HeadsAndTails>& headsAndTails, ReportFormat format, std::ostream& out) {
   const CellRef first = kListFirst;
   const int32_t end = first.row + ListedCount(control);
   const auto blank = [&](int32_t r) { return !HasText(control.Get(r, first.column)); };
@@ -46,7 +56,7 @@ void PrintStatsReport(const MemorySheet& control, int32_t drawDays, terms::Prize
       << ", \"weekday\": " << JsonString(ToText(CellAt(control, terms::kWeekdayCell)))
       << ", \"set\": " << JsonString(ToText(CellAt(control, terms::kNumberSetCell)))
       << ", \"type\": " << JsonString(ToText(CellAt(control, terms::kNumberTypeCell)))
-      << ", \"prizes\": " << JsonString(PrizesName(prizes)) << "},\n"
+      << ", \"prizes\": " << JsonString(PrizesName(prizes)) << ", \"station\": " << StationJson(station) << "},\n"
       << " \"draw_days\": " << drawDays << ",\n \"rows\": [";
   const char* separator = "\n  ";
   for (int32_t r = first.row; r < end; ++r) {
@@ -55,7 +65,8 @@ void PrintStatsReport(const MemorySheet& control, int32_t drawDays, terms::Prize
         << ", \"days\": " << CountText(control.Get(r, first.column + 1), "null")
         << ", \"appearances\": " << CountText(control.Get(r, first.column + 2), "null") << "}";
   }
-  out << "\n ]}\n";
+  out << "\n ],\n \"dau\": " << DigitCountsJson(headsAndTails, &HeadsAndTails::heads)
+      << ",\n \"duoi\": " << DigitCountsJson(headsAndTails, &HeadsAndTails::tails) << "}\n";
 }
 
 }  // namespace pradima::cli

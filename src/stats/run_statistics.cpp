@@ -53,24 +53,26 @@ LoCountResult Run(const Session& session, MessageSink& messages, const Clock& cl
   const std::string numberSet = ToText(CellValue(control, terms::kNumberSetCell));
   CleanCustomList(session, messages, numberSet, numberType);
 
+  LoCountResult result;
+  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType, prizes);
+  WriteCounts(control, result);
+  return result;
+}
+
+}  // namespace
+
+void WriteCounts(Worksheet& control, const LoCountResult& result) {
   const int32_t lastListRow = LastUsedRow(control, terms::kListFarCell);
   Block listBlock =
       lastListRow >= 3
           ? control.GetRange(std::string(terms::kListFirstCell) + ":H" + std::to_string(lastListRow))->GetValue()
           : Block();
-
-  LoCountResult result;
-  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType, prizes);
   FillCounts(listBlock, result.counts);
-
   control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
   if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
   control.GetRange(terms::kDayCountCell)
       ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(result.dayCount)));
-  return result;
 }
-
-}  // namespace
 
 void FillCounts(Block& listBlock, const LoCounts& counts) {
   for (int32_t r = 1; r <= listBlock.rows(); ++r) {

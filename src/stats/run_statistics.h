@@ -18,6 +18,11 @@ namespace pradima {
 LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock,
                             terms::Prizes prizes = terms::Prizes::All);
 
+// Writes the counts of a run into the control sheet as a run does: beside
+// each number listed from F3 down the days it appeared (G) and its
+// appearances (H), and the day count into F1.
+void WriteCounts(Worksheet& control, const LoCountResult& result);
+
 // Copies the counts of the number each row of column 1 selects into columns
 // 2 and 3. A listed value that selects no row 0 to 999, a blank one
 // included, gets blank counts.

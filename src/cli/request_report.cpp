@@ -1,0 +1,48 @@
+#include "cli/request_report.h"
+
+#include <ostream>
+
+#include "cli/command_line.h"
+#include "cli/report_format.h"
+#include "cli/translate.h"
+
+namespace pradima::cli {
+namespace {
+
+// A label padded to the column where the values begin, counted in characters (not bytes) since a
+// translation may hold letters of several bytes.
+std::string Label(const char* english) {
+  std::string label = Tr(english);
+  size_t characters = 0;
+  for (const char c : label) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  label.append(characters < 8 ? 9 - characters : 1, ' ');
+  return label;
+}
+
+}  // namespace
+
+void PrintRequestLines(const DrawRequest& request, std::ostream& out) {
+  const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
+  out << Label("period") << TrFormat("{1} to {2}", {end(request.from), end(request.to)}) << "\n"
+      << Label("region") << request.region << "\n"
+      << Label("weekday") << request.weekday << "\n"
+      << Label("type") << request.type << "\n";
+  if (request.prizes != terms::Prizes::All) out << Label("prizes") << PrizesName(request.prizes) << "\n";
+  PrintStationLine(request.station, out);
+}
+
+std::string RequestJson(const DrawRequest& request) {
+  const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
+  return "{\"from\": " + end(request.from) + ", \"to\": " + end(request.to) +
+         ", \"region\": " + JsonString(request.region) + ", \"weekday\": " + JsonString(request.weekday) +
+         ", \"type\": " + JsonString(request.type) + ", \"prizes\": " + JsonString(PrizesName(request.prizes)) +
+         ", \"top\": " + std::to_string(request.top) + ", \"station\": " + StationJson(request.station) + "}";
+}
+
+std::string StationJson(const std::string& station) { return station.empty() ? "null" : JsonString(station); }
+
+void PrintStationLine(const std::string& station, std::ostream& out) {
+  if (!station.empty()) out << Label("station") << station << "\n";
+}
+
+}  // namespace pradima::cli

@@ -1,0 +1,25 @@
+#pragma once
+// The request a report of the draw days ran, printed the same way by every
+// command that reads them: above its table, and as the "request" of its JSON.
+#include <iosfwd>
+#include <string>
+
+#include "cli/draw_request.h"
+
+namespace pradima::cli {
+
+// One line each for the period, region, weekday and number type, then the
+// prizes and the station only when the request chose them.
+void PrintRequestLines(const DrawRequest& request, std::ostream& out);
+
+// The JSON object of the request: "from" and "to" (null when none),
+// "region", "weekday", "type", "prizes", "top", and "station" (null for
+// every station of the region).
+std::string RequestJson(const DrawRequest& request);
+
+// The station of a request as JSON: its name, or null for every station.
+std::string StationJson(const std::string& station);
+// The table line that names the request's station; nothing for every station.
+void PrintStationLine(const std::string& station, std::ostream& out);
+
+}  // namespace pradima::cli
