@@ -9,11 +9,12 @@ constexpr const char* kNumbers = "  pradima numbers BOOK \"2 Con\"|\"3 Con\"\n";
 constexpr const char* kStats =
     "  pradima stats BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                     [--set NAME] [--type \"2 Con\"|\"3 Con\"] [--numbers LIST]\n"
-    "                     [--format table|csv|json] [--chart FILE.svg] [--prizes all|3-digit]\n";
+    "                     [--format table|csv|json] [--chart FILE.svg] [--prizes all|3-digit]\n"
+    "                     [--station NAME]\n";
 constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
-    "                   [--chart FILE.svg] [--prizes all|3-digit]\n";
+    "                   [--chart FILE.svg] [--prizes all|3-digit] [--station NAME]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -34,8 +35,18 @@ constexpr const char* kPrizesDetails =
     "17 a station), as three-digit lô is usually counted; --prizes all (the default) counts all.\n";
 constexpr const char* kFormatDetails =
     "--format csv prints a header row, then one row per number; --format json the request, the\n"
-    "number of draw days (draw_days) and the rows. Counts are numbers, a count that is none is\n"
-    "empty (csv) or null (json); numbers are texts (\"07\" keeps its zero), dates YYYY-MM-DD.\n";
+    "number of draw days (draw_days) and the rows. Counts are numbers; a count that is none (stats:\n"
+    "a number not drawn in the period, or an entry that is no number; gan: the last draw, the\n"
+    "longest gap and its end of a number never drawn) is empty in csv and null in json, never 0.\n"
+    "Numbers are texts (\"07\" keeps its zero), dates YYYY-MM-DD. The JSON of stats ends with\n"
+    "\"dau\" and \"duoi\": the appearances by first and by last digit, ten each, as the table shows\n"
+    "them for \"2 Con\"; null for \"3 Con\".\n";
+constexpr const char* kStationDetails =
+    "--station NAME (Miền Trung and Miền Nam only) counts only the block whose head cell names that\n"
+    "station, and a draw day is a day it drew; a name no draw day of the period holds is bad usage\n"
+    "that lists the names the period holds. The table and the JSON request name the station (JSON\n"
+    "\"station\": null for every station). stats --station prints its counts and never writes the\n"
+    "workbook: the control sheet has no cell for a station.\n";
 constexpr const char* kGanDetails =
     "gan reads the workbook and never writes it. For each number of the type, over the draw days\n"
     "from --from (default: the first stored draw) to --to (default: the last stored draw), chosen\n"
@@ -72,8 +83,10 @@ std::string UsageOf(const std::string& command) {
   if (command == "update") return usage + kUpdate + kUpdateDetails + kFileDetails;
   if (command == "numbers") return usage + kNumbers + kFileDetails;
   if (command == "stats")
-    return usage + kStats + kStatsDetails + kPrizesDetails + kFormatDetails + kChartDetails + kFileDetails;
-  if (command == "gan") return usage + kGan + kGanDetails + kPrizesDetails + kFormatDetails + kChartDetails;
+    return usage + kStats + kStatsDetails + kPrizesDetails + kStationDetails + kFormatDetails + kChartDetails +
+           kFileDetails;
+  if (command == "gan")
+    return usage + kGan + kGanDetails + kPrizesDetails + kStationDetails + kFormatDetails + kChartDetails;
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
