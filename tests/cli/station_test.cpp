@@ -74,6 +74,29 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   EXPECT_NE(table.out.find(": 2\n"), std::string::npos) << table.out;
 }
 
+// Without --from and --to, the period is the one the control sheet keeps, as for a count of the whole region.
+TEST_F(StationTest, StatsCountsThePeriodOfTheControlSheet) {
+  const fs::path book = Book();
+  ASSERT_EQ(Run({"stats", book.string(), "--from", "2026-08-08", "--to", "2026-08-10", "--region", "Miền Trung"}).code,
+            0);
+  struct Case {
+    std::vector<std::string> period;
+    const char* csv;
+  };
+  // Đà Nẵng drew on 08-05 (17), 08-08 (06) and 08-12 (17).
+  const Case cases[] = {
+      {{}, "17,,\n06,1,1\n"},
+      {{"--to", "2026-08-31"}, "17,1,1\n06,1,1\n"},
+      {{"--from", "2026-08-01"}, "17,1,1\n06,1,1\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {"stats", book.string(), "--station", "Đà Nẵng", "--numbers", "17,06", "--format", "csv"};
+    args.insert(args.end(), c.period.begin(), c.period.end());
+    const Outcome r = Run(args);
+    EXPECT_EQ(r.out, std::string("number,days,appearances\n") + c.csv) << r.err;
+  }
+}
+
 TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
   struct Case {
     const char* region;
