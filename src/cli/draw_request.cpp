@@ -79,8 +79,8 @@ RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, c
   }
   RequireOrderedDefaultPeriod(request, options);
   if (request.from && request.to)
-    read.days = ReadDrawDays(Bind(book), SerialFromCivil(*request.from), SerialFromCivil(*request.to),
-                             request.region, request.type, request.prizes);
+    read.days = ReadDrawDays(Bind(book), SerialFromCivil(*request.from), SerialFromCivil(*request.to), request.region,
+                             request.type, request.prizes);
   if (!request.station.empty()) read.days = OnlyRequestedStation(read.days, request, options);
   return read;
 }

@@ -138,10 +138,10 @@ LoCountResult CountStation(const std::shared_ptr<MemoryWorkbook>& book, Session 
   asked.from = CivilFromSerial(ToDate(CellAt(control, terms::kStartDateCell)));
   asked.to = CivilFromSerial(ToDate(CellAt(control, terms::kEndDateCell)));
   if (DaysFromCivil(*asked.from) > DaysFromCivil(*asked.to))
-    throw UsageError{Concat("the control sheet's period is crossed: ", FormatShortDate(*asked.from), " in ",
-                            terms::kStartDateCell, " is after ", FormatShortDate(*asked.to), " in ",
-                            terms::kEndDateCell, "; give --from and --to"),
-                     options.command};
+    throw UsageError{
+        Concat("the control sheet's period is crossed: ", FormatShortDate(*asked.from), " in ", terms::kStartDateCell,
+               " is after ", FormatShortDate(*asked.to), " in ", terms::kEndDateCell, "; give --from and --to"),
+        options.command};
   CleanCustomList(session, messages, ToText(CellAt(control, terms::kNumberSetCell)),
                   ToText(CellAt(control, terms::kNumberTypeCell)));
   const LoCountResult result = CountLoOfDays(ReadRequestedDaysIn(book, asked, context).days);

@@ -27,8 +27,7 @@ std::string JsonDateOf(const Value& cell) {
 }
 
 // Ten counts by digit as a JSON array, or null when there are none.
-std::string DigitCountsJson(const std::optional<HeadsAndTails>& counts,
-                            std::array<int64_t, 10> HeadsAndTails::*which) {
+std::string DigitCountsJson(const std::optional<HeadsAndTails>& counts, std::array<int64_t, 10> HeadsAndTails::*which) {
   if (!counts) return "null";
   std::string json = "[";
   for (const int64_t count : (*counts).*which) json += (json.size() > 1 ? ", " : "") + std::to_string(count);

@@ -6,35 +6,18 @@ namespace pradima {
 namespace {
 
 TEST(CountLoOfDays, ANumberCountsOnceADayAndEachTimeItCame) {
-  struct Expected {
-    int32_t number;
-    std::optional<int32_t> days, appearances;
-  };
-  struct Case {
-    const char* what;
-    std::vector<std::vector<int32_t>> days;  // the numbers of each draw day
-    std::vector<Expected> expected;
-  };
-  const Case cases[] = {
-      {"no day", {}, {{0, {}, {}}, {17, {}, {}}}},
-      {"twice on one day", {{17, 71, 17}}, {{17, 1, 2}, {71, 1, 1}, {0, {}, {}}}},
-      {"00 on the first day", {{0, 5}, {5}}, {{0, 1, 1}, {5, 2, 2}}},
-      {"on two days in a row and after a day without",
-       {{17, 17}, {17, 3, 17, 17}, {3}, {17}},
-       {{17, 3, 6}, {3, 2, 2}, {71, {}, {}}}},
-      {"three digits", {{999, 99, 999}, {99}}, {{999, 1, 2}, {99, 2, 2}, {9, {}, {}}}},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::vector<DrawDay> days;
-    for (const auto& numbers : c.days) days.push_back({static_cast<DateSerial>(46000 + days.size()), numbers, {}});
-    const LoCountResult result = CountLoOfDays(days);
-    EXPECT_EQ(result.dayCount, static_cast<int32_t>(c.days.size()));
-    for (const Expected& e : c.expected) {
-      EXPECT_EQ(result.counts.days(e.number), e.days) << e.number;
-      EXPECT_EQ(result.counts.appearances(e.number), e.appearances) << e.number;
-    }
+  // 00 on the first day; 17 twice a day, on days in a row and after a day without; 999 of three digits.
+  const std::vector<DrawDay> days = {
+      {46000, {0, 17, 999, 17}, {}}, {46001, {17, 3, 17, 999}, {}}, {46002, {3}, {}}, {46003, {17}, {}}};
+  const LoCountResult result = CountLoOfDays(days);
+  EXPECT_EQ(result.dayCount, 4);
+  const std::array<std::array<std::optional<int32_t>, 3>, 5> expected = {
+      {{0, 1, 1}, {17, 3, 5}, {3, 2, 2}, {999, 2, 2}, {71, {}, {}}}};  // number, days, appearances
+  for (const auto& [number, daysOf, appearances] : expected) {
+    EXPECT_EQ(result.counts.days(*number), daysOf) << *number;
+    EXPECT_EQ(result.counts.appearances(*number), appearances) << *number;
   }
+  EXPECT_EQ(CountLoOfDays({}).dayCount, 0);
 }
 
 }  // namespace

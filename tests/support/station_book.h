@@ -64,7 +64,8 @@ inline void AppendStationDays(const std::string& path, const std::vector<Station
   int32_t row = std::max(results->LastRowAtOrAbove(1000000, 1) + 1, terms::kFirstResultRow);
   for (const StationDay& day : days) {
     results->Set(row, 1, Value::Date(SerialFromCivil(day.date)));
-    results->Set(row, 2, Value::Text(terms::kWeekdayLabels[static_cast<size_t>(WeekdayOf(SerialFromCivil(day.date)) - 1)]));
+    results->Set(row, 2,
+                 Value::Text(terms::kWeekdayLabels[static_cast<size_t>(WeekdayOf(SerialFromCivil(day.date)) - 1)]));
     for (const StationDraw& draw : day.draws) {
       const int32_t head = terms::kBlockHeadColumns[static_cast<size_t>(draw.block)];
       results->Set(row, head, Value::Text(draw.name));
