@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <string>
 
 #include "base/error.h"
@@ -21,10 +22,7 @@ std::vector<std::string> Described(const std::vector<LoTogether>& sets) {
   std::vector<std::string> texts;
   for (const LoTogether& set : sets) {
     std::string text;
-    for (const int32_t n : set.numbers) {
-      if (!text.empty()) text += '-';
-      text += std::string(n < 10 ? "0" : "") + std::to_string(n);
-    }
+    for (const int32_t n : set.numbers) text.append(text.empty() ? "" : "-").append(std::to_string(100 + n), 1);
     texts.push_back(text + " x" + std::to_string(set.days) + " @" + std::to_string(static_cast<int>(set.lastDate)));
   }
   return texts;
@@ -69,8 +67,8 @@ TEST(LoTogether, SetsRankedByDaysThenNumbers) {
 
 // A Central or South day of four stations holds 72 numbers: every triple of them is counted.
 TEST(LoTogether, EveryTripleOfAFourStationDay) {
-  std::vector<int32_t> numbers;
-  for (int32_t n = 0; n < 72; ++n) numbers.push_back(n);
+  std::vector<int32_t> numbers(72);
+  std::iota(numbers.begin(), numbers.end(), 0);
   const auto sets = LoTogetherOf(Days({numbers, {0, 1, 2}}), 3, 60000);
   ASSERT_EQ(sets.size(), 72u * 71 * 70 / 6);
   EXPECT_EQ(Described({sets.front(), sets[1], sets.back()}),
