@@ -1,5 +1,7 @@
 #include "cli/usage.h"
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
 namespace {
 
@@ -15,6 +17,20 @@ constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
     "                   [--chart FILE.svg] [--prizes all|3-digit] [--station NAME]\n";
+constexpr const char* kXien =
+    "  pradima xien BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                    [--station NAME] [--size 2|3] [--reverse] [--top N]\n"
+    "                    [--format table|csv|json]\n";
+constexpr const char* kXienDetails =
+    "xien reads the workbook and never writes it. Over the draw days of the period, chosen as gan\n"
+    "chooses them, it counts the sets of --size different two-digit numbers (2, the default, or 3)\n"
+    "that all came on the same draw day, over every prize; a number drawn twice that day counts\n"
+    "once. The sets that came together on the most draw days come first, ties by their numbers\n"
+    "ascending, --top N of them (default 20), each with the last draw day they came together.\n"
+    "--reverse counts only the pairs of a number and its reverse (17 and 71; not 11), with --size 2.\n"
+    "--station NAME counts one station of the Central or South region. --format csv prints\n"
+    "numbers,days,last_date, the numbers joined by \"-\" (\"07-12\"); --format json the request,\n"
+    "the number of draw days (draw_days) and the rows.\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -87,15 +103,18 @@ std::string UsageOf(const std::string& command) {
            kFileDetails;
   if (command == "gan")
     return usage + kGan + kGanDetails + kPrizesDetails + kStationDetails + kFormatDetails + kChartDetails;
+  if (command == "xien") return usage + Tr(kXien) + Tr(kXienDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
   usage += kGan;
+  usage += Tr(kXien);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
+  usage += Tr(kXienDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
