@@ -15,7 +15,7 @@ int BacnhoCommand(const Options& options, const ToolContext& context) {
     throw UsageError{Tr("bacnho needs --after, the two-digit numbers to follow (\"27\" or \"27,72\")"),
                      options.command};
   const RequestedDays read = ReadRequestedDays(options, context, std::string(terms::kTwoDigits));
-  LoFollowers followers = FollowersOf(read.days, *options.after, 2);
+  LoFollowers followers = FollowersOf(read.days, *options.after);
   if (followers.numbers.size() > static_cast<size_t>(options.top))
     followers.numbers.resize(static_cast<size_t>(options.top));
   PrintBacnhoReport(read.request, *options.after, static_cast<int32_t>(read.days.size()), followers, options.format,

@@ -11,7 +11,7 @@ namespace pradima::cli {
 
 int RoiCommand(const Options& options, const ToolContext& context) {
   const RequestedDays read = ReadRequestedDays(options, context, std::string(terms::kTwoDigits));
-  PrintRoiReport(read.request, static_cast<int32_t>(read.days.size()), RepeatsOf(read.days, 2), options.format,
+  PrintRoiReport(read.request, static_cast<int32_t>(read.days.size()), RepeatsOf(read.days), options.format,
                  context.out);
   return 0;
 }

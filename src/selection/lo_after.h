@@ -18,13 +18,13 @@ struct LoFollowers {
   // The trigger days: the draw days, the last one excluded (it has no next),
   // on which every number of `after` came.
   int32_t triggers = 0;
-  // Every number of the type, the most next days first, ties by number.
+  // Every number 00 to 99, the most next days first, ties by number.
   std::vector<LoFollower> numbers;
 };
 
-// Over the draw days in the order given ("the next draw day" is the next
-// element). `after` holds one or more numbers of `digits` digits; raises
-// Error (invalid argument) for an empty list or a number outside the type.
-LoFollowers FollowersOf(const std::vector<DrawDay>& days, const std::vector<int32_t>& after, int digits);
+// Over the two-digit lô of the draw days of "2 Con" in the order given ("the
+// next draw day" is the next element). `after` holds one or more numbers 0
+// to 99; raises Error (invalid argument) for an empty list or any other number.
+LoFollowers FollowersOf(const std::vector<DrawDay>& days, const std::vector<int32_t>& after);
 
 }  // namespace pradima

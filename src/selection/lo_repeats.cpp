@@ -3,16 +3,20 @@
 #include <algorithm>
 
 namespace pradima {
+namespace {
 
-std::vector<LoRepeat> RepeatsOf(const std::vector<DrawDay>& days, int digits) {
-  const int32_t size = digits == 3 ? 1000 : 100;
-  std::vector<LoRepeat> repeats(static_cast<size_t>(size));
+constexpr int32_t kNumbers = 100;  // the two-digit lô, 00 to 99
+
+}  // namespace
+
+std::vector<LoRepeat> RepeatsOf(const std::vector<DrawDay>& days) {
+  std::vector<LoRepeat> repeats(static_cast<size_t>(kNumbers));
   // The index of the last draw day on which each number came, as index + 1: 0 before its first.
-  std::vector<size_t> lastSeen(static_cast<size_t>(size), 0);
-  for (int32_t n = 0; n < size; ++n) repeats[static_cast<size_t>(n)].number = n;
+  std::vector<size_t> lastSeen(static_cast<size_t>(kNumbers), 0);
+  for (int32_t n = 0; n < kNumbers; ++n) repeats[static_cast<size_t>(n)].number = n;
   for (size_t i = 0; i < days.size(); ++i) {
     for (const int32_t lo : days[i].numbers) {
-      if (lo < 0 || lo >= size) continue;
+      if (lo < 0 || lo >= kNumbers) continue;
       size_t& seen = lastSeen[static_cast<size_t>(lo)];
       if (seen == i + 1) continue;
       LoRepeat& repeat = repeats[static_cast<size_t>(lo)];
@@ -28,7 +32,7 @@ std::vector<LoRepeat> RepeatsOf(const std::vector<DrawDay>& days, int digits) {
       seen = i + 1;
     }
   }
-  for (int32_t n = 0; n < size; ++n)
+  for (int32_t n = 0; n < kNumbers; ++n)
     if (lastSeen[static_cast<size_t>(n)] != days.size()) repeats[static_cast<size_t>(n)].streak = 0;
   return repeats;
 }

@@ -16,10 +16,10 @@ struct LoRepeat {
   int32_t longestStreak = 0;  // its longest such run anywhere in the days
 };
 
-// The repeats of every number of `digits` digits (00 to 99, or 000 to 999),
-// by number, over the draw days in the order given: "the next draw day" is
-// the next element, whatever the calendar says.
-std::vector<LoRepeat> RepeatsOf(const std::vector<DrawDay>& days, int digits);
+// The repeats of every two-digit lô, 00 to 99, by number, over the draw days
+// of "2 Con" in the order given: "the next draw day" is the next element,
+// whatever the calendar says. Other numbers in the days are not counted.
+std::vector<LoRepeat> RepeatsOf(const std::vector<DrawDay>& days);
 
 // The longest current streaks first, then the longest streaks, then by number.
 void SortByStreak(std::vector<LoRepeat>& repeats);

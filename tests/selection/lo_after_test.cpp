@@ -33,7 +33,7 @@ TEST(LoAfter, CountsWhatCameTheDayAfterEachTriggerDay) {
       {"no draw days", Days({}), {27}, 0, {{0, 0}}, std::nullopt},
   };
   for (const Case& c : cases) {
-    const LoFollowers followers = FollowersOf(c.days, c.after, 2);
+    const LoFollowers followers = FollowersOf(c.days, c.after);
     EXPECT_EQ(followers.triggers, c.triggers) << c.what;
     ASSERT_EQ(followers.numbers.size(), 100u) << c.what;
     for (size_t i = 0; i < c.first.size(); ++i)
@@ -45,10 +45,9 @@ TEST(LoAfter, CountsWhatCameTheDayAfterEachTriggerDay) {
 
 TEST(LoAfter, RefusesAnEmptyListAndNumbersOutsideTheType) {
   const std::vector<DrawDay> days = Days({{1}, {2}});
-  EXPECT_THROW(FollowersOf(days, {}, 2), Error);
-  EXPECT_THROW(FollowersOf(days, {100}, 2), Error);
-  EXPECT_THROW(FollowersOf(days, {-1}, 3), Error);
-  EXPECT_EQ(FollowersOf(days, {1}, 2).triggers, 1);
+  for (const std::vector<int32_t>& after : {std::vector<int32_t>{}, {100}, {-1}})
+    EXPECT_THROW(FollowersOf(days, after), Error) << after.size();
+  EXPECT_EQ(FollowersOf(days, {99}).triggers, 0);
 }
 
 }  // namespace

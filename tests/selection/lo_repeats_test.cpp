@@ -27,7 +27,7 @@ TEST(LoRepeats, RepeatsOfOneNumberOverTheDrawDays) {
       {"alone on the last day", Days({{1}, {7}}), 1, 0, 1, 1},
   };
   for (const Case& c : cases) {
-    const std::vector<LoRepeat> repeats = RepeatsOf(c.days, 2);
+    const std::vector<LoRepeat> repeats = RepeatsOf(c.days);
     ASSERT_EQ(repeats.size(), 100u);
     const LoRepeat& seven = repeats[7];
     EXPECT_EQ(seven.number, 7) << c.what;
@@ -38,15 +38,8 @@ TEST(LoRepeats, RepeatsOfOneNumberOverTheDrawDays) {
   }
 }
 
-TEST(LoRepeats, ThreeDigitsCoverAThousandNumbers) {
-  const std::vector<LoRepeat> repeats = RepeatsOf(Days({{999}, {999}}), 3);
-  ASSERT_EQ(repeats.size(), 1000u);
-  EXPECT_EQ(repeats[999].repeatDays, 1);
-  EXPECT_EQ(repeats[999].streak, 2);
-}
-
 TEST(LoRepeats, SortsByCurrentStreakThenLongestThenNumber) {
-  std::vector<LoRepeat> repeats = RepeatsOf(Days({{1, 2, 3}, {1, 2}, {1, 4}, {4, 5}}), 2);
+  std::vector<LoRepeat> repeats = RepeatsOf(Days({{1, 2, 3}, {1, 2}, {1, 4}, {4, 5}}));
   SortByStreak(repeats);
   const int32_t first[] = {4, 5, 1, 2, 3, 0, 6};
   for (size_t i = 0; i < std::size(first); ++i) EXPECT_EQ(repeats[i].number, first[i]) << i;
