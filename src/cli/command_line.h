@@ -41,6 +41,8 @@ struct Options {
   int32_t size = 2;
   // --reverse, a flag: only a number with its reverse.
   bool reverse = false;
+  // --after: the two-digit numbers whose draw days are followed ("27" or "27,72"), as numbers.
+  std::optional<std::vector<int32_t>> after;
 };
 
 // `args` is the command, the workbook, then options: a flag among `flags`

@@ -42,6 +42,10 @@ const KnownCommand kCommands[] = {
      XienCommand,
      {"--from", "--to", "--region", "--weekday", "--size", "--top", "--format", "--station"},
      {"--reverse"}},
+    {"roi", RoiCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station"}},
+    {"bacnho",
+     BacnhoCommand,
+     {"--from", "--to", "--region", "--weekday", "--after", "--top", "--format", "--station"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -31,15 +31,19 @@ void PrintRequestLines(const DrawRequest& request, std::ostream& out) {
   PrintStationLine(request.station, out);
 }
 
-std::string RequestJson(const DrawRequest& request) {
+std::string RequestJson(const DrawRequest& request, const std::string& more) {
   const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
   return "{\"from\": " + end(request.from) + ", \"to\": " + end(request.to) +
          ", \"region\": " + JsonString(request.region) + ", \"weekday\": " + JsonString(request.weekday) +
          ", \"type\": " + JsonString(request.type) + ", \"prizes\": " + JsonString(PrizesName(request.prizes)) +
-         ", \"top\": " + std::to_string(request.top) + ", \"station\": " + StationJson(request.station) + "}";
+         ", \"top\": " + std::to_string(request.top) + ", \"station\": " + StationJson(request.station) + more + "}";
 }
 
 std::string StationJson(const std::string& station) { return station.empty() ? "null" : JsonString(station); }
+
+void PrintRequestLine(const char* label, const std::string& value, std::ostream& out) {
+  out << Label(label) << value << "\n";
+}
 
 void PrintStationLine(const std::string& station, std::ostream& out) {
   if (!station.empty()) out << Label("station") << station << "\n";

@@ -11,11 +11,14 @@ namespace pradima::cli {
 // One line each for the period, region, weekday and number type, then the
 // prizes and the station only when the request chose them.
 void PrintRequestLines(const DrawRequest& request, std::ostream& out);
+// One more line of a request: its label, translated and padded as those, then the value.
+void PrintRequestLine(const char* label, const std::string& value, std::ostream& out);
 
 // The JSON object of the request: "from" and "to" (null when none),
 // "region", "weekday", "type", "prizes", "top", and "station" (null for
-// every station of the region).
-std::string RequestJson(const DrawRequest& request);
+// every station of the region), then `more` (members of a command's own,
+// each led by ", ").
+std::string RequestJson(const DrawRequest& request, const std::string& more = "");
 
 // The station of a request as JSON: its name, or null for every station.
 std::string StationJson(const std::string& station);
