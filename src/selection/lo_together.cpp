@@ -44,7 +44,7 @@ SetTable CountSets(const std::vector<DrawDay>& days, int size) {
     const size_t count = DistinctNumbers(days[d], present);
     for (size_t i = 0; i < count; ++i)
       for (size_t j = i + 1; j < count; ++j) {
-        const auto pair = static_cast<size_t>(present[i] * kNumbers + present[j]);
+        const size_t pair = static_cast<size_t>(present[i]) * kNumbers + static_cast<size_t>(present[j]);
         if (size == 2) {
           table.Add(pair, day);
           continue;
