@@ -21,5 +21,7 @@ std::string RequestJson(const DrawRequest& request);
 std::string StationJson(const std::string& station);
 // The table line that names the request's station; nothing for every station.
 void PrintStationLine(const std::string& station, std::ostream& out);
+// The region as a chart's title names it: "Miền Trung · Khánh Hòa" for one station.
+std::string RegionOfTitle(const std::string& region, const std::string& station);
 
 }  // namespace pradima::cli

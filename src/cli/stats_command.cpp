@@ -118,11 +118,11 @@ void WarnOfListTail(const MemorySheet& control, std::ostream& err) {
 }
 
 void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result,
-                     terms::Prizes prizes) {
+                     terms::Prizes prizes, const std::string& station) {
   const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
   const chart::ChartRequest request{DateText(CellAt(control, terms::kStartDateCell)),
                                     DateText(CellAt(control, terms::kEndDateCell)),
-                                    ToText(CellAt(control, terms::kRegionCell)),
+                                    RegionOfTitle(ToText(CellAt(control, terms::kRegionCell)), station),
                                     ToText(CellAt(control, terms::kWeekdayCell)),
                                     type,
                                     result.dayCount,
@@ -201,7 +201,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   WarnOfUncountable(*control, leftOut, err);
   WarnOfListTail(*control, err);
-  if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes);
+  if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes, station);
   return 0;
 }
 
