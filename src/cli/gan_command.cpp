@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/draw_request.h"
 #include "cli/gan_report.h"
+#include "cli/request_report.h"
 #include "selection/count_lo.h"
 #include "selection/lo_gaps.h"
 
@@ -16,8 +17,9 @@ namespace {
 void WriteGanChart(const std::string& path, const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps,
                    int digits) {
   const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
-  const chart::ChartRequest title{end(request.from), end(request.to), request.region, request.weekday,
-                                  request.type,      drawDays,        request.prizes};
+  const chart::ChartRequest title{end(request.from), end(request.to), RegionOfTitle(request.region, request.station),
+                                  request.weekday,   request.type,    drawDays,
+                                  request.prizes};
   WriteChartFile(path, chart::GanChartSvg(title, gaps, digits));
 }
 

@@ -49,4 +49,8 @@ void PrintStationLine(const std::string& station, std::ostream& out) {
   if (!station.empty()) out << Label("station") << station << "\n";
 }
 
+std::string RegionOfTitle(const std::string& region, const std::string& station) {
+  return station.empty() ? region : region + " · " + station;
+}
+
 }  // namespace pradima::cli

@@ -24,5 +24,7 @@ std::string RequestJson(const DrawRequest& request, const std::string& more = ""
 std::string StationJson(const std::string& station);
 // The table line that names the request's station; nothing for every station.
 void PrintStationLine(const std::string& station, std::ostream& out);
+// The region as a chart's title names it: "Miền Trung · Khánh Hòa" for one station.
+std::string RegionOfTitle(const std::string& region, const std::string& station);
 
 }  // namespace pradima::cli

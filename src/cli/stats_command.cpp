@@ -14,6 +14,7 @@
 #include "cli/draw_request.h"
 #include "cli/request_report.h"
 #include "cli/stats_report.h"
+#include "cli/translate.h"
 #include "selection/count_draw_days.h"
 #include "selection/heads_and_tails.h"
 #include "selection/number_type.h"
@@ -117,11 +118,11 @@ void WarnOfListTail(const MemorySheet& control, std::ostream& err) {
 }
 
 void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result,
-                     terms::Prizes prizes) {
+                     terms::Prizes prizes, const std::string& station) {
   const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
   const chart::ChartRequest request{DateText(CellAt(control, terms::kStartDateCell)),
                                     DateText(CellAt(control, terms::kEndDateCell)),
-                                    ToText(CellAt(control, terms::kRegionCell)),
+                                    RegionOfTitle(ToText(CellAt(control, terms::kRegionCell)), station),
                                     ToText(CellAt(control, terms::kWeekdayCell)),
                                     type,
                                     result.dayCount,
@@ -138,10 +139,11 @@ LoCountResult CountStation(const std::shared_ptr<MemoryWorkbook>& book, Session 
   asked.from = CivilFromSerial(ToDate(CellAt(control, terms::kStartDateCell)));
   asked.to = CivilFromSerial(ToDate(CellAt(control, terms::kEndDateCell)));
   if (DaysFromCivil(*asked.from) > DaysFromCivil(*asked.to))
-    throw UsageError{
-        Concat("the control sheet's period is crossed: ", FormatShortDate(*asked.from), " in ", terms::kStartDateCell,
-               " is after ", FormatShortDate(*asked.to), " in ", terms::kEndDateCell, "; give --from and --to"),
-        options.command};
+    throw UsageError{TrFormat("the control sheet's period is crossed: {1} in {2} is after {3} in {4}; give --from and "
+                              "--to",
+                              {FormatShortDate(*asked.from), terms::kStartDateCell, FormatShortDate(*asked.to),
+                               terms::kEndDateCell}),
+                     options.command};
   CleanCustomList(session, messages, ToText(CellAt(control, terms::kNumberSetCell)),
                   ToText(CellAt(control, terms::kNumberTypeCell)));
   const LoCountResult result = CountLoOfDays(ReadRequestedDaysIn(book, asked, context).days);
@@ -199,7 +201,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
         << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
   WarnOfUncountable(*control, leftOut, err);
   WarnOfListTail(*control, err);
-  if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes);
+  if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes, station);
   return 0;
 }
 

@@ -66,9 +66,9 @@ constexpr const char* kFormatDetails =
 constexpr const char* kStationDetails =
     "--station NAME (Miền Trung and Miền Nam only) counts only the block whose head cell names that\n"
     "station, and a draw day is a day it drew; a name no draw day of the period holds is bad usage\n"
-    "that lists the names the period holds. The table and the JSON request name the station (JSON\n"
-    "\"station\": null for every station). stats --station prints its counts and never writes the\n"
-    "workbook: the control sheet has no cell for a station.\n";
+    "that lists the names the period holds. The table, the JSON request and a chart's title name\n"
+    "the station (JSON \"station\": null for every station). stats --station prints its counts\n"
+    "and never writes the workbook: the control sheet has no cell for a station.\n";
 constexpr const char* kGanDetails =
     "gan reads the workbook and never writes it. For each number of the type, over the draw days\n"
     "from --from (default: the first stored draw) to --to (default: the last stored draw), chosen\n"

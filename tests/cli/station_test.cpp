@@ -62,6 +62,10 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   }
   const Args khanhHoa = {"--station", "Khánh Hòa", "--from", "2026-08-01", "--numbers", "17"};
   ExpectIn(On("stats", khanhHoa).out, "type     2 Con\nstation  Khánh Hòa\n * Tổng số ngày thống kê: 2\n");
+  Args chart = khanhHoa;
+  chart.insert(chart.end(), {"--chart", (directory / "stats.svg").string()});
+  On("stats", chart);
+  ExpectIn(Slurp(directory / "stats.svg"), "Miền Trung · Khánh Hòa · Tất cả · 01/08/2026 – 10/08/2026 · 2 Con");
   Args json = khanhHoa;
   json.insert(json.end(), {"--format", "json"});
   ExpectIn(On("stats", json).out, "\"station\": \"Khánh Hòa\"},\n \"draw_days\": 2,\n");
@@ -99,6 +103,10 @@ TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
     ExpectIn(On("gan", asked("json")).out,
              "\"station\": \"" + std::string(c.station) + "\"},\n \"draw_days\": " + days);
     ExpectIn(On("gan", asked("table")).out, "station  " + std::string(c.station) + "\n" + days + " draw days\n");
+    Args chart = asked("csv");
+    chart.insert(chart.end(), {"--chart", (directory / "gan.svg").string()});
+    On("gan", chart);
+    ExpectIn(Slurp(directory / "gan.svg"), std::string(c.region) + " · " + c.station + " · Tất cả · ");
   }
 }
 
