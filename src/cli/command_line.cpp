@@ -5,6 +5,7 @@
 
 #include "cli/chart_file.h"
 #include "cli/number_list.h"
+#include "cli/translate.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -108,6 +109,10 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
                            std::to_string(kMostConnections),
                        command};
     options.connections = *value;
+  }
+  if (const auto by = Text(texts, "--by")) {
+    if (*by != "week" && *by != "year") throw UsageError{TrFormat("--by {1}: it must be week or year", {*by}), command};
+    options.by = *by;
   }
   return options;
 }

@@ -37,6 +37,8 @@ struct Options {
   int32_t top = 20;
   // --prizes all (the default) or 3-digit: see PrizesName.
   terms::Prizes prizes = terms::Prizes::All;
+  // --by: how de lays out the đề, "week" (the default) or "year".
+  std::string by = "week";
 };
 
 // `args` is the command, the workbook, then pairs of an option among

@@ -36,6 +36,7 @@ const KnownCommand kCommands[] = {
     {"gan",
      GanCommand,
      {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes", "--station"}},
+    {"de", DeCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station", "--by"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -34,5 +34,6 @@ int UpdateCommand(const Options& options, const ToolContext& context);
 int NumbersCommand(const Options& options, const ToolContext& context);
 int StatsCommand(const Options& options, const ToolContext& context);
 int GanCommand(const Options& options, const ToolContext& context);
+int DeCommand(const Options& options, const ToolContext& context);
 
 }  // namespace pradima::cli

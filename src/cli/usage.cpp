@@ -1,5 +1,7 @@
 #include "cli/usage.h"
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
 namespace {
 
@@ -14,6 +16,9 @@ constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
     "                   [--chart FILE.svg] [--prizes all|3-digit]\n";
+constexpr const char* kDe =
+    "  pradima de BOOK [--by week|year] [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                  [--station NAME] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -49,6 +54,17 @@ constexpr const char* kGanDetails =
     "                 the last draw day of the period (marked \"running\"); of equal gaps, the latest.\n"
     "The numbers longest away come first (never drawn first), --top N of them (default 20).\n"
     "--region, --weekday and --type default to what the control sheet holds.\n";
+constexpr const char* kDeDetails =
+    "de reads the workbook and never writes it. It shows the special prize of each draw day (chosen\n"
+    "as gan chooses them) and station: the North's first number, a Central or South station's\n"
+    "prize after its name. Its last two digits are the đề, their first digit the đầu, the last the\n"
+    "đuôi, and (đầu + đuôi) mod 10 the tổng; a special prize that is blank or not digits is left out.\n"
+    "--by week (the default) lays out the đề a row per week, Monday to Sunday across; --by year\n"
+    "a table per year, days 1 to 31 down and months across. A day with several stations shows\n"
+    "their đề side by side, in the order of their blocks. Then how often each đầu, đuôi and tổng\n"
+    "came. --station NAME keeps one station of the Central or South region.\n"
+    "--format csv prints date,station,special,de,dau,duoi,tong, a row per draw day and station;\n"
+    "--format json the request, draw_days, the rows and the counts dau, duoi and tong (ten each).\n";
 constexpr const char* kChartDetails =
     "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
     "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
@@ -74,15 +90,18 @@ std::string UsageOf(const std::string& command) {
   if (command == "stats")
     return usage + kStats + kStatsDetails + kPrizesDetails + kFormatDetails + kChartDetails + kFileDetails;
   if (command == "gan") return usage + kGan + kGanDetails + kPrizesDetails + kFormatDetails + kChartDetails;
+  if (command == "de") return usage + Tr(kDe) + Tr(kDeDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
   usage += kGan;
+  usage += Tr(kDe);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
+  usage += Tr(kDeDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
