@@ -4,7 +4,7 @@ namespace pradima {
 namespace {
 
 bool AllDigits(const std::string& text) {
-  return text.size() >= 2 && text.find_first_not_of("0123456789") == std::string::npos;
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
 }
 
 }  // namespace
@@ -14,8 +14,9 @@ std::vector<SpecialPrize> SpecialPrizesOf(const std::vector<DrawDay>& days) {
   for (const DrawDay& day : days)
     for (const DrawBlock& block : day.blocks) {
       if (!block.drew || !AllDigits(block.special)) continue;
+      // A single digit is what a spreadsheet leaves of a prize such as 00007 stored as a number.
       const size_t size = block.special.size();
-      const int32_t de = (block.special[size - 2] - '0') * 10 + (block.special[size - 1] - '0');
+      const int32_t de = (size > 1 ? (block.special[size - 2] - '0') * 10 : 0) + (block.special[size - 1] - '0');
       prizes.push_back({day.date, block.station, block.special, de});
     }
   return prizes;

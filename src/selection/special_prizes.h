@@ -22,8 +22,9 @@ struct SpecialPrize {
 };
 
 // One entry per draw day and block that drew, in the order of the days and
-// then of the blocks. A special prize that is blank, holds anything but
-// digits or has fewer than two gives no entry: it has no đề to show.
+// then of the blocks. A special prize that is blank or holds anything but
+// digits gives no entry: it has no đề to show. One digit d is the đề 0d,
+// as the count reads it.
 std::vector<SpecialPrize> SpecialPrizesOf(const std::vector<DrawDay>& days);
 
 // How often each digit 0 to 9 came as đầu, đuôi and tổng of the entries.

@@ -53,12 +53,12 @@ TEST(SpecialPrizes, OneEntryPerStationThatDrewInDayAndBlockOrder) {
   EXPECT_EQ(counts.sums, (std::array<int64_t, 10>{0, 0, 1, 1, 0, 0, 0, 1, 1, 1}));
 }
 
-TEST(SpecialPrizes, ASpecialWithoutTwoDigitsAtItsEndHasNoDe) {
+TEST(SpecialPrizes, ASpecialOfAnythingButDigitsHasNoDe) {
   const struct {
     const char* special;
     bool drew;
     int32_t de;  // -1: no entry
-  } cases[] = {{"05", true, 5}, {"7", true, -1}, {"", false, -1}, {"12 45", true, -1}, {"4.5E+4", true, -1},
+  } cases[] = {{"05", true, 5}, {"7", true, 7}, {"", false, -1}, {"12 45", true, -1}, {"4.5E+4", true, -1},
                {"98765", false, -1}};
   for (const auto& c : cases) {
     DrawDay day{Day(2026, 3, 1), {}, {{8, "", c.special, c.drew, 0, 0}}};
