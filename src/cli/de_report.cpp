@@ -73,8 +73,8 @@ void PrintDigitCounts(const DeDigitCounts& counts, std::ostream& out) {
   PrintColumns(lines, out);
 }
 
-void PrintTables(const DrawRequest& request, int32_t drawDays, const std::vector<SpecialPrize>& prizes,
-                 DeLayout layout, std::ostream& out) {
+void PrintTables(const DrawRequest& request, int32_t drawDays, const std::vector<SpecialPrize>& prizes, DeLayout layout,
+                 std::ostream& out) {
   PrintRequest(request, drawDays, prizes.size(), out);
   if (layout == DeLayout::Week) {
     out << "\n";
@@ -104,8 +104,8 @@ std::string JsonCounts(const std::array<int64_t, 10>& counts) {
   return text + "]";
 }
 
-void PrintJson(const DrawRequest& request, int32_t drawDays, const std::vector<SpecialPrize>& prizes,
-               DeLayout layout, std::ostream& out) {
+void PrintJson(const DrawRequest& request, int32_t drawDays, const std::vector<SpecialPrize>& prizes, DeLayout layout,
+               std::ostream& out) {
   const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
   const auto digit = [](int32_t d) { return JsonString(std::to_string(d)); };
   out << "{\"request\": {\"from\": " << end(request.from) << ", \"to\": " << end(request.to)
