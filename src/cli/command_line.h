@@ -43,6 +43,8 @@ struct Options {
   bool reverse = false;
   // --after: the two-digit numbers whose draw days are followed ("27" or "27,72"), as numbers.
   std::optional<std::vector<int32_t>> after;
+  // --by: how de lays out the đề, "week" (the default) or "year".
+  std::string by = "week";
 };
 
 // `args` is the command, the workbook, then options: a flag among `flags`

@@ -46,6 +46,7 @@ const KnownCommand kCommands[] = {
     {"bacnho",
      BacnhoCommand,
      {"--from", "--to", "--region", "--weekday", "--after", "--top", "--format", "--station"}},
+    {"de", DeCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station", "--by"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -37,6 +37,9 @@ constexpr const char* kRoi =
 constexpr const char* kBacnho =
     "  pradima bacnho BOOK --after NN[,NN...] [--top N] [--from DATE] [--to DATE]\n"
     "                      [--region NAME] [--weekday NAME] [--station NAME] [--format table|csv|json]\n";
+constexpr const char* kDe =
+    "  pradima de BOOK [--by week|year] [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                  [--station NAME] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -101,6 +104,17 @@ constexpr const char* kBacnhoDetails =
     "  share      next days / trigger days, to three decimals; none without a trigger day.\n"
     "The numbers most often next come first (ties by number), --top N of them (default 20; 100 gives\n"
     "them all). csv: number,next_days,triggers,share; json adds the request and the trigger days.\n";
+constexpr const char* kDeDetails =
+    "de reads the workbook and never writes it. It shows the special prize of each draw day (chosen\n"
+    "as gan chooses them) and station: the North's first number, a Central or South station's\n"
+    "prize after its name. Its last two digits are the đề, their first digit the đầu, the last the\n"
+    "đuôi, and (đầu + đuôi) mod 10 the tổng; a special prize that is blank or not digits is left out.\n"
+    "--by week (the default) lays out the đề a row per week, Monday to Sunday across; --by year\n"
+    "a table per year, days 1 to 31 down and months across. A day with several stations shows\n"
+    "their đề side by side, in the order of their blocks. Then how often each đầu, đuôi and tổng\n"
+    "came. --station NAME keeps one station of the Central or South region.\n"
+    "--format csv prints date,station,special,de,dau,duoi,tong, a row per draw day and station;\n"
+    "--format json the request, draw_days, the rows and the counts dau, duoi and tong (ten each).\n";
 constexpr const char* kChartDetails =
     "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
     "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
@@ -133,6 +147,7 @@ std::string UsageOf(const std::string& command) {
     return usage + Tr(kRoi) + Tr(kRoiDetails) + Tr(kStationDetails) + kFormatDetails;
   if (command == "bacnho")
     return usage + Tr(kBacnho) + Tr(kBacnhoDetails) + Tr(kStationDetails) + kFormatDetails;
+  if (command == "de") return usage + Tr(kDe) + Tr(kDeDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
@@ -141,6 +156,7 @@ std::string UsageOf(const std::string& command) {
   usage += Tr(kXien);
   usage += Tr(kRoi);
   usage += Tr(kBacnho);
+  usage += Tr(kDe);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
@@ -149,6 +165,7 @@ std::string UsageOf(const std::string& command) {
   usage += Tr(kRoiDetails);
   usage += Tr(kBacnhoDetails);
   usage += Tr(kStationDetails);
+  usage += Tr(kDeDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
