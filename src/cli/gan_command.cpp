@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "cli/draw_request.h"
 #include "cli/gan_report.h"
+#include "cli/translate.h"
 #include "selection/count_lo.h"
 #include "selection/lo_gaps.h"
 
@@ -17,7 +18,7 @@ void WriteGanChart(const std::string& path, const DrawRequest& request, int32_t 
                    int digits) {
   const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
   const chart::ChartRequest title{end(request.from), end(request.to), request.region, request.weekday,
-                                  request.type,      drawDays,        request.prizes};
+                                  request.type,      drawDays,        request.prizes, Tr};
   WriteChartFile(path, chart::GanChartSvg(title, gaps, digits));
 }
 
