@@ -17,7 +17,7 @@ std::filesystem::path CatalogueFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) {
-    const std::filesystem::path beside = program.parent_path().parent_path() / "share" / "locale";
+    std::filesystem::path beside = program.parent_path().parent_path() / "share" / "locale";
     if (std::filesystem::is_directory(beside, error)) return beside;
   }
   return "/usr/share/locale";
