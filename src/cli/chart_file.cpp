@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/concat.h"
 #include "base/file_error.h"
 #include "base/files.h"
 #include "cli/translate.h"
