@@ -1,5 +1,6 @@
-# The Debian package of the command-line tool: the binary, its man page and
-# bash completion, the example workbook with its data licence.
+# The Debian package of the command-line tool: the binary, its translations,
+# its man pages (English and Vietnamese) and bash completion, the example
+# workbook with its data licence.
 include(GNUInstallDirs)
 
 set(PRADIMA_PACKAGING ${PROJECT_SOURCE_DIR}/packaging/debian)
@@ -16,12 +17,17 @@ function(pradima_gzip_configured source name)
 endfunction()
 set(VERSION ${PROJECT_VERSION})
 pradima_gzip_configured(${PRADIMA_PACKAGING}/pradima.1 pradima.1)
+pradima_gzip_configured(${PRADIMA_PACKAGING}/pradima.vi.1 pradima.vi.1)
 pradima_gzip_configured(${PRADIMA_PACKAGING}/changelog changelog)
 add_custom_target(pradima_package_files ALL
-                  DEPENDS ${PRADIMA_PACKAGE_FILES}/pradima.1.gz ${PRADIMA_PACKAGE_FILES}/changelog.gz)
+                  DEPENDS ${PRADIMA_PACKAGE_FILES}/pradima.1.gz ${PRADIMA_PACKAGE_FILES}/pradima.vi.1.gz
+                          ${PRADIMA_PACKAGE_FILES}/changelog.gz)
 
 install(TARGETS pradima RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PRADIMA_PACKAGE_FILES}/pradima.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PRADIMA_PACKAGE_FILES}/pradima.vi.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/vi/man1 RENAME pradima.1.gz)
+# The catalogues as the build compiled them beside the tool (src/cli/CMakeLists.txt).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/src/share/locale/ DESTINATION ${CMAKE_INSTALL_LOCALEDIR})
 install(FILES ${PRADIMA_PACKAGING}/pradima.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
         RENAME pradima)
 install(FILES ${PRADIMA_PACKAGING}/copyright ${PRADIMA_PACKAGE_FILES}/changelog.gz

@@ -4,16 +4,23 @@
 #include <cstdio>
 
 #include "base/concat.h"
+#include "base/fill_in.h"
 
 namespace pradima::chart {
 
-std::string RequestTitle(const ChartRequest& request) {
-  return Concat(request.region, " · ", request.weekday, " · ", request.from, " – ", request.to, " · ", request.type,
-                request.prizes == terms::Prizes::All ? "" : " · 3-digit prizes");
+std::string ChartText(const ChartRequest& request, const char* english, std::initializer_list<std::string_view> values) {
+  return FillIn(request.translation ? request.translation(english) : english, values);
 }
 
-std::string DrawDaysText(int32_t drawDays) {
-  return std::to_string(drawDays) + (drawDays == 1 ? " draw day" : " draw days");
+std::string RequestTitle(const ChartRequest& request) {
+  return Concat(request.region, " · ", request.weekday, " · ", request.from, " – ", request.to, " · ", request.type,
+                request.prizes == terms::Prizes::All ? "" : ChartText(request, " · 3-digit prizes"));
+}
+
+std::string DrawDaysText(const ChartRequest& request) {
+  const std::string count = std::to_string(request.drawDays);
+  return request.drawDays == 1 ? ChartText(request, "{1} draw day", {count})
+                               : ChartText(request, "{1} draw days", {count});
 }
 
 double PageWidthFor(const std::string& title, double width) {

@@ -38,8 +38,8 @@ std::string Grid(const ChartRequest& request, const LoCounts& counts) {
   SvgDocument page(PageWidthFor(title, kPageWidth), legendTop + 56, title);
   const std::string head = TelexToUnicode(terms::kHeadTelex), tail = TelexToUnicode(terms::kTailTelex);
   DrawHeading(page, title,
-              "Appearances of all 100 numbers over " + DrawDaysText(request.drawDays) + " (rows " + head +
-                  ", columns " + tail + ")");
+              ChartText(request, "Appearances of all 100 numbers over {1} (rows {2}, columns {3})",
+                        {DrawDaysText(request), head, tail}));
 
   page.Text(kGridLeft + 5 * kCellWidth, kGridTop - 24, tail, {12, kQuietInk, Anchor::Middle});
   page.Text(kPageMargin + 10, kGridTop + 5 * kCellHeight + 4, head, {12, kQuietInk, Anchor::Middle});
@@ -62,7 +62,7 @@ std::string Grid(const ChartRequest& request, const LoCounts& counts) {
   }
 
   // The legend: the scale's colours at evenly spaced counts from the fewest to the most.
-  page.Text(kGridLeft - 10, legendTop + 14, "appearances", {11, kQuietInk, Anchor::End});
+  page.Text(kGridLeft - 10, legendTop + 14, ChartText(request, "appearances"), {11, kQuietInk, Anchor::End});
   const int steps = static_cast<int>(std::min<int64_t>(kLegendSteps, most - least + 1));
   for (int step = 0; step < steps; ++step) {
     const int64_t value = steps == 1 ? least : least + ((most - least) * step * 2 + (steps - 1)) / (2 * (steps - 1));
@@ -82,13 +82,14 @@ std::string Bars(const ChartRequest& request, const LoCounts& counts) {
                    [&](int32_t a, int32_t b) { return AppearancesOf(counts, a) > AppearancesOf(counts, b); });
   if (drawn.size() > static_cast<size_t>(kMostFrequentShown)) drawn.resize(kMostFrequentShown);
   const std::string title = RequestTitle(request);
-  if (drawn.empty()) return NothingToDraw(title, "No number appeared in this period: nothing to draw.", kPageWidth);
+  if (drawn.empty())
+    return NothingToDraw(title, ChartText(request, "No number appeared in this period: nothing to draw."), kPageWidth);
 
   SvgDocument page(PageWidthFor(title, kPageWidth), kChartTop + static_cast<double>(drawn.size()) * kRowHeight + 16,
                    title);
   DrawHeading(page, title,
-              "The " + std::to_string(drawn.size()) + " numbers that appeared most over " +
-                  DrawDaysText(request.drawDays) + ", with their appearances");
+              ChartText(request, "The {1} numbers that appeared most over {2}, with their appearances",
+                        {std::to_string(drawn.size()), DrawDaysText(request)}));
   const double perAppearance = kBarMaxWidth / static_cast<double>(AppearancesOf(counts, drawn.front()));
   for (size_t row = 0; row < drawn.size(); ++row) {
     const double y = kChartTop + static_cast<double>(row) * kRowHeight;
@@ -108,10 +109,11 @@ std::string CountChartSvg(const ChartRequest& request, const LoCounts& counts, i
   const std::string title = RequestTitle(request);
   if (digits != 2 && digits != 3)
     return NothingToDraw(title,
-                         "The number type \"" + request.type + "\" is neither \"" + terms::kTwoDigits + "\" nor \"" +
-                             terms::kThreeDigits + "\": nothing to draw.",
+                         ChartText(request, "The number type \"{1}\" is neither \"{2}\" nor \"{3}\": nothing to draw.",
+                                   {request.type, terms::kTwoDigits, terms::kThreeDigits}),
                          kPageWidth);
-  if (request.drawDays == 0) return NothingToDraw(title, "No draw days in this period: nothing to draw.", kPageWidth);
+  if (request.drawDays == 0)
+    return NothingToDraw(title, ChartText(request, "No draw days in this period: nothing to draw."), kPageWidth);
   return digits == 2 ? Grid(request, counts) : Bars(request, counts);
 }
 

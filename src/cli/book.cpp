@@ -4,13 +4,14 @@
 
 #include "base/error.h"
 #include "cli/sheet_binding.h"
+#include "cli/translate.h"
 #include "terms/sheet_layout.h"
 
 namespace pradima::cli {
 
-const RequiredSheet kResultsSheet{terms::kResultsCodeName, "the results sheet"};
-const RequiredSheet kSettingsSheet{terms::kSettingsCodeName, "the settings sheet"};
-const RequiredSheet kControlSheet{terms::kControlCodeName, "the control sheet"};
+const RequiredSheet kResultsSheet{terms::kResultsCodeName, TrLater("the results sheet")};
+const RequiredSheet kSettingsSheet{terms::kSettingsCodeName, TrLater("the settings sheet")};
+const RequiredSheet kControlSheet{terms::kControlCodeName, TrLater("the control sheet")};
 
 XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves,
                       std::initializer_list<const RequiredSheet*> sheets) {
@@ -21,9 +22,14 @@ XlsxWorkbook OpenBook(const std::string& path, std::ostream& err, bool saves,
   if (!tabs.empty()) {
     std::string names;
     for (const std::string& tab : tabs) names += (names.empty() ? "" : ", ") + tab;
-    err << "pradima: " << path << " has no code names for its sheets (some applications drop them when they save); "
-        << "the sheets " << names << " are taken by their tab names"
-        << (saves ? ", and their code names are written back\n" : "; this command does not change the file\n");
+    err << "pradima: "
+        << (saves ? TrFormat("{1} has no code names for its sheets (some applications drop them when they save); the "
+                             "sheets {2} are taken by their tab names, and their code names are written back",
+                             {path, names})
+                  : TrFormat("{1} has no code names for its sheets (some applications drop them when they save); the "
+                             "sheets {2} are taken by their tab names; this command does not change the file",
+                             {path, names}))
+        << "\n";
   }
   return workbook;
 }
@@ -32,12 +38,13 @@ void RequireLayout(const MemoryWorkbook& book, const std::string& path,
                    std::initializer_list<const RequiredSheet*> sheets, std::initializer_list<const char*> names) {
   for (const RequiredSheet* sheet : sheets) {
     if (!book.SheetByCodeName(sheet->codeName)) {
-      throw Error(VbError::ObjectNotSet, path + " has no worksheet with code name " + sheet->codeName + " (" +
-                                             sheet->what + "); " + kCodeNameRemedy);
+      throw Error(VbError::ObjectNotSet, TrFormat("{1} has no worksheet with code name {2} ({3}); {4}",
+                                                  {path, sheet->codeName, Tr(sheet->what), Tr(kCodeNameRemedy)}));
     }
   }
   for (const char* name : names) {
-    if (!book.FindName(name)) throw Error(VbError::ApplicationDefined, path + " has no workbook name " + name);
+    if (!book.FindName(name))
+      throw Error(VbError::ApplicationDefined, TrFormat("{1} has no workbook name {2}", {path, name}));
   }
 }
 

@@ -6,28 +6,28 @@
 #include <filesystem>
 #include <system_error>
 
-#include "base/concat.h"
 #include "base/file_error.h"
 #include "base/files.h"
+#include "cli/translate.h"
 
 namespace pradima::cli {
 
 std::optional<std::string> ChartPathProblem(const std::string& chart, const std::string& book) {
-  if (!HasExtension(chart, ".svg")) return Concat("--chart ", chart, " is not an SVG file name: it must end in .svg");
+  if (!HasExtension(chart, ".svg")) return TrFormat("--chart {1} is not an SVG file name: it must end in .svg", {chart});
   std::error_code error;
-  if (std::filesystem::equivalent(chart, book, error)) return Concat("--chart ", chart, " is the workbook itself");
+  if (std::filesystem::equivalent(chart, book, error)) return TrFormat("--chart {1} is the workbook itself", {chart});
   return std::nullopt;
 }
 
 void WriteChartFile(const std::string& path, std::string_view svg) {
-  const std::string shown = "the chart " + path;
+  const std::string shown = TrFormat("the chart {1}", {path});
   ReplaceFile(path, shown, [&](const std::string& temporary) {
     const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (descriptor < 0) Fail(Concat("cannot write ", shown, ": ", SystemReason(errno)));
+    if (descriptor < 0) Fail(TrFormat("cannot write {1}: {2}", {shown, SystemReason(errno)}));
     const int error = WriteAll(descriptor, svg);
     // A descriptor is closed by the call even when it fails.
-    if (::close(descriptor) != 0 && error == 0) Fail(Concat("cannot write ", shown, ": ", SystemReason(errno)));
-    if (error != 0) Fail(Concat("cannot write ", shown, ": ", SystemReason(error)));
+    if (::close(descriptor) != 0 && error == 0) Fail(TrFormat("cannot write {1}: {2}", {shown, SystemReason(errno)}));
+    if (error != 0) Fail(TrFormat("cannot write {1}: {2}", {shown, SystemReason(error)}));
   });
 }
 

@@ -23,9 +23,9 @@ std::optional<CivilDate> DateOption(const OptionTexts& texts, const std::string&
   const std::optional<std::string> text = Text(texts, option);
   if (!text) return std::nullopt;
   const std::optional<CivilDate> date = ParseCivilDate(*text);
-  if (!date) throw UsageError{option + " " + *text + " is not a date (YYYY-MM-DD or DD/MM/YYYY)", command};
+  if (!date) throw UsageError{TrFormat("{1} {2} is not a date (YYYY-MM-DD or DD/MM/YYYY)", {option, *text}), command};
   if (date->year < 1900)
-    throw UsageError{option + " " + *text + " is before 1900, where the workbook's dates begin", command};
+    throw UsageError{TrFormat("{1} {2} is before 1900, where the workbook's dates begin", {option, *text}), command};
   return date;
 }
 
@@ -62,8 +62,8 @@ const char* PrizesName(terms::Prizes prizes) { return prizes == terms::Prizes::A
 
 void RequirePrizesOfType(const Options& options, const std::string& type) {
   if (options.prizes == terms::Prizes::All || type == terms::kThreeDigits) return;
-  throw UsageError{std::string("--prizes 3-digit counts \"") + terms::kThreeDigits +
-                       "\" only, and the number type is \"" + type + "\"; give --type \"" + terms::kThreeDigits + "\"",
+  throw UsageError{TrFormat("--prizes 3-digit counts \"{1}\" only, and the number type is \"{2}\"; give --type \"{1}\"",
+                            {terms::kThreeDigits, type}),
                    options.command};
 }
 
@@ -81,29 +81,28 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
       continue;
     }
     if (std::find(known.begin(), known.end(), option) == known.end())
-      throw UsageError{"unknown option " + option, command};
-    if (++i >= args.size()) throw UsageError{option + " needs a value", command};
+      throw UsageError{TrFormat("unknown option {1}", {option}), command};
+    if (++i >= args.size()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
     texts[option] = args[i];
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);
   if (options.from && options.to && DaysFromCivil(*options.from) > DaysFromCivil(*options.to))
-    throw UsageError{"--from " + texts["--from"] + " is after --to " + texts["--to"], command};
+    throw UsageError{TrFormat("--from {1} is after --to {2}", {texts["--from"], texts["--to"]}), command};
   options.region = Text(texts, "--region");
   options.weekday = Text(texts, "--weekday");
   options.set = Text(texts, "--set");
   options.type = Text(texts, "--type");
   options.station = Text(texts, "--station");
   if (options.type && !IsNumberType(*options.type))
-    throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
-                     command};
+    throw UsageError{TrFormat("--type must be \"{1}\" or \"{2}\"", {terms::kTwoDigits, terms::kThreeDigits}), command};
   if (const auto prizes = Text(texts, "--prizes")) {
     if (*prizes == PrizesName(terms::Prizes::ThreeDigitsOrMore)) options.prizes = terms::Prizes::ThreeDigitsOrMore;
-    else if (*prizes != PrizesName(terms::Prizes::All)) throw UsageError{"--prizes must be all or 3-digit", command};
+    else if (*prizes != PrizesName(terms::Prizes::All)) throw UsageError{Tr("--prizes must be all or 3-digit"), command};
   }
   if (const auto format = Text(texts, "--format")) {
     const std::optional<ReportFormat> parsed = ParseReportFormat(*format);
-    if (!parsed) throw UsageError{"--format must be table, csv or json", command};
+    if (!parsed) throw UsageError{Tr("--format must be table, csv or json"), command};
     options.format = *parsed;
   }
   options.chart = Text(texts, "--chart");
@@ -111,16 +110,17 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     if (const auto problem = ChartPathProblem(*options.chart, options.book)) throw UsageError{*problem, command};
   if (const auto numbers = Text(texts, "--numbers")) {
     if (const auto problem = NumberListProblem(*numbers))
-      throw UsageError{"--numbers " + *numbers + ": " + *problem, command};
+      throw UsageError{TrFormat("--numbers {1}: {2}", {*numbers, *problem}), command};
     const std::string custom = TelexToUnicode(terms::kCustomTelex);
     if (options.set && *options.set != custom)
-      throw UsageError{"--numbers lists the set \"" + custom + "\"; it cannot go with --set " + *options.set, command};
+      throw UsageError{TrFormat("--numbers lists the set \"{1}\"; it cannot go with --set {2}", {custom, *options.set}),
+                       command};
     options.set = custom;
     options.numbers = SplitNumberList(*numbers);
   }
   if (const auto top = Text(texts, "--top")) {
     const std::optional<int32_t> value = WholeNumber(*top, 9999);
-    if (!value) throw UsageError{"--top " + *top + " is not a whole number from 1 to 9999", command};
+    if (!value) throw UsageError{TrFormat("--top {1} is not a whole number from 1 to 9999", {*top}), command};
     options.top = *value;
   }
   if (const auto size = Text(texts, "--size")) {
@@ -134,8 +134,8 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     const std::optional<int32_t> value = connections->size() == 1 ? WholeNumber(*connections, kMostConnections)
                                                                   : std::nullopt;
     if (!value)
-      throw UsageError{"--connections " + *connections + " is not a whole number from 1 to " +
-                           std::to_string(kMostConnections),
+      throw UsageError{TrFormat("--connections {1} is not a whole number from 1 to {2}",
+                                {*connections, std::to_string(kMostConnections)}),
                        command};
     options.connections = *value;
   }

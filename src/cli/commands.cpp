@@ -7,6 +7,7 @@
 
 #include "base/files.h"
 #include "base/xml_text.h"
+#include "cli/translate.h"
 #include "cli/usage.h"
 #include "terms/lottery.h"
 #include "text/composed_text.h"
@@ -55,7 +56,7 @@ bool AsksForHelp(const std::string& argument) { return argument == "-h" || argum
 void CheckStorable(const std::vector<std::string>& args, size_t first) {
   for (size_t i = first; i < args.size(); ++i)
     if (const auto problem = UnstorableTextProblem(args[i]))
-      throw UsageError{"the argument \"" + args[i] + "\" " + *problem, args[0]};
+      throw UsageError{TrFormat("the argument \"{1}\" {2}", {args[i], *problem}), args[0]};
 }
 
 // The options of a command line whose command takes its arguments in order
@@ -68,23 +69,23 @@ Options PositionalOptions(const std::vector<std::string>& args) {
   if (command == "init" && args.size() == 2) {
     if (!HasExtension(args[1], ".xlsx") && !HasExtension(args[1], ".xlsm"))
       throw UsageError{
-          args[1] + " is not a workbook name: it must end in .xlsx, or in .xlsm for a workbook with macros", command};
+          TrFormat("{1} is not a workbook name: it must end in .xlsx, or in .xlsm for a workbook with macros", {args[1]}),
+          command};
     return options;
   }
   if (command == "numbers" && args.size() == 3) {
     if (!IsNumberType(args[2]))
       throw UsageError{
-          std::string("the number type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
-          command};
+          TrFormat("the number type must be \"{1}\" or \"{2}\"", {terms::kTwoDigits, terms::kThreeDigits}), command};
     options.type = args[2];
     return options;
   }
-  throw UsageError{"wrong arguments for " + command, command};
+  throw UsageError{TrFormat("wrong arguments for {1}", {command}), command};
 }
 
 // The command the line names, run; bad usage is thrown.
 int Dispatch(std::vector<std::string> args, const ToolContext& context) {
-  if (args.empty()) throw UsageError{"no command given", ""};
+  if (args.empty()) throw UsageError{Tr("no command given"), ""};
   const std::string& command = args[0];
   if (AsksForHelp(command) || command == "help") {
     context.out << UsageOf(args.size() > 1 ? args[1] : "");
@@ -97,12 +98,12 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   const KnownCommand* known = nullptr;
   for (const KnownCommand& candidate : kCommands)
     if (candidate.name == command) known = &candidate;
-  if (!known) throw UsageError{"unknown command or wrong arguments: " + command, ""};
+  if (!known) throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {command}), ""};
   if (args.size() > 1 && AsksForHelp(args[1])) {
     context.out << UsageOf(command);
     return 0;
   }
-  if (args.size() < 2) throw UsageError{command + " needs a workbook", command};
+  if (args.size() < 2) throw UsageError{TrFormat("{1} needs a workbook", {command}), command};
   // The workbook's file name may be any name the system allows; the other arguments go into the workbook.
   CheckStorable(args, 2);
   // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.
@@ -124,7 +125,7 @@ int RunCommand(const std::vector<std::string>& args, const std::string& resultsS
   } catch (const std::filesystem::filesystem_error& e) {
     err << "pradima: " << e.path1().string() << ": " << e.code().message() << "\n";
   } catch (const std::bad_alloc&) {
-    err << "pradima: out of memory\n";
+    err << "pradima: " << Tr("out of memory") << "\n";
   } catch (const std::exception& e) {
     err << "pradima: " << e.what() << "\n";
   }

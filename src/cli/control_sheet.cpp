@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "base/date.h"
+#include "cli/report_format.h"
+#include "cli/translate.h"
 #include "session/cell_table.h"
 #include "session/conversions.h"
 #include "terms/lottery.h"
@@ -60,12 +62,14 @@ int32_t ListedCount(const MemorySheet& control) {
 }
 
 void PrintRequest(const MemorySheet& control, std::ostream& out) {
-  out << "period   " << DateText(CellAt(control, terms::kStartDateCell)) << " to "
-      << DateText(CellAt(control, terms::kEndDateCell)) << "\n"
-      << "region   " << ToText(CellAt(control, terms::kRegionCell)) << "\n"
-      << "weekday  " << ToText(CellAt(control, terms::kWeekdayCell)) << "\n"
-      << "set      " << ToText(CellAt(control, terms::kNumberSetCell)) << "\n"
-      << "type     " << ToText(CellAt(control, terms::kNumberTypeCell)) << "\n";
+  out << Heading("period")
+      << TrFormat("{1} to {2}",
+                  {DateText(CellAt(control, terms::kStartDateCell)), DateText(CellAt(control, terms::kEndDateCell))})
+      << "\n"
+      << Heading("region") << ToText(CellAt(control, terms::kRegionCell)) << "\n"
+      << Heading("weekday") << ToText(CellAt(control, terms::kWeekdayCell)) << "\n"
+      << Heading("set") << ToText(CellAt(control, terms::kNumberSetCell)) << "\n"
+      << Heading("type") << ToText(CellAt(control, terms::kNumberTypeCell)) << "\n";
 }
 
 void PrintTable(const MemorySheet& control, std::ostream& out) {
@@ -76,18 +80,15 @@ void PrintTable(const MemorySheet& control, std::ostream& out) {
     if (HasText(control.Get(r, first.column)))
       rows.push_back({ToText(control.Get(r, first.column)), ToText(control.Get(r, first.column + 1)),
                       ToText(control.Get(r, first.column + 2))});
+  const std::array<std::string, 3> headers{Tr("number"), Tr("days"), Tr("appearances")};
   size_t width[3] = {6, 4, 11};
+  for (size_t i = 0; i < 3; ++i) width[i] = std::max(width[i], Columns(headers[i]));
   for (const auto& row : rows)
-    for (int i = 0; i < 3; ++i) width[i] = std::max(width[i], row[static_cast<size_t>(i)].size());
-  out << std::left << std::setw(static_cast<int>(width[0])) << "number"
-      << "  " << std::right << std::setw(static_cast<int>(width[1])) << "days"
-      << "  " << std::setw(static_cast<int>(width[2])) << "appearances"
-      << "\n";
-  for (const auto& row : rows) {
-    out << std::left << std::setw(static_cast<int>(width[0])) << row[0] << "  " << std::right
-        << std::setw(static_cast<int>(width[1])) << row[1] << "  " << std::setw(static_cast<int>(width[2])) << row[2]
-        << "\n";
-  }
+    for (size_t i = 0; i < 3; ++i) width[i] = std::max(width[i], Columns(row[i]));
+  out << PadRight(headers[0], width[0]) << "  " << PadLeft(headers[1], width[1]) << "  "
+      << PadLeft(headers[2], width[2]) << "\n";
+  for (const auto& row : rows)
+    out << PadRight(row[0], width[0]) << "  " << PadLeft(row[1], width[1]) << "  " << PadLeft(row[2], width[2]) << "\n";
 }
 
 void PrintHeadsAndTails(const HeadsAndTails& counts, std::ostream& out) {
@@ -124,8 +125,11 @@ void WarnOfUnknownWeekday(const MemorySheet& control, std::ostream& err) {
     names += name;
     names += ", ";
   }
-  err << "pradima: the weekday \"" << weekday << "\" in " << terms::kWeekdayCell << " is not one of " << names
-      << "so every day is counted (as \"" << everyDay << "\" asks)\n";
+  names.resize(names.size() - 2);
+  err << "pradima: "
+      << TrFormat("the weekday \"{1}\" in {2} is not one of {3}, so every day is counted (as \"{4}\" asks)",
+                  {weekday, terms::kWeekdayCell, names, everyDay})
+      << "\n";
 }
 
 }  // namespace pradima::cli

@@ -1,9 +1,9 @@
 #include "cli/draw_request.h"
 
-#include "base/concat.h"
 #include "base/error.h"
 #include "cli/book.h"
 #include "cli/control_sheet.h"
+#include "cli/translate.h"
 #include "selection/count_lo.h"
 #include "session/conversions.h"
 #include "terms/sheet_layout.h"
@@ -16,25 +16,30 @@ namespace {
 // the other end defaults to: such a period would count nothing.
 void RequireOrderedDefaultPeriod(const DrawRequest& request, const Options& options) {
   if (!request.from || !request.to || DaysFromCivil(*request.from) <= DaysFromCivil(*request.to)) return;
-  throw UsageError{options.from ? Concat("--from ", IsoDate(*request.from), " is after the last stored draw, ",
-                                         FormatShortDate(*request.to), "; pradima update adds the days since")
-                                : Concat("--to ", IsoDate(*request.to), " is before the first stored draw, ",
-                                         FormatShortDate(*request.from)),
+  throw UsageError{options.from ? TrFormat("--from {1} is after the last stored draw, {2}; pradima update adds the "
+                                           "days since",
+                                           {IsoDate(*request.from), FormatShortDate(*request.to)})
+                                : TrFormat("--to {1} is before the first stored draw, {2}",
+                                           {IsoDate(*request.to), FormatShortDate(*request.from)}),
                    options.command};
 }
 
 std::vector<DrawDay> OnlyRequestedStation(const std::vector<DrawDay>& days, const DrawRequest& request,
                                           const Options& options) {
   if (request.region == TelexToUnicode(terms::kNorth.telexName))
-    throw UsageError{"--station chooses a station of " + TelexToUnicode(terms::kCentral.telexName) + " or " +
-                         TelexToUnicode(terms::kSouth.telexName) + "; the region is " + request.region,
+    throw UsageError{TrFormat("--station chooses a station of {1} or {2}; the region is {3}",
+                              {TelexToUnicode(terms::kCentral.telexName), TelexToUnicode(terms::kSouth.telexName),
+                               request.region}),
                      options.command};
   std::vector<DrawDay> chosen = OnlyStation(days, request.station);
   if (!chosen.empty()) return chosen;
   std::string names;
   for (const std::string& name : StationsOf(days)) names += (names.empty() ? "" : ", ") + name;
-  throw UsageError{"no draw day of the period has the station \"" + request.station + "\"" +
-                       (names.empty() ? std::string("; the period has no station") : "; it has " + names),
+  throw UsageError{names.empty() ? TrFormat("no draw day of the period has the station \"{1}\"; the period has no "
+                                            "station",
+                                            {request.station})
+                                 : TrFormat("no draw day of the period has the station \"{1}\"; it has {2}",
+                                            {request.station, names}),
                    options.command};
 }
 
@@ -66,9 +71,9 @@ RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, c
              options.top,
              options.prizes};
   if (DigitCount(request.type) == 0)
-    throw Error(VbError::InvalidArgument, std::string("the number type \"") + request.type + "\" in " +
-                                              terms::kNumberTypeCell + " is neither \"" + terms::kTwoDigits +
-                                              "\" nor \"" + terms::kThreeDigits + "\"; choose one with --type");
+    throw Error(VbError::InvalidArgument,
+                TrFormat("the number type \"{1}\" in {2} is neither \"{3}\" nor \"{4}\"; choose one with --type",
+                         {request.type, terms::kNumberTypeCell, terms::kTwoDigits, terms::kThreeDigits}));
   RequirePrizesOfType(options, request.type);
   // The period defaults to the stored draws, first to last.
   const auto results = book->SheetByCodeName(terms::kResultsCodeName);

@@ -8,6 +8,7 @@
 #include "cli/draw_request.h"
 #include "cli/gan_report.h"
 #include "cli/request_report.h"
+#include "cli/translate.h"
 #include "selection/count_lo.h"
 #include "selection/lo_gaps.h"
 
@@ -19,7 +20,7 @@ void WriteGanChart(const std::string& path, const DrawRequest& request, int32_t 
   const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
   const chart::ChartRequest title{end(request.from), end(request.to), RegionOfTitle(request.region, request.station),
                                   request.weekday,   request.type,    drawDays,
-                                  request.prizes};
+                                  request.prizes,    Tr};
   WriteChartFile(path, chart::GanChartSvg(title, gaps, digits));
 }
 

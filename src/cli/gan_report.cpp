@@ -1,11 +1,12 @@
 #include "cli/gan_report.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <iomanip>
 #include <ostream>
 
 #include "cli/command_line.h"
 #include "cli/request_report.h"
+#include "cli/translate.h"
 #include "selection/number_type.h"
 
 namespace pradima::cli {
@@ -24,18 +25,21 @@ std::string JsonCount(const std::optional<int32_t>& count) { return count ? std:
 void PrintTable(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                 std::ostream& out) {
   PrintRequestLines(request, out);
-  out << drawDays << " draw days\n";
-  out << std::left << std::setw(6) << "number"
-      << "  " << std::setw(10) << "last drawn"
-      << "  " << std::right << std::setw(5) << "gap"
-      << "  " << std::setw(7) << "longest"
-      << "  " << std::left << "longest ended\n";
+  out << TrFormat("{1} draw days", {std::to_string(drawDays)}) << "\n";
+  const char* never = Tr("never");
+  const std::string headers[] = {Tr("number"), Tr("last drawn"), Tr("gap"), Tr("longest")};
+  const size_t width[] = {std::max<size_t>(6, Columns(headers[0])),
+                          std::max<size_t>(10, std::max(Columns(headers[1]), Columns(never))),
+                          std::max<size_t>(5, Columns(headers[2])), std::max<size_t>(7, Columns(headers[3]))};
+  out << PadRight(headers[0], width[0]) << "  " << PadRight(headers[1], width[1]) << "  "
+      << PadLeft(headers[2], width[2]) << "  " << PadLeft(headers[3], width[3]) << "  " << Tr("longest ended") << "\n";
   for (const LoGap& gap : gaps) {
-    std::string ended = ShortDate(gap.longestEnded, "never");
-    if (gap.longestRunning) ended += " (running)";
-    out << std::left << std::setw(6) << NumberText(gap.number, digits) << "  " << std::setw(10)
-        << ShortDate(gap.lastDrawn, "never") << "  " << std::right << std::setw(5) << gap.currentGap << "  "
-        << std::setw(7) << (gap.longestGap ? std::to_string(*gap.longestGap) : "-") << "  " << ended << "\n";
+    std::string ended = ShortDate(gap.longestEnded, never);
+    if (gap.longestRunning) ended += Tr(" (running)");
+    out << PadRight(NumberText(gap.number, digits), width[0]) << "  "
+        << PadRight(ShortDate(gap.lastDrawn, never), width[1]) << "  "
+        << PadLeft(std::to_string(gap.currentGap), width[2]) << "  "
+        << PadLeft(gap.longestGap ? std::to_string(*gap.longestGap) : "-", width[3]) << "  " << ended << "\n";
   }
 }
 

@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/translate.h"
 #include "session/standard_workbook.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
@@ -35,7 +36,7 @@ void CreateStandardWorkbook(const std::string& path, const CivilDate& today) {
 
 int InitCommand(const Options& options, const ToolContext& context) {
   CreateStandardWorkbook(options.book, context.clock().date);
-  context.err << "created " << options.book << "\n";
+  context.err << TrFormat("created {1}", {options.book}) << "\n";
   return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "cli/number_list.h"
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
 
 namespace {
@@ -25,10 +27,10 @@ std::optional<std::string> NumberListProblem(const std::string& text) {
   const std::vector<std::string> numbers = SplitNumberList(text);
   for (size_t i = 0; i < numbers.size(); ++i) {
     const std::string& number = numbers[i];
-    const std::string place = "number " + std::to_string(i + 1);
-    if (number.empty()) return place + " is missing (numbers are separated by commas, as in 07,12,345)";
+    const std::string place = std::to_string(i + 1);
+    if (number.empty()) return TrFormat("number {1} is missing (numbers are separated by commas, as in 07,12,345)", {place});
     if (number.find_first_not_of("0123456789") != std::string::npos)
-      return place + " \"" + number + "\" is not digits only (as in 07,12,345)";
+      return TrFormat("number {1} \"{2}\" is not digits only (as in 07,12,345)", {place, number});
   }
   return std::nullopt;
 }

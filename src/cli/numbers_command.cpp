@@ -5,6 +5,7 @@
 #include "cli/book.h"
 #include "cli/commands.h"
 #include "cli/control_sheet.h"
+#include "cli/translate.h"
 #include "selection/number_type.h"
 #include "session/conversions.h"
 #include "terms/sheet_layout.h"
@@ -19,10 +20,11 @@ int NumbersCommand(const Options& options, const ToolContext& context) {
   SetCellAt(*control, terms::kNumberTypeCell, Value::Text(type));
   ApplyNumberType(Bind(workbook.book()), type);
   workbook.Save();
-  context.out << "laid out " << ListedCount(*control) << " numbers of the set \""
-              << ToText(CellAt(*control, terms::kNumberSetCell)) << "\" as \"" << type << "\" from "
-              << terms::kListFirstCell << " of the control sheet, and " << terms::kNumberTypeCell << " is \"" << type
-              << "\"\n";
+  context.out << TrFormat("laid out {1} numbers of the set \"{2}\" as \"{3}\" from {4} of the control sheet, and {5} is "
+                          "\"{3}\"",
+                          {std::to_string(ListedCount(*control)), ToText(CellAt(*control, terms::kNumberSetCell)),
+                           type, terms::kListFirstCell, terms::kNumberTypeCell})
+              << "\n";
   return 0;
 }
 

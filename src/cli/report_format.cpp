@@ -1,8 +1,18 @@
 #include "cli/report_format.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
+namespace {
+
+constexpr const char* kHeadings[] = {TrLater("period"), TrLater("region"), TrLater("weekday"),
+                                     TrLater("set"),    TrLater("type"),   TrLater("prizes"),
+                                     TrLater("station")};
+
+}  // namespace
 
 std::optional<ReportFormat> ParseReportFormat(std::string_view name) {
   if (name == "table") return ReportFormat::Table;
@@ -37,6 +47,25 @@ std::string JsonString(std::string_view text) {
     }
   }
   return json + "\"";
+}
+
+size_t Columns(std::string_view text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string PadRight(std::string_view text, size_t columns) {
+  return std::string(text) + std::string(columns - std::min(columns, Columns(text)), ' ');
+}
+
+std::string PadLeft(std::string_view text, size_t columns) {
+  return std::string(columns - std::min(columns, Columns(text)), ' ') + std::string(text);
+}
+
+std::string Heading(const char* english) {
+  // Nine columns, as the English needs, or wider for a translation.
+  size_t width = 9;
+  for (const char* heading : kHeadings) width = std::max(width, Columns(Tr(heading)) + 1);
+  return PadRight(Tr(english), width);
 }
 
 }  // namespace pradima::cli

@@ -7,27 +7,13 @@
 #include "cli/translate.h"
 
 namespace pradima::cli {
-namespace {
-
-// A label padded to the column where the values begin, counted in characters (not bytes) since a
-// translation may hold letters of several bytes.
-std::string Label(const char* english) {
-  std::string label = Tr(english);
-  size_t characters = 0;
-  for (const char c : label) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-  label.append(characters < 8 ? 9 - characters : 1, ' ');
-  return label;
-}
-
-}  // namespace
-
 void PrintRequestLines(const DrawRequest& request, std::ostream& out) {
   const auto end = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
-  out << Label("period") << TrFormat("{1} to {2}", {end(request.from), end(request.to)}) << "\n"
-      << Label("region") << request.region << "\n"
-      << Label("weekday") << request.weekday << "\n"
-      << Label("type") << request.type << "\n";
-  if (request.prizes != terms::Prizes::All) out << Label("prizes") << PrizesName(request.prizes) << "\n";
+  out << Heading("period") << TrFormat("{1} to {2}", {end(request.from), end(request.to)}) << "\n"
+      << Heading("region") << request.region << "\n"
+      << Heading("weekday") << request.weekday << "\n"
+      << Heading("type") << request.type << "\n";
+  if (request.prizes != terms::Prizes::All) out << Heading("prizes") << PrizesName(request.prizes) << "\n";
   PrintStationLine(request.station, out);
 }
 
@@ -42,11 +28,11 @@ std::string RequestJson(const DrawRequest& request, const std::string& more) {
 std::string StationJson(const std::string& station) { return station.empty() ? "null" : JsonString(station); }
 
 void PrintRequestLine(const char* label, const std::string& value, std::ostream& out) {
-  out << Label(label) << value << "\n";
+  out << Heading(label) << value << "\n";
 }
 
 void PrintStationLine(const std::string& station, std::ostream& out) {
-  if (!station.empty()) out << Label("station") << station << "\n";
+  if (!station.empty()) out << Heading("station") << station << "\n";
 }
 
 std::string RegionOfTitle(const std::string& region, const std::string& station) {

@@ -3,14 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "cli/translate.h"
 #include "session/memory_workbook.h"
 
 namespace pradima::cli {
 
 // What to do about a worksheet the engine cannot find by its code name.
 inline constexpr const char* kCodeNameRemedy =
-    "set the code names Sheet1 (results), Sheet2 (settings) and Sheet3 (control) as the (Name) of each sheet "
-    "in the spreadsheet application's VBA editor, or re-create the workbook with pradima init";
+    TrLater("set the code names Sheet1 (results), Sheet2 (settings) and Sheet3 (control) as the (Name) of each sheet "
+            "in the spreadsheet application's VBA editor, or re-create the workbook with pradima init");
 
 // Some applications save a workbook without the sheets' code names. When no
 // sheet has one, the sheets whose tab names are those pradima init gives

@@ -54,11 +54,11 @@ void RequireOrderedSheetPeriod(const MemorySheet& control, const Options& option
   if (!isDate(start) || !isDate(end) || start.number() <= end.number()) return;
   const std::string kept =
       options.from
-          ? Concat("the end date ", FormatShortDate(CivilFromSerial(end.number())), " in ", terms::kEndDateCell)
-          : Concat("the start date ", FormatShortDate(CivilFromSerial(start.number())), " in ", terms::kStartDateCell);
-  throw UsageError{Concat(options.from ? "--from is after " : "--to is before ", kept,
-                          " of the control sheet; give both --from and --to"),
-                   options.command};
+          ? TrFormat("--from is after the end date {1} in {2} of the control sheet; give both --from and --to",
+                     {FormatShortDate(CivilFromSerial(end.number())), terms::kEndDateCell})
+          : TrFormat("--to is before the start date {1} in {2} of the control sheet; give both --from and --to",
+                     {FormatShortDate(CivilFromSerial(start.number())), terms::kStartDateCell});
+  throw UsageError{kept, options.command};
 }
 
 void ReplaceListedNumbers(MemorySheet& control, const std::vector<std::string>& numbers) {
@@ -88,7 +88,9 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
   if (uncountable.empty()) return;
   std::string names;
   for (const std::string& entry : uncountable) names += Concat(names.empty() ? "\"" : ", \"", entry, "\"");
-  err << "pradima: not counted, as they are not " << digits << "-digit numbers (\"" << type << "\"): " << names << "\n";
+  err << "pradima: "
+      << TrFormat("not counted, as they are not {1}-digit numbers (\"{2}\"): {3}", {std::to_string(digits), type, names})
+      << "\n";
 }
 
 // A list left empty is laid out for the set and type of the control sheet,
@@ -100,9 +102,11 @@ void LayOutAnEmptyList(Session session, const MemorySheet& control, std::ostream
       (set != terms::kFullSet && set != TelexToUnicode(terms::kDoublesTelex)))
     return;
   ApplyNumberType(std::move(session), type);
-  err << "pradima: no numbers were listed from " << terms::kListFirstCell << " of the control sheet, so the "
-      << ListedCount(control) << " numbers of the set \"" << set << "\" were laid out there as \"" << type
-      << "\" first, as pradima numbers does\n";
+  err << "pradima: "
+      << TrFormat("no numbers were listed from {1} of the control sheet, so the {2} numbers of the set \"{3}\" were "
+                  "laid out there as \"{4}\" first, as pradima numbers does",
+                  {terms::kListFirstCell, std::to_string(ListedCount(control)), set, type})
+      << "\n";
 }
 
 // The count reads the list down to F10000 only, as the workbook's button does: the entries below are named.
@@ -112,9 +116,15 @@ void WarnOfListTail(const MemorySheet& control, std::ostream& err) {
   if (last <= far.row) return;
   int32_t entries = 0;
   for (int32_t row = far.row + 1; row <= last; ++row) entries += HasText(control.Get(row, far.column)) ? 1 : 0;
-  err << "pradima: not counted, being below " << terms::kListFarCell
-      << " where the count stops reading the list: " << entries << (entries == 1 ? " entry" : " entries") << " down to "
-      << CellAddress(last, far.column) << "\n";
+  const std::string count = std::to_string(entries), bottom = CellAddress(last, far.column);
+  err << "pradima: "
+      << (entries == 1 ? TrFormat("not counted, being below {1} where the count stops reading the list: {2} entry "
+                                  "down to {3}",
+                                  {terms::kListFarCell, count, bottom})
+                       : TrFormat("not counted, being below {1} where the count stops reading the list: {2} entries "
+                                  "down to {3}",
+                                  {terms::kListFarCell, count, bottom}))
+      << "\n";
 }
 
 void WriteCountChart(const std::string& path, const MemorySheet& control, const LoCountResult& result,
@@ -126,7 +136,8 @@ void WriteCountChart(const std::string& path, const MemorySheet& control, const 
                                     ToText(CellAt(control, terms::kWeekdayCell)),
                                     type,
                                     result.dayCount,
-                                    prizes};
+                                    prizes,
+                                    Tr};
   WriteChartFile(path, chart::CountChartSvg(request, result.counts, DigitCount(type)));
 }
 
@@ -188,7 +199,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   const bool twoDigits = ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits;
   if (options.format == ReportFormat::Table) {
     PrintRequest(*control, context.out);
-    if (options.prizes != terms::Prizes::All) context.out << "prizes   " << PrizesName(options.prizes) << "\n";
+    if (options.prizes != terms::Prizes::All) context.out << Heading("prizes") << PrizesName(options.prizes) << "\n";
     PrintStationLine(station, context.out);
     PrintTable(*control, context.out);
     if (twoDigits) PrintHeadsAndTails(CountHeadsAndTails(result.counts), context.out);
@@ -197,8 +208,11 @@ int StatsCommand(const Options& options, const ToolContext& context) {
     PrintStatsReport(*control, result.dayCount, options.prizes, station, headsAndTails, options.format, context.out);
   }
   if (ListedCount(*control) == 0)
-    err << "pradima: no numbers are listed from " << terms::kListFirstCell
-        << " of the control sheet; choose a set with --set, or lay one out with pradima numbers\n";
+    err << "pradima: "
+        << TrFormat("no numbers are listed from {1} of the control sheet; choose a set with --set, or lay one out "
+                    "with pradima numbers",
+                    {terms::kListFirstCell})
+        << "\n";
   WarnOfUncountable(*control, leftOut, err);
   WarnOfListTail(*control, err);
   if (options.chart) WriteCountChart(*options.chart, *control, result, options.prizes, station);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "base/files.h"
+#include "cli/translate.h"
 
 namespace pradima::cli {
 namespace {
@@ -52,11 +53,11 @@ StopSignals::StopSignals() {
   // Interrupted system calls carry on: the run looks at the signal itself.
   action.sa_flags = SA_RESTART;
   if (sigaction(SIGINT, &action, &previousInterrupt_) != 0)
-    throw std::system_error(errno, std::generic_category(), "cannot catch SIGINT");
+    throw std::system_error(errno, std::generic_category(), Tr("cannot catch SIGINT"));
   if (sigaction(SIGTERM, &action, &previousTerminate_) != 0) {
     const int error = errno;
     sigaction(SIGINT, &previousInterrupt_, nullptr);
-    throw std::system_error(error, std::generic_category(), "cannot catch SIGTERM");
+    throw std::system_error(error, std::generic_category(), Tr("cannot catch SIGTERM"));
   }
   // A signal the process was started to ignore (nohup, a background job of
   // a script) stays ignored.

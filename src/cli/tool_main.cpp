@@ -11,10 +11,12 @@
 #include "cli/commands.h"
 #include "cli/standard_output.h"
 #include "cli/stop_signals.h"
+#include "cli/translate.h"
 
 namespace pradima::cli {
 
 int RunTool(int argc, char** argv, const std::string& resultsSite, const Clock& clock) {
+  UseTheUsersLanguage();
   std::signal(SIGPIPE, SIG_IGN);
   RemoveTemporaryOnSignals();
   try {
@@ -22,7 +24,7 @@ int RunTool(int argc, char** argv, const std::string& resultsSite, const Clock& 
     std::ostringstream out;
     const int code = RunCommand(args, resultsSite, clock, out, std::cerr, isatty(STDERR_FILENO) != 0);
     if (const int error = WriteOutput(STDOUT_FILENO, out.str())) {
-      std::cerr << "pradima: cannot write to standard output: " << std::strerror(error) << "\n";
+      std::cerr << "pradima: " << TrFormat("cannot write to standard output: {1}", {std::strerror(error)}) << "\n";
       return 1;
     }
     return code;

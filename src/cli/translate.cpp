@@ -2,27 +2,40 @@
 
 #include <libintl.h>
 
-#include <vector>
+#include <clocale>
+#include <filesystem>
+#include <system_error>
+
+#include "base/fill_in.h"
 
 namespace pradima::cli {
+namespace {
 
-const char* Tr(const char* english) { return dgettext("pradima", english); }
+constexpr const char* kDomain = "pradima";
+
+std::filesystem::path CatalogueFolder() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  if (!error) {
+    std::filesystem::path beside = program.parent_path().parent_path() / "share" / "locale";
+    if (std::filesystem::is_directory(beside, error)) return beside;
+  }
+  return "/usr/share/locale";
+}
+
+}  // namespace
+
+void UseTheUsersLanguage() {
+  std::setlocale(LC_MESSAGES, "");
+  std::setlocale(LC_CTYPE, "");
+  bindtextdomain(kDomain, CatalogueFolder().c_str());
+  bind_textdomain_codeset(kDomain, "UTF-8");
+}
+
+const char* Tr(const char* english) { return dgettext(kDomain, english); }
 
 std::string TrFormat(const char* english, std::initializer_list<std::string_view> args) {
-  const std::vector<std::string_view> values(args);
-  const std::string_view pattern = Tr(english);
-  std::string text;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    // {N} with one digit names argument N; any other brace is itself.
-    if (pattern[i] == '{' && i + 2 < pattern.size() && pattern[i + 2] == '}' && pattern[i + 1] >= '1' &&
-        pattern[i + 1] <= '9' && static_cast<size_t>(pattern[i + 1] - '1') < values.size()) {
-      text += values[static_cast<size_t>(pattern[i + 1] - '1')];
-      i += 2;
-    } else {
-      text += pattern[i];
-    }
-  }
-  return text;
+  return FillIn(Tr(english), args);
 }
 
 }  // namespace pradima::cli

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "results/concurrent_pages.h"
 #include "cli/stop_signals.h"
+#include "cli/translate.h"
 #include "results/curl_fetcher.h"
 #include "results/update_results.h"
 #include "session/address.h"
@@ -44,8 +45,11 @@ class ProgressLine {
       if (done < total && now - lastShown_ < std::chrono::milliseconds(100)) return;
       lastShown_ = now;
       const double elapsed = std::chrono::duration<double>(now - started_).count();
-      err_ << "\r" << done << "/" << total << " days, " << FormatShortDate(day) << ", time left "
-           << Duration(elapsed / done * (total - done)) << "   " << std::flush;
+      err_ << "\r"
+           << TrFormat("{1}/{2} days, {3}, time left {4}",
+                       {std::to_string(done), std::to_string(total), FormatShortDate(day),
+                        Duration(elapsed / done * (total - done))})
+           << "   " << std::flush;
       used_ = true;
     };
   }
@@ -62,14 +66,16 @@ class ProgressLine {
   SteadyClock::time_point lastShown_{};
 };
 
-const char* SignalName(int number) { return number == SIGINT ? "SIGINT" : number == SIGTERM ? "SIGTERM" : "a signal"; }
+const char* SignalName(int number) {
+  return number == SIGINT ? "SIGINT" : number == SIGTERM ? "SIGTERM" : Tr("a signal");
+}
 
 // "12 day(s) added, up to 12/01/2005, and saved" or "no day added".
 std::string HowFar(int32_t added, MemorySheet& results) {
-  if (added <= 0) return "no day added";
+  if (added <= 0) return Tr("no day added");
   const int32_t lastRow = results.LastRowAtOrAbove(kMaxRows, 1);
-  return std::to_string(added) + " day(s) added, up to " +
-         FormatShortDate(CivilFromSerial(ToDate(results.Get(lastRow, 1)))) + ", and saved";
+  return TrFormat("{1} day(s) added, up to {2}, and saved",
+                  {std::to_string(added), FormatShortDate(CivilFromSerial(ToDate(results.Get(lastRow, 1))))});
 }
 
 }  // namespace
@@ -92,7 +98,7 @@ int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSe
         [] { return StopSignals::received() != 0; });
     outcome = UpdateResultsInParts(session, source, settings.clock, settings.site, progress.Callback());
   } catch (const std::bad_alloc&) {
-    failure = "out of memory";
+    failure = Tr("out of memory");
   } catch (const std::exception& e) {
     failure = e.what();
   }
@@ -103,16 +109,17 @@ int UpdateWorkbook(xlsx::XlsxWorkbook& workbook, Session session, const UpdateSe
   if (failure) err << "pradima: " << *failure << "\n";
   if (finished || added > 0) workbook.Save();
   if (finished) {
-    err << added << " day(s) added\n";
+    err << TrFormat("{1} day(s) added", {std::to_string(added)}) << "\n";
     return 0;
   }
   if (failure) {
-    if (added > 0) err << "pradima: " << HowFar(added, *results) << "; run update again to continue\n";
+    if (added > 0) err << "pradima: " << TrFormat("{1}; run update again to continue", {HowFar(added, *results)}) << "\n";
     return 1;
   }
   const int signal = StopSignals::received();
-  err << "pradima: stopped by " << SignalName(signal) << ": " << HowFar(added, *results)
-      << "; run update again to continue\n";
+  err << "pradima: "
+      << TrFormat("stopped by {1}: {2}; run update again to continue", {SignalName(signal), HowFar(added, *results)})
+      << "\n";
   return 128 + signal;
 }
 

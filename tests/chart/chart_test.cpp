@@ -6,6 +6,7 @@
 
 #include <locale>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,41 @@ TEST(ChartTest, NothingToDrawIsStillAPictureThatSaysSo) {
   }
   EXPECT_NE(charts[1].find("The number type &quot;4 Con&quot; is neither &quot;2 Con&quot; nor &quot;3 Con&quot;"),
             std::string::npos);
+}
+
+// A translation that writes every text in capitals, kept for the test's run.
+const char* InCapitals(const char* english) {
+  static std::set<std::string> kept;
+  std::string capitals = english;
+  for (char& c : capitals) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return kept.insert(capitals).first->c_str();
+}
+
+// Every word a chart writes, in its text and its title, comes through the request's translation: with words
+// in capitals and a request in capitals, no chart holds a small letter but in the lottery's own names.
+TEST(ChartTest, EveryWordOfAChartComesThroughTheTranslation) {
+  const ChartRequest request{"01/01/2026", "31/03/2026", "MIỀN BẮC", "TẤT CẢ", "3 CON", 50,
+                             terms::Prizes::ThreeDigitsOrMore, InCapitals};
+  ChartRequest none = request, one = request;
+  none.drawDays = 0;
+  one.drawDays = 1;
+  LoCounts counts;
+  counts.Add(7, true);
+  counts.Add(510, true);
+  const std::vector<LoGap> gaps = {{7, std::nullopt, 50, std::nullopt, std::nullopt, false}, {12, 1, 30, 30, 1, true}};
+  const std::string charts[] = {CountChartSvg(request, counts, 2), CountChartSvg(one, counts, 3),
+                                CountChartSvg(request, LoCounts(), 3), CountChartSvg(request, counts, 0),
+                                CountChartSvg(none, counts, 2), GanChartSvg(request, gaps, 2),
+                                GanChartSvg(one, gaps, 3), GanChartSvg(none, gaps, 2)};
+  for (const std::string& svg : charts) {
+    const pugi::xml_document document = Parsed(svg);
+    for (const pugi::xpath_node& found : document.select_nodes("//text | //title")) {
+      std::string text = found.node().child_value();
+      for (const std::string name : {"đầu", "đuôi", "2 Con", "3 Con"})
+        for (size_t at; (at = text.find(name)) != std::string::npos;) text.erase(at, name.size());
+      EXPECT_EQ(text.find_first_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << text;
+    }
+  }
 }
 
 }  // namespace
