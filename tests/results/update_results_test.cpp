@@ -228,6 +228,7 @@ TEST(WriteStationBlocks, PieceCountChoosesTheTableAndTheStationCount) {
   for (const Case& c : cases) {
     std::vector<std::string> texts(c.pieces);
     for (size_t i = 0; i < c.pieces; ++i) texts[i] = "<div>" + std::to_string(100 + i);
+    texts[0] = "<div>x";  // the first station's first prize: no number, left out
     const std::vector<std::string_view> pieces(texts.begin(), texts.end());
     std::string read;
     Block day(1, 162);
@@ -241,7 +242,7 @@ TEST(WriteStationBlocks, PieceCountChoosesTheTableAndTheStationCount) {
     EXPECT_EQ(read, c.table) << c.pieces;
     int filled = 0;
     for (int32_t col = 1; col <= 162; ++col) filled += !day(1, col).IsEmpty();
-    EXPECT_EQ(filled, 18 * c.stations) << c.pieces;
+    EXPECT_EQ(filled, std::max(18 * c.stations - 1, 0)) << c.pieces;
   }
 }
 
