@@ -35,12 +35,6 @@ INSTANTIATE_TEST_SUITE_P(StoredLiteralsAndRules, TelexExamples,
                                            Example{"add", "ađ"}, Example{"", ""}, Example{"123 ,.;", "123 ,.;"},
                                            Example{"Số Kép", "Số Kép"}));
 
-TEST(Telex, IsNotIdempotent) {
-  const std::string once = TelexToUnicode("Ga~s");
-  EXPECT_EQ(once, "Gas");
-  EXPECT_EQ(TelexToUnicode(once), "Gá");
-}
-
 // The combining mark a key puts on the letter `base`: the doubled letter a
 // circumflex, w a breve on a and a horn on o and u, then the five tones.
 std::string MarkOf(char base, char key) {
