@@ -70,6 +70,7 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   options.weekday = Text(texts, "--weekday");
   options.set = Text(texts, "--set");
   options.type = Text(texts, "--type");
+  options.station = Text(texts, "--station");
   if (options.type && !IsNumberType(*options.type))
     throw UsageError{std::string("--type must be \"") + terms::kTwoDigits + "\" or \"" + terms::kThreeDigits + "\"",
                      command};

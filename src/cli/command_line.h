@@ -28,6 +28,8 @@ struct Options {
   std::string book;
   std::optional<CivilDate> from, to;
   std::optional<std::string> region, weekday, set, type, chart;
+  // --station: one station of the Central or South region, by its name in the results.
+  std::optional<std::string> station;
   // --numbers: the custom list typed on the line ("07,12,345"); `set` is then the custom set.
   std::optional<std::vector<std::string>> numbers;
   ReportFormat format = ReportFormat::Table;

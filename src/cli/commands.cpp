@@ -35,7 +35,7 @@ const KnownCommand kCommands[] = {
      {"--from", "--to", "--region", "--weekday", "--set", "--type", "--numbers", "--format", "--chart", "--prizes"}},
     {"gan",
      GanCommand,
-     {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes"}},
+     {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes", "--station"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -20,7 +20,7 @@ std::string JsonDate(const std::optional<DateSerial>& date) {
 
 std::string JsonCount(const std::optional<int32_t>& count) { return count ? std::to_string(*count) : "null"; }
 
-void PrintTable(const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
+void PrintTable(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                 std::ostream& out) {
   const auto periodEnd = [](const std::optional<CivilDate>& date) { return date ? FormatShortDate(*date) : "-"; };
   out << "period   " << periodEnd(request.from) << " to " << periodEnd(request.to) << "\n"
@@ -53,7 +53,7 @@ void PrintCsv(const std::vector<LoGap>& gaps, int digits, std::ostream& out) {
   }
 }
 
-void PrintJson(const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
+void PrintJson(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                std::ostream& out) {
   const auto end = [](const std::optional<CivilDate>& d) { return d ? JsonString(IsoDate(*d)) : std::string("null"); };
   out << "{\"request\": {\"from\": " << end(request.from) << ", \"to\": " << end(request.to)
@@ -75,7 +75,7 @@ void PrintJson(const GanRequest& request, int32_t drawDays, const std::vector<Lo
 }  // namespace
 
 
-void PrintGanReport(const GanRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
+void PrintGanReport(const DrawRequest& request, int32_t drawDays, const std::vector<LoGap>& gaps, int digits,
                     ReportFormat format, std::ostream& out) {
   if (format == ReportFormat::Csv) return PrintCsv(gaps, digits, out);
   if (format == ReportFormat::Json) return PrintJson(request, drawDays, gaps, digits, out);

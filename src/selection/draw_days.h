@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "base/date.h"
@@ -8,11 +9,24 @@
 
 namespace pradima {
 
+// One block of a draw day's row: a station of the Central or South region,
+// or the North's draw.
+struct DrawBlock {
+  int block = 0;        // 1 to 3 Central, 4 to 7 South, 8 North
+  std::string station;  // its head cell's text, the station's name; empty for the North
+  std::string special;  // the special prize as stored, the cell after the head; empty when blank
+  bool drew = false;    // whether that cell holds anything: the station drew that day
+  size_t firstNumber = 0;  // where its numbers begin in DrawDay::numbers
+  size_t numberCount = 0;
+};
+
 // One draw day of a period: its date and every lô read that day, in the
-// order of the blocks and their cells (a number drawn twice is there twice).
+// order of the blocks and their cells (a number drawn twice is there twice),
+// and the blocks the region table marks for that weekday, in block order.
 struct DrawDay {
   DateSerial date = 0;
   std::vector<int32_t> numbers;
+  std::vector<DrawBlock> blocks;
 };
 
 // The draw days of a period, oldest first, by exactly the rules of
@@ -27,5 +41,13 @@ std::vector<DrawDay> DrawDaysInPeriod(const Block& dates, const PeriodRows& peri
 std::vector<DrawDay> ReadDrawDays(Session session, DateSerial startDate, DateSerial endDate,
                                   const std::string& regionName, const std::string& numberType,
                                   terms::Prizes prizes = terms::Prizes::All);
+
+// The days on which the station named `station` (its head cell's text,
+// exactly) drew, each with that station's block and numbers only.
+std::vector<DrawDay> OnlyStation(const std::vector<DrawDay>& days, std::string_view station);
+
+// The names of the stations that drew on the days, in the order they first
+// appear, each once: what a request for one station may name.
+std::vector<std::string> StationsOf(const std::vector<DrawDay>& days);
 
 }  // namespace pradima

@@ -39,6 +39,8 @@ class CellTable {
   // Row and column from 1, within the table.
   virtual bool HasText(int32_t row, int32_t column) const = 0;
   virtual int32_t LoOf(int32_t row, int32_t column, int digits) const = 0;
+  // The cell as a value, for the few cells read as more than a number (a station's name).
+  virtual Value ValueAt(int32_t row, int32_t column) const = 0;
 };
 
 // A block of values as a cell table.
@@ -51,6 +53,7 @@ class BlockCells final : public CellTable {
   int32_t LoOf(int32_t row, int32_t column, int digits) const override {
     return pradima::LoOf(block_(row, column), digits);
   }
+  Value ValueAt(int32_t row, int32_t column) const override { return block_(row, column); }
   const Block& block() const { return block_; }
 
  private:
@@ -76,6 +79,7 @@ class RowCells final : public CellTable {
   int32_t LoOf(int32_t row, int32_t column, int digits) const override {
     return pradima::LoOf(At(row, column), digits);
   }
+  Value ValueAt(int32_t row, int32_t column) const override { return At(row, column); }
   const Value& At(int32_t row, int32_t column) const {
     static const Value kEmpty;
     const Row& cells = rows_[static_cast<size_t>(row - 1)];

@@ -8,7 +8,7 @@ namespace {
 // Day i of the table is serial 1000 + i.
 std::vector<DrawDay> Days(std::initializer_list<std::vector<int32_t>> numbersByDay) {
   std::vector<DrawDay> days;
-  for (const auto& numbers : numbersByDay) days.push_back({1000.0 + static_cast<double>(days.size()), numbers});
+  for (const auto& numbers : numbersByDay) days.push_back({1000.0 + static_cast<double>(days.size()), numbers, {}});
   return days;
 }
 

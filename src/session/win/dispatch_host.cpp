@@ -69,6 +69,8 @@ class VariantCells final : public CellTable {
     return pradima::LoOf(ValueFromVariant(v), digits);
   }
 
+  Value ValueAt(int32_t row, int32_t column) const override { return ValueFromVariant(Cell(row, column)); }
+
  private:
   // The array is column-major: rows vary fastest.
   const VARIANT& Cell(int32_t row, int32_t column) const {
