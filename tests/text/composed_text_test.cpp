@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "selection/count_lo.h"
+#include "support/data_files.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 #include "xlsx/xlsx_workbook.h"
@@ -46,26 +47,9 @@ TEST(ComposedText, EveryWordOfTheSheetTypedDecomposedComesOutComposed) {
 }
 
 TEST(ComposedText, MarksInAnyOrderComposeAndOtherTextPassesUnchanged) {
-  struct Case {
-    const char* typed;
-    const char* expected;
-  };
-  const Case cases[] = {
-      {"Nha\u0302\u0323t", "Nh\u1EADt"},                 // circumflex before the dot below: still ậ
-      {"\u00EA\u0323", "\u1EC7"},                        // ê then a dot below: ệ
-      {"\u1EB9\u0302", "\u1EC7"},                        // ẹ then a circumflex: ệ
-      {"U\u031B\u0323", "\u1EF0"},                       // Ự
-      {"o\u0323\u031B", "\u1EE3"},                       // horn after the dot below: ợ
-      {"\u0111a\u0300", "\u0111\u00E0"},                 // đ needs no mark
-      {"e\u0308", "e\u0308"},                            // a mark Vietnamese does not use stays apart
-      {"a\u0308\u0301", "a\u0308\u0301"},                // and blocks the one after it
-      {"\u0301a", "\u0301a"},                            // a mark with no letter before it
-      {"\u041C\u0438\u0440 5", "\u041C\u0438\u0440 5"},  // other scripts
-      {"q\u0301", "q\u0301"},                            // no such composed letter
-      {"2 Con", "2 Con"},
-      {"", ""},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ComposeLatin(c.typed), c.expected) << c.typed;
+  for (const std::vector<std::string>& c : testing::DataTable("composed-letters.tsv")) {
+    EXPECT_EQ(ComposeLatin(c[0]), c[1]) << c[0];
+  }
 }
 
 }  // namespace
