@@ -7,17 +7,12 @@
 namespace pradima {
 namespace {
 
-TEST(Address, ParsesCellsAndRanges) {
+TEST(Address, ParsesCellsAndRangesAndRejectsWhatIsNotAnAddress) {
   for (const std::vector<std::string>& c : testing::DataTable("addresses.tsv")) {
-    const RangeRef expected{{std::stoi(c[1]), std::stoi(c[2])}, {std::stoi(c[3]), std::stoi(c[4])}};
-    EXPECT_EQ(ParseAddress(c[0]), std::optional(expected)) << c[0];
-  }
-}
-
-TEST(Address, RejectsWhatIsNotAnAddress) {
-  for (const char* text :
-       {"", "A", "1", "A0", "XFE1", "A1048577", "BangDai", "A1:", ":A1", "A 1", "A1B", "10000", "A99999999999"}) {
-    EXPECT_FALSE(ParseAddress(text)) << text;
+    const std::optional<RangeRef> expected =
+        c.size() > 1 ? std::optional(RangeRef{{std::stoi(c[1]), std::stoi(c[2])}, {std::stoi(c[3]), std::stoi(c[4])}})
+                     : std::nullopt;
+    EXPECT_EQ(ParseAddress(c[0]), expected) << c[0];
   }
 }
 
