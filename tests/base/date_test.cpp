@@ -26,13 +26,6 @@ TEST(Date, SerialsMatchTheAutomationCalendar) {
   EXPECT_DOUBLE_EQ(SerialFromDateTime({{2021, 3, 7}, 18, 0, 0}), 44262.75);
 }
 
-TEST(Date, ValidatesAndFormats) {
-  EXPECT_TRUE(IsValidCivil({2024, 2, 29}));
-  EXPECT_FALSE(IsValidCivil({2023, 2, 29}));
-  EXPECT_FALSE(IsValidCivil({2023, 13, 1}));
-  EXPECT_EQ(FormatShortDate({2021, 3, 7}), "07/03/2021");
-}
-
 TEST(Date, ParsesACalendarDayInEitherWrittenForm) {
   for (const std::vector<std::string>& c : testing::DataTable("written-days.tsv")) {
     const std::optional<CivilDate> day =
