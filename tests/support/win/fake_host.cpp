@@ -146,9 +146,7 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   object->Member(L"Resize", [range](auto& args, VARIANT* result) {
     ReturnObject(result, MakeRange(range->Resize(IntOf(args.at(0)), IntOf(args.at(1)))));
   });
-  object->Member(L"ClearContents", [range](auto&, VARIANT*) {
-    range->ClearContents();
-  });
+  object->Member(L"ClearContents", [range](auto&, VARIANT*) { range->ClearContents(); });
   return object;
 }
 
