@@ -14,6 +14,7 @@
 #include "chart/count_chart.h"
 #include "chart/gan_chart.h"
 #include "chart/svg_document.h"
+#include "support/data_files.h"
 
 namespace pradima::chart {
 namespace {
@@ -39,28 +40,11 @@ std::map<std::string, pugi::xml_node> NamedRects(const pugi::xml_document& docum
 
 const ChartRequest kRequest{"01/01/2026", "31/03/2026", "Miền Bắc", "Tất cả", "2 Con", 86};
 
-// Each channel rounded to the nearest whole value, halves away from zero; the ink readable on the colour.
 TEST(ChartTest, TheColourScaleRunsFromLightThroughTheMiddleToDark) {
-  struct Case {
-    int64_t count, least, most;
-    const char* colour;
-    const char* ink;
-  };
-  const Case cases[] = {
-      {22, 9, 35, "#41b6c4", "#212121"},
-      {1, 0, 4, "#a0dbcf", "#212121"},     // a quarter of the way: halfway from the lightest to the middle
-      {3, 0, 4, "#256a8e", "#ffffff"},     // three quarters: halfway from the middle to the darkest
-      {10, 0, 100, "#d9f0d5", "#212121"},  // 255-38, 255-14.6, 217-4.2
-      // Outside the range: the nearer end.
-      {-5, 0, 4, "#ffffd9", "#212121"},
-      {9, 0, 4, "#081d58", "#ffffff"},
-      // No scale when every count is the same.
-      {7, 7, 7, "#41b6c4", "#212121"},
-  };
-  for (const Case& c : cases) {
-    const Rgb colour = CountColour(c.count, c.least, c.most);
-    EXPECT_EQ(HexColour(colour), c.colour) << c.count << " of " << c.least << " to " << c.most;
-    EXPECT_EQ(HexColour(InkOn(colour)), c.ink) << c.colour;
+  for (const std::vector<std::string>& c : testing::DataTable("colour-scale.tsv")) {
+    const Rgb colour = CountColour(std::stoll(c[0]), std::stoll(c[1]), std::stoll(c[2]));
+    EXPECT_EQ(HexColour(colour), c[3]) << c[0] << " of " << c[1] << " to " << c[2];
+    EXPECT_EQ(HexColour(InkOn(colour)), c[4]) << c[3];
   }
 }
 

@@ -125,75 +125,7 @@ class ComServerTest : public ::testing::Test {
     book->SheetByCodeName("Sheet1")->Set(5, 1, Value::Date(SerialFromCivil(kNow.date)));
     return book;
   }
-
-  // Up to date, with four North draws ending today (lô 07 and 00 each day),
-  // and a request for every day of the last ten.
-  std::shared_ptr<MemoryWorkbook> FourDrawsWorkbook() {
-    auto book = NewStandardWorkbook(kNow.date);
-    auto results = book->SheetByCodeName("Sheet1");
-    const int64_t today = DaysFromCivil(kNow.date);
-    for (int32_t i = 0; i < 4; ++i) {
-      results->Set(5 + i, 1, Value::Date(SerialFromCivil(CivilFromDays(today - 3 + i))));
-      results->Set(5 + i, 3, Value::Text("12307"));
-      results->Set(5 + i, 4, Value::Text("45600"));
-    }
-    book->SheetByCodeName("Sheet3")->Set(1, 2, Value::Date(SerialFromCivil(CivilFromDays(today - 10))));
-    return book;
-  }
-
-  // The statistics table of FourDrawsWorkbook for the list "Full" "2 Con".
-  static void ExpectFourDrawsCounted(MemorySheet& control) {
-    EXPECT_EQ(control.Get(1, 6), Value::Text(" * Tổng số ngày thống kê: 4"));
-    EXPECT_EQ(control.Get(10, 7), Value::Number(4)) << "07";
-    EXPECT_TRUE(control.Get(11, 7).IsEmpty()) << "08 never drawn";
-    EXPECT_EQ(control.Get(102, 6), Value::Text("99")) << "the whole list";
-  }
 };
-
-// An event macro runs inside the call that fired it. Whether it binds
-// another workbook or ends the session by dropping an instance, the running
-// call ends on its own workbook; later calls see what the macro did.
-TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls) {
-  for (const bool statistics : {true, false}) {
-    for (const bool nestedSup : {true, false}) {
-      SCOPED_TRACE(std::string(statistics ? "ThongKeLo" : "kieuSo") + (nestedSup ? ", a nested Sup" : ", a drop"));
-      HostStats() = {};
-      auto book = FourDrawsWorkbook();
-      auto other = UpToDateWorkbook();
-      ComPtr<IDispatch> sub = CreateSub();
-      ASSERT_EQ(Sup(sub.Get(), book).hr, S_OK);
-      if (statistics) {
-        ASSERT_EQ(KieuSo(sub.Get(), L"2 Con").hr, S_OK);
-      }
-      bool fired = false;
-      testing::HostEvents().afterCellChange = [&] {
-        if (fired) return;
-        fired = true;
-        if (nestedSup) {
-          EXPECT_EQ(Sup(sub.Get(), other).hr, S_OK);
-        } else {
-          CreateSub().Reset();
-        }
-      };
-      const CallResult r = statistics ? Call(sub.Get(), L"ThongKeLo") : KieuSo(sub.Get(), L"2 Con");
-      testing::HostEvents() = {};
-      ASSERT_TRUE(fired);
-      ASSERT_EQ(r.hr, S_OK) << r.description;
-      EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99")) << "the whole list";
-      if (statistics) ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
-      EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty()) << "nothing went to the other workbook";
-      EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, !nestedSup}));
-      const CallResult later = Call(sub.Get(), L"ThongKeLo");
-      if (nestedSup) {
-        EXPECT_EQ(other->SheetByCodeName("Sheet3")->Get(1, 6), Value::Text(" * Tổng số ngày thống kê: 0"));
-      } else {
-        EXPECT_EQ(later.description, "the spreadsheet application is not bound");
-      }
-      sub.Reset();
-      EXPECT_EQ(HostStats().liveObjects, 0) << "every reference the DLL took was released";
-    }
-  }
-}
 
 // The thread's one session: every instance works on it, and the first
 // instance a caller held to go ends it; one never handed out ends nothing.

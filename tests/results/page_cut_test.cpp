@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "support/data_files.h"
 
 namespace pradima {
 namespace {
@@ -35,18 +36,9 @@ TEST(CutPage, MissingMarkersAndEmptyPages) {
 }
 
 TEST(CleanCell, TakesTheTextAfterTheLastTagWithoutPlusSignsAndBlanks) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"<td><div>12345", "12345"},
-      {"<div>+07+", "07"},
-      {"<div> + 5 + ", "5"},
-      {"no tag 99 ", "no tag 99"},
-      {"<div>", ""},
-      {"<b>1</b>2", "2"},
-      {"<div>\t12", "\t12"},
-      {"", ""},
-      {"<div>1 2", "1 2"},
-  };
-  for (const auto& [piece, clean] : cases) EXPECT_EQ(CleanCell(piece), clean) << piece;
+  for (const std::vector<std::string>& c : testing::DataTable("clean-cells.tsv")) {
+    EXPECT_EQ(CleanCell(c[0]), c[1]) << c[0];
+  }
 }
 
 TEST(IsPrizeText, OnlyDigitStrings) {

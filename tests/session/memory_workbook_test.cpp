@@ -22,18 +22,6 @@ int ErrorNumberOf(const std::function<void()>& action) {
   return 0;
 }
 
-TEST_F(MemoryWorkbookTest, OneCellIsAScalarAndSeveralCellsABlock) {
-  sheet->Set(3, 6, Value::Text("07"));
-  sheet->Set(4, 7, Value::Number(2));
-  EXPECT_EQ(CellValue(*sheet, "F3"), Value::Text("07"));
-  const Block block = sheet->GetRange("F3:G4")->GetValue();
-  ASSERT_EQ(block.rows(), 2);
-  ASSERT_EQ(block.columns(), 2);
-  EXPECT_EQ(block(1, 1), Value::Text("07"));
-  EXPECT_EQ(block(2, 2), Value::Number(2));
-  EXPECT_TRUE(block(1, 2).IsEmpty());
-}
-
 TEST_F(MemoryWorkbookTest, EndUpFindsTheLastNonEmptyCellAtOrAbove) {
   EXPECT_EQ(LastUsedRow(*sheet, "A1000000"), 1);
   sheet->Set(4, 1, Value::Text("Ngày"));

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "base/error.h"
 #include "support/stats_fixture.h"
 
@@ -100,47 +97,6 @@ TEST_F(RunStatisticsTest, FailuresTurnScreenUpdatingBackOnAndUnknownRegionsChang
   control->Set(1, 2, Value::Text("not a date"));
   EXPECT_THROW(Run(), Error);
   EXPECT_TRUE(app->screenUpdating());
-}
-
-TEST_F(RunStatisticsTest, CountsARealMonthOfNorthResults) {
-  // March 2021 of the North, as published; counts checked with an independent script.
-  results->Clear(*ParseAddress("A5:FF100"));
-  std::ifstream csv(PRADIMA_TEST_DATA "/north-2021-03.csv");
-  ASSERT_TRUE(csv) << "test data missing";
-  std::string line;
-  std::getline(csv, line);
-  while (std::getline(csv, line)) {
-    std::stringstream fields(line);
-    std::string date;
-    std::getline(fields, date, ',');
-    std::map<int32_t, Value> cells;
-    std::string prize;
-    for (int32_t column = 3; std::getline(fields, prize, ','); ++column)
-      cells[column] = Value::Number(std::stod(prize));
-    PutDay({std::stoi(date.substr(0, 4)), std::stoi(date.substr(5, 2)), std::stoi(date.substr(8, 2))}, cells);
-  }
-  ListNumbers(Texts({"00", "07", "23", "45", "99"}));
-  Request({2021, 3, 1}, {2021, 3, 31}, "Mieefn Bawsc", "Full", "Taast car", "2 Con");
-  control->Set(4, 2, Value::Text("mine"));  // keep the list as typed
-  Run();
-  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "31"));
-  EXPECT_EQ(Column(*control, 7, 3, 7), (std::vector<Value>{Value::Number(6), Value::Number(5), Value::Number(2),
-                                                           Value::Number(6), Value::Number(6)}));
-  EXPECT_EQ(Column(*control, 8, 3, 7), (std::vector<Value>{Value::Number(6), Value::Number(5), Value::Number(2),
-                                                           Value::Number(8), Value::Number(8)}));
-  // Tuesdays only
-  control->Set(5, 2, Value::Text(TelexToUnicode("Thuws Ba")));
-  Run();
-  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "5"));
-  EXPECT_EQ(Column(*control, 8, 3, 7),
-            (std::vector<Value>{Value(), Value::Number(1), Value(), Value::Number(2), Value()}));
-  // three digits over two weeks
-  Request({2021, 3, 8}, {2021, 3, 21}, "Mieefn Bawsc", "mine", "Taast car", "3 Con");
-  ListNumbers({Value::Text("007"), Value::Text("012"), Value::Text("593"), Value::Text("075")});
-  Run();
-  EXPECT_EQ(control->Get(1, 6), Value::Text(kCaption + "14"));
-  EXPECT_EQ(Column(*control, 8, 3, 6),
-            (std::vector<Value>{Value::Number(1), Value(), Value::Number(1), Value::Number(4)}));
 }
 
 }  // namespace

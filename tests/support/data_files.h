@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,46 @@ inline std::vector<std::pair<std::string, std::string>> DataFiles(const std::str
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+// A field of a data table with its escapes read: \t, \n, \r and \\ as in C, \xHH as that byte and \uHHHH as
+// that character in UTF-8.
+inline std::string Unescaped(const std::string& field) {
+  std::string text;
+  for (size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\' || i + 1 == field.size()) {
+      text += field[i];
+      continue;
+    }
+    const char kind = field[++i];
+    const size_t digits = kind == 'x' ? 2 : kind == 'u' ? 4 : 0;
+    const auto code = digits ? std::stoul(field.substr(i + 1, digits), nullptr, 16) : 0;
+    i += digits;
+    if (kind == 'x' || (kind == 'u' && code < 0x80)) {
+      text += static_cast<char>(code);
+    } else if (kind == 'u') {
+      if (code >= 0x800) text += static_cast<char>(0xE0 | code >> 12);
+      text += static_cast<char>((code >= 0x800 ? 0x80 | (code >> 6 & 0x3F) : 0xC0 | code >> 6));
+      text += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      text += kind == 't' ? '\t' : kind == 'n' ? '\n' : kind == 'r' ? '\r' : kind;
+    }
+  }
+  return text;
+}
+
+// The rows of tests/data/tables/NAME: a case a line (an empty line, one empty field), its fields apart by
+// tabs, escapes read; lines that begin with '#' say what the fields hold.
+inline std::vector<std::vector<std::string>> DataTable(const std::string& name) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines(DataFiles("tables", name).at(0).second);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with('#')) continue;
+    std::vector<std::string>& fields = rows.emplace_back();
+    std::istringstream parts(line + '\t');
+    for (std::string field; std::getline(parts, field, '\t');) fields.push_back(Unescaped(field));
+  }
+  return rows;
 }
 
 }  // namespace pradima::testing

@@ -1,7 +1,7 @@
 #include "support/fixture_site.h"
 
-#include <cerrno>
 #include <cctype>
+#include <cerrno>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -15,6 +15,7 @@
 using socklen_t = int;
 namespace {
 constexpr int kShutdownBoth = SD_BOTH;
+constexpr int kSendFlags = 0;
 void CloseSocket(intptr_t s) { closesocket(static_cast<SOCKET>(s)); }
 struct WinsockInit {
   WinsockInit() {
@@ -30,6 +31,7 @@ struct WinsockInit {
 #include <unistd.h>
 namespace {
 constexpr int kShutdownBoth = SHUT_RDWR;
+constexpr int kSendFlags = MSG_NOSIGNAL;  // a client gone away is no signal to the tests
 void CloseSocket(intptr_t s) { close(static_cast<int>(s)); }
 struct WinsockInit {};
 }  // namespace
@@ -203,7 +205,7 @@ void FixtureSite::Serve(intptr_t s) {
                               " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
                               std::to_string(response.body.size()) + "\r\n" + Headers(response) + "\r\n" + response.body;
     for (size_t sent = 0; sent < reply.size();) {
-      const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), 0);
+      const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), kSendFlags);
       if (n <= 0) return;
       sent += static_cast<size_t>(n);
     }

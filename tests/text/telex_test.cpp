@@ -2,43 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/data_files.h"
 #include "text/composed_text.h"
 
 namespace pradima {
 namespace {
 
-struct Example {
-  const char* telex;
-  const char* unicode;
-};
-
-class TelexExamples : public ::testing::TestWithParam<Example> {};
-
-TEST_P(TelexExamples, ConvertsToPrecomposedUnicode) {
-  EXPECT_EQ(TelexToUnicode(GetParam().telex), GetParam().unicode) << GetParam().telex;
-}
-
-// Stored literals, then: a tone key is only seen right after its vowel;
-// three-key rules come before the two-key rules they contain; other case
-// mixtures are left alone or converted in part; the tilde protects the
-// following key only.
-INSTANTIATE_TEST_SUITE_P(StoredLiteralsAndRules, TelexExamples,
-                         ::testing::Values(Example{"Thoong Baso", "Thông Báo"}, Example{"ddaafu", "đầu"},
-                                           Example{"Chur Nhaajt", "Chủ Nhật"}, Example{"THOONG BASO", "THÔNG BÁO"},
-                                           Example{" * Toorng soos ngafy thoosng kee: ", " * Tổng số ngày thống kê: "},
-                                           Example{"Phari ist nhaast 1 soos tufy chojn", "Phải ít nhất 1 số tùy chọn"},
-                                           Example{"Dduwowjc", "Được"}, Example{"DDUWOWJC", "ĐƯỢC"},
-                                           Example{"ThOong", "ThÔng"}, Example{"dduwowcj", "đươcj"},
-                                           Example{"aaf", "ầ"}, Example{"AAF", "Ầ"}, Example{"Aaf", "Ầ"},
-                                           Example{"aA", "aA"}, Example{"AAf", "Âf"}, Example{"Ga~s", "Gas"},
-                                           Example{"aa~s", "â~s"}, Example{"e~~", "e~"}, Example{"A~", "A"},
-                                           Example{"add", "ađ"}, Example{"", ""}, Example{"123 ,.;", "123 ,.;"},
-                                           Example{"Số Kép", "Số Kép"}));
-
-TEST(Telex, IsNotIdempotent) {
-  const std::string once = TelexToUnicode("Ga~s");
-  EXPECT_EQ(once, "Gas");
-  EXPECT_EQ(TelexToUnicode(once), "Gá");
+TEST(Telex, ConvertsToPrecomposedUnicode) {
+  for (const std::vector<std::string>& c : testing::DataTable("telex.tsv")) {
+    EXPECT_EQ(TelexToUnicode(c[0]), c[1]) << c[0];
+  }
 }
 
 // The combining mark a key puts on the letter `base`: the doubled letter a

@@ -176,28 +176,16 @@ TEST_F(WorksheetTest, LargePartsReadInTwoHalvesAsTheTreeReadsThem) {
 }
 
 TEST(CellReaderTest, AnIsoDateCellIsReadAsTheDateItNames) {
-  struct Case {
-    const char* cell;
-    Value value;
-  };
-  const Case cases[] = {
-      {"<c r=\"A1\" t=\"d\"><v>2026-03-08</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}))},
-      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T00:00:00</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}))},
-      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T18:00:00Z</v></c>", Value::Date(SerialFromCivil({2026, 3, 8}) + 0.75)},
-      {"<c r=\"A1\" t=\"d\"><v>2005-01-01T06:00</v></c>", Value::Date(SerialFromCivil({2005, 1, 1}) + 0.25)},
-      {"<c r=\"A1\" t=\"d\"><v>1900-01-01T12:00:00.000</v></c>", Value::Date(SerialFromCivil({1900, 1, 1}) + 0.5)},
-      {"<c r=\"A1\" t=\"d\"><v>08/03/2026</v></c>", Value::Text("08/03/2026")},
-      {"<c r=\"A1\" t=\"d\"><v>2026-02-30</v></c>", Value::Text("2026-02-30")},
-      {"<c r=\"A1\" t=\"d\"><v>2026-03-08T25:00:00</v></c>", Value::Text("2026-03-08T25:00:00")},
-      {"<c r=\"A1\"><v>2026</v></c>", Value::Number(2026)},
-  };
   const std::vector<std::string> noStrings;
   const CellFormats noFormats;
   const CellReader reader(noStrings, noFormats);
-  for (const Case& c : cases) {
+  for (const std::vector<std::string>& c : testing::DataTable("iso-date-cells.tsv")) {
+    const Value value = c[1] == "text"   ? Value::Text(c[2])
+                        : c[1] == "date" ? Value::Date(std::stod(c[2]))
+                                         : Value::Number(std::stod(c[2]));
     pugi::xml_document doc;
-    ASSERT_TRUE(doc.load_string(c.cell));
-    EXPECT_EQ(reader.Read(doc.first_child()), c.value) << c.cell;
+    ASSERT_TRUE(doc.load_string(c[0].c_str()));
+    EXPECT_EQ(reader.Read(doc.first_child()), value) << c[0];
   }
 }
 

@@ -2,45 +2,31 @@
 // files that a strict reader accepts.
 #include "xlsx/zip_package.h"
 
-#include <gtest/gtest.h>
 #include <zip.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 #include "base/error.h"
+#include "support/cli_fixture.h"
 
 namespace pradima::xlsx {
 namespace {
 
-class ZipPackageTest : public ::testing::Test {
+// The names of the parts in the order of the central directory, checked
+// for consistency by the archive library as it opens the file.
+std::vector<std::string> Names(const std::string& path) {
+  int error = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+  EXPECT_NE(archive, nullptr) << "zip error " << error;
+  std::vector<std::string> names;
+  if (!archive) return names;
+  for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i)
+    names.emplace_back(zip_get_name(archive, static_cast<zip_uint64_t>(i), 0));
+  zip_close(archive);
+  return names;
+}
+
+class ZipPackageTest : public CliTest {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              (std::string("pradima-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string Path(const char* name) const { return (folder_ / name).string(); }
-
-  // The names of the parts in the order of the central directory, checked
-  // for consistency by the archive library as it opens the file.
-  static std::vector<std::string> Names(const std::string& path) {
-    int error = 0;
-    zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    EXPECT_NE(archive, nullptr) << "zip error " << error;
-    std::vector<std::string> names;
-    if (!archive) return names;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(archive, 0); ++i)
-      names.emplace_back(zip_get_name(archive, static_cast<zip_uint64_t>(i), 0));
-    zip_close(archive);
-    return names;
-  }
-
-  std::filesystem::path folder_;
+  std::string Path(const char* name) const { return (directory / name).string(); }
 };
 
 TEST_F(ZipPackageTest, ReplacedPartsKeepTheirPlaceAndOthersComeThroughAsStored) {
@@ -70,8 +56,7 @@ TEST_F(ZipPackageTest, ANewPackageRefusesAFileThatExistsAndLeavesNothingHalfWrit
 // bytes cannot hold is refused before anything is set aside for it.
 TEST_F(ZipPackageTest, ADamagedPartIsRefusedWithWhatIsWrong) {
   WritePackage(Path("a.zip"), {{"x.xml", std::string(5000, 'y')}});
-  std::ifstream in(Path("a.zip"), std::ios::binary);
-  const std::string bytes(std::istreambuf_iterator<char>(in), {});
+  const std::string bytes = Slurp(Path("a.zip"));
   const size_t central = bytes.find(std::string("PK\x01\x02", 4));
   ASSERT_NE(central, std::string::npos);
   const std::string claim("\x00\x5E\xD0\xB2", 4);  // 3,000,000,000, least significant byte first

@@ -117,10 +117,6 @@ class FakeEnum final : public win::ComObject<IEnumVARIANT> {
   std::vector<ComPtr<IDispatch>> items_;
 };
 
-void FireCellChange() {
-  if (const auto hook = HostEvents().afterCellChange) hook();
-}
-
 void FireApplicationPut(const std::wstring& property) {
   if (const auto hook = HostEvents().afterApplicationPut) hook(property);
 }
@@ -146,15 +142,11 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
     } else {
       range->SetValue(win::ValueFromVariant(*args.back()));
     }
-    FireCellChange();
   });
   object->Member(L"Resize", [range](auto& args, VARIANT* result) {
     ReturnObject(result, MakeRange(range->Resize(IntOf(args.at(0)), IntOf(args.at(1)))));
   });
-  object->Member(L"ClearContents", [range](auto&, VARIANT*) {
-    range->ClearContents();
-    FireCellChange();
-  });
+  object->Member(L"ClearContents", [range](auto&, VARIANT*) { range->ClearContents(); });
   return object;
 }
 

@@ -27,7 +27,6 @@ FakeHostStats& HostStats();
 // Event macros, as the real application runs them: synchronously, inside the
 // call that fired them. Unset hooks do nothing; tests reset them.
 struct FakeHostEvents {
-  std::function<void()> afterCellChange;                         // every Value put and ClearContents
   std::function<void(const std::wstring&)> afterApplicationPut;  // the property's name
   // When set, every member lookup by name fails with it, as on a closed workbook.
   HRESULT lookupFailure = S_OK;
