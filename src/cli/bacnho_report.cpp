@@ -1,9 +1,10 @@
 #include "cli/bacnho_report.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <iomanip>
 #include <ostream>
 
+#include "cli/report_format.h"
 #include "cli/request_report.h"
 #include "cli/translate.h"
 #include "selection/number_type.h"
@@ -36,11 +37,12 @@ void PrintTable(const DrawRequest& request, const std::vector<int32_t>& after, i
     out << Tr("No draw day before the last had every number of --after: nothing to follow.") << "\n";
     return;
   }
-  out << std::left << std::setw(6) << Tr("number") << std::right << "  " << std::setw(9) << Tr("next days") << "  "
-      << Tr("share") << "\n";
+  const std::string headers[] = {Tr("number"), Tr("next days")};
+  const size_t width[] = {std::max<size_t>(6, Columns(headers[0])), std::max<size_t>(9, Columns(headers[1]))};
+  out << PadRight(headers[0], width[0]) << "  " << PadLeft(headers[1], width[1]) << "  " << Tr("share") << "\n";
   for (const LoFollower& follower : followers.numbers)
-    out << std::left << std::setw(6) << NumberText(follower.number, 2) << std::right << "  " << std::setw(9)
-        << follower.nextDays << "  " << ShareText(follower.share) << "\n";
+    out << PadRight(NumberText(follower.number, 2), width[0]) << "  "
+        << PadLeft(std::to_string(follower.nextDays), width[1]) << "  " << ShareText(follower.share) << "\n";
 }
 
 void PrintCsv(const LoFollowers& followers, std::ostream& out) {

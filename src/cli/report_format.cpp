@@ -8,9 +8,8 @@
 namespace pradima::cli {
 namespace {
 
-constexpr const char* kHeadings[] = {TrLater("period"), TrLater("region"), TrLater("weekday"),
-                                     TrLater("set"),    TrLater("type"),   TrLater("prizes"),
-                                     TrLater("station")};
+constexpr const char* kHeadings[] = {TrLater("period"), TrLater("region"), TrLater("weekday"), TrLater("set"),
+                                     TrLater("type"),   TrLater("prizes"), TrLater("station"), TrLater("after")};
 
 }  // namespace
 
@@ -62,9 +61,9 @@ std::string PadLeft(std::string_view text, size_t columns) {
 }
 
 std::string Heading(const char* english) {
-  // Nine columns, as the English needs, or wider for a translation.
+  // Nine columns, as the English needs, or wider for a translation: two spaces after the widest.
   size_t width = 9;
-  for (const char* heading : kHeadings) width = std::max(width, Columns(Tr(heading)) + 1);
+  for (const char* heading : kHeadings) width = std::max(width, Columns(Tr(heading)) + 2);
   return PadRight(Tr(english), width);
 }
 

@@ -1,8 +1,9 @@
 #include "cli/roi_report.h"
 
-#include <iomanip>
+#include <algorithm>
 #include <ostream>
 
+#include "cli/report_format.h"
 #include "cli/request_report.h"
 #include "cli/translate.h"
 #include "selection/number_type.h"
@@ -13,13 +14,16 @@ namespace {
 void PrintTable(const DrawRequest& request, int32_t drawDays, std::vector<LoRepeat> repeats, std::ostream& out) {
   PrintRequestLines(request, out);
   out << TrFormat("{1} draw days", {std::to_string(drawDays)}) << "\n";
-  out << std::left << std::setw(6) << Tr("number") << std::right << "  " << std::setw(5) << Tr("days") << "  "
-      << std::setw(5) << Tr("roi") << "  " << std::setw(6) << Tr("streak") << "  " << Tr("longest streak") << "\n";
+  const std::string headers[] = {Tr("number"), Tr("days"), Tr("roi"), Tr("streak")};
+  const size_t width[] = {std::max<size_t>(6, Columns(headers[0])), std::max<size_t>(5, Columns(headers[1])),
+                          std::max<size_t>(5, Columns(headers[2])), std::max<size_t>(6, Columns(headers[3]))};
+  out << PadRight(headers[0], width[0]) << "  " << PadLeft(headers[1], width[1]) << "  "
+      << PadLeft(headers[2], width[2]) << "  " << PadLeft(headers[3], width[3]) << "  " << Tr("longest streak") << "\n";
   SortByStreak(repeats);
   for (const LoRepeat& repeat : repeats)
-    out << std::left << std::setw(6) << NumberText(repeat.number, 2) << std::right << "  " << std::setw(5)
-        << repeat.days << "  " << std::setw(5) << repeat.repeatDays << "  " << std::setw(6) << repeat.streak << "  "
-        << repeat.longestStreak << "\n";
+    out << PadRight(NumberText(repeat.number, 2), width[0]) << "  " << PadLeft(std::to_string(repeat.days), width[1])
+        << "  " << PadLeft(std::to_string(repeat.repeatDays), width[2]) << "  "
+        << PadLeft(std::to_string(repeat.streak), width[3]) << "  " << repeat.longestStreak << "\n";
 }
 
 void PrintCsv(const std::vector<LoRepeat>& repeats, std::ostream& out) {

@@ -1,8 +1,10 @@
 #include "cli/xien_report.h"
 
-#include <iomanip>
+#include <algorithm>
 #include <ostream>
 
+#include "cli/report_format.h"
+#include "cli/request_report.h"
 #include "cli/translate.h"
 #include "selection/number_type.h"
 
@@ -26,21 +28,21 @@ std::string PeriodEnd(const std::optional<CivilDate>& date, bool iso) {
 
 void PrintTable(const XienRequest& request, int32_t drawDays, const std::vector<LoTogether>& sets, std::ostream& out) {
   const DrawRequest& draws = request.draws;
-  out << Tr("period") << ": " << TrFormat("{1} to {2}", {PeriodEnd(draws.from, false), PeriodEnd(draws.to, false)})
-      << "\n"
-      << Tr("region") << ": " << draws.region << "\n"
-      << Tr("weekday") << ": " << draws.weekday << "\n";
-  if (!draws.station.empty()) out << Tr("station") << ": " << draws.station << "\n";
+  out << Heading("period") << TrFormat("{1} to {2}", {PeriodEnd(draws.from, false), PeriodEnd(draws.to, false)}) << "\n"
+      << Heading("region") << draws.region << "\n"
+      << Heading("weekday") << draws.weekday << "\n";
+  PrintStationLine(draws.station, out);
   out << TrFormat("{1} draw days", {std::to_string(drawDays)}) << "\n"
       << (request.reverse
               ? Tr("numbers with their reverse that came on the same draw day")
               : TrFormat("sets of {1} numbers that came on the same draw day", {std::to_string(request.size)}))
       << "\n";
-  const int width = request.size == 3 ? 8 : 5;
-  out << std::left << std::setw(width) << Tr("numbers") << "  " << std::right << std::setw(5) << Tr("days") << "  "
-      << Tr("last together") << "\n";
+  const std::string headers[] = {Tr("numbers"), Tr("days")};
+  const size_t width[] = {std::max<size_t>(request.size == 3 ? 8 : 5, Columns(headers[0])),
+                          std::max<size_t>(5, Columns(headers[1]))};
+  out << PadRight(headers[0], width[0]) << "  " << PadLeft(headers[1], width[1]) << "  " << Tr("last together") << "\n";
   for (const LoTogether& set : sets)
-    out << std::left << std::setw(width) << SetText(set) << "  " << std::right << std::setw(5) << set.days << "  "
+    out << PadRight(SetText(set), width[0]) << "  " << PadLeft(std::to_string(set.days), width[1]) << "  "
         << FormatShortDate(CivilFromSerial(set.lastDate)) << "\n";
   if (sets.empty()) out << Tr("No numbers came together in the period.") << "\n";
 }

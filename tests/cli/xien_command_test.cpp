@@ -86,7 +86,7 @@ TEST_F(CliTest, XienReportsTheRequestAndTheSets) {
   const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string> cases[] = {
       {lastDays,
        {"--size", "3", "--top", "1"},
-       "period: 30/12/2025 to 31/12/2025\nregion: Miền Bắc\nweekday: Tất cả\n2 draw days\n"
+       "period   30/12/2025 to 31/12/2025\nregion   Miền Bắc\nweekday  Tất cả\n2 draw days\n"
        "sets of 3 numbers that came on the same draw day\nnumbers    days  last together\n"
        "22-27-41      2  31/12/2025\n"},
       {lastDays,
