@@ -5,6 +5,7 @@
 
 #include "cli/chart_file.h"
 #include "cli/number_list.h"
+#include "cli/translate.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -34,6 +35,23 @@ std::optional<int32_t> WholeNumber(const std::string& text, int32_t most) {
   const int32_t value = std::stoi(text);
   if (value < 1 || value > most) return std::nullopt;
   return value;
+}
+
+// "27" or "27,72": two-digit numbers separated by commas, spaces around them allowed.
+std::vector<int32_t> TwoDigitList(const std::string& text, const std::string& command) {
+  std::vector<int32_t> numbers;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    std::string item = text.substr(start, comma - start);
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
+    if (item.size() != 2 || item.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError{TrFormat("--after {1}: \"{2}\" is not a two-digit number (00 to 99)", {text, item}), command};
+    numbers.push_back(std::stoi(item));
+    if (comma == text.size()) return numbers;
+    start = comma + 1;
+  }
 }
 
 }  // namespace
@@ -109,6 +127,7 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
                        command};
     options.connections = *value;
   }
+  if (const auto after = Text(texts, "--after")) options.after = TwoDigitList(*after, command);
   return options;
 }
 

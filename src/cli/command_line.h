@@ -37,6 +37,8 @@ struct Options {
   int32_t top = 20;
   // --prizes all (the default) or 3-digit: see PrizesName.
   terms::Prizes prizes = terms::Prizes::All;
+  // --after: the two-digit numbers whose draw days are followed ("27" or "27,72"), as numbers.
+  std::optional<std::vector<int32_t>> after;
 };
 
 // `args` is the command, the workbook, then pairs of an option among

@@ -36,6 +36,10 @@ const KnownCommand kCommands[] = {
     {"gan",
      GanCommand,
      {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes", "--station"}},
+    {"roi", RoiCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station"}},
+    {"bacnho",
+     BacnhoCommand,
+     {"--from", "--to", "--region", "--weekday", "--after", "--top", "--format", "--station"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -1,5 +1,7 @@
 #include "cli/usage.h"
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
 namespace {
 
@@ -14,6 +16,12 @@ constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
     "                   [--chart FILE.svg] [--prizes all|3-digit]\n";
+constexpr const char* kRoi =
+    "  pradima roi BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                   [--station NAME] [--format table|csv|json]\n";
+constexpr const char* kBacnho =
+    "  pradima bacnho BOOK --after NN[,NN...] [--top N] [--from DATE] [--to DATE]\n"
+    "                      [--region NAME] [--weekday NAME] [--station NAME] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -49,6 +57,28 @@ constexpr const char* kGanDetails =
     "                 the last draw day of the period (marked \"running\"); of equal gaps, the latest.\n"
     "The numbers longest away come first (never drawn first), --top N of them (default 20).\n"
     "--region, --weekday and --type default to what the control sheet holds.\n";
+constexpr const char* kRoiDetails =
+    "roi reads the workbook and never writes it. For each two-digit number, 00 to 99, over the draw\n"
+    "days of the period chosen as gan chooses them (the next draw day is the next of those days; with\n"
+    "--weekday, the next such weekday):\n"
+    "  days            the draw days it came (twice on a day is one day);\n"
+    "  roi             of those, the days right after a draw day on which it also came;\n"
+    "  streak          the run of consecutive draw days with it that ends on the last draw day of\n"
+    "                  the period (0: it did not come that day);\n"
+    "  longest streak  its longest such run in the period.\n"
+    "The table puts the longest current streaks first (then the longest streaks, then the number);\n"
+    "csv and json give the numbers in order: number,days,roi,streak,longest_streak.\n";
+constexpr const char* kBacnhoDetails =
+    "bacnho reads the workbook and never writes it. The trigger days are the draw days of the period,\n"
+    "chosen as gan chooses them, on which every two-digit number of --after came (\"27\" or \"27,72\"),\n"
+    "the last draw day excluded: it has no next. For each number, 00 to 99:\n"
+    "  next days  on how many of the draw days right after a trigger day it came;\n"
+    "  share      next days / trigger days, to three decimals; none without a trigger day.\n"
+    "The numbers most often next come first (ties by number), --top N of them (default 20; 100 gives\n"
+    "them all). csv: number,next_days,triggers,share; json adds the request and the trigger days.\n";
+constexpr const char* kStationDetails =
+    "--station NAME counts one station of the Central or South region, by the name its results\n"
+    "carry: only its block counts, and a draw day is a day it drew.\n";
 constexpr const char* kChartDetails =
     "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
     "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
@@ -74,15 +104,24 @@ std::string UsageOf(const std::string& command) {
   if (command == "stats")
     return usage + kStats + kStatsDetails + kPrizesDetails + kFormatDetails + kChartDetails + kFileDetails;
   if (command == "gan") return usage + kGan + kGanDetails + kPrizesDetails + kFormatDetails + kChartDetails;
+  if (command == "roi")
+    return usage + Tr(kRoi) + Tr(kRoiDetails) + Tr(kStationDetails) + kFormatDetails;
+  if (command == "bacnho")
+    return usage + Tr(kBacnho) + Tr(kBacnhoDetails) + Tr(kStationDetails) + kFormatDetails;
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
   usage += kGan;
+  usage += Tr(kRoi);
+  usage += Tr(kBacnho);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
+  usage += Tr(kRoiDetails);
+  usage += Tr(kBacnhoDetails);
+  usage += Tr(kStationDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
