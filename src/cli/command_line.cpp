@@ -67,18 +67,23 @@ void RequirePrizesOfType(const Options& options, const std::string& type) {
                    options.command};
 }
 
-Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
+Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
+                     std::initializer_list<std::string_view> flags) {
   Options options;
   options.command = args.at(0);
   options.book = args.at(1);
   const std::string& command = options.command;
   OptionTexts texts;
-  for (size_t i = 2; i < args.size(); i += 2) {
+  for (size_t i = 2; i < args.size(); ++i) {
     const std::string& option = args[i];
+    if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
+      texts[option] = "";
+      continue;
+    }
     if (std::find(known.begin(), known.end(), option) == known.end())
       throw UsageError{"unknown option " + option, command};
-    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", command};
-    texts[option] = args[i + 1];
+    if (++i >= args.size()) throw UsageError{option + " needs a value", command};
+    texts[option] = args[i];
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);
@@ -118,6 +123,13 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     if (!value) throw UsageError{"--top " + *top + " is not a whole number from 1 to 9999", command};
     options.top = *value;
   }
+  if (const auto size = Text(texts, "--size")) {
+    if (*size != "2" && *size != "3") throw UsageError{TrFormat("--size {1} is neither 2 nor 3", {*size}), command};
+    options.size = *size == "3" ? 3 : 2;
+  }
+  options.reverse = texts.contains("--reverse");
+  if (options.reverse && options.size != 2)
+    throw UsageError{Tr("--reverse pairs a number with its reverse: it goes with --size 2 only"), command};
   if (const auto connections = Text(texts, "--connections")) {
     const std::optional<int32_t> value = connections->size() == 1 ? WholeNumber(*connections, kMostConnections)
                                                                   : std::nullopt;

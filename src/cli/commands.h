@@ -36,5 +36,6 @@ int StatsCommand(const Options& options, const ToolContext& context);
 int GanCommand(const Options& options, const ToolContext& context);
 int RoiCommand(const Options& options, const ToolContext& context);
 int BacnhoCommand(const Options& options, const ToolContext& context);
+int XienCommand(const Options& options, const ToolContext& context);
 
 }  // namespace pradima::cli

@@ -22,6 +22,20 @@ constexpr const char* kRoi =
 constexpr const char* kBacnho =
     "  pradima bacnho BOOK --after NN[,NN...] [--top N] [--from DATE] [--to DATE]\n"
     "                      [--region NAME] [--weekday NAME] [--station NAME] [--format table|csv|json]\n";
+constexpr const char* kXien =
+    "  pradima xien BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                    [--station NAME] [--size 2|3] [--reverse] [--top N]\n"
+    "                    [--format table|csv|json]\n";
+constexpr const char* kXienDetails =
+    "xien reads the workbook and never writes it. Over the draw days of the period, chosen as gan\n"
+    "chooses them, it counts the sets of --size different two-digit numbers (2, the default, or 3)\n"
+    "that all came on the same draw day, over every prize; a number drawn twice that day counts\n"
+    "once. The sets that came together on the most draw days come first, ties by their numbers\n"
+    "ascending, --top N of them (default 20), each with the last draw day they came together.\n"
+    "--reverse counts only the pairs of a number and its reverse (17 and 71; not 11), with --size 2.\n"
+    "--station NAME counts one station of the Central or South region. --format csv prints\n"
+    "numbers,days,last_date, the numbers joined by \"-\" (\"07-12\"); --format json the request,\n"
+    "the number of draw days (draw_days) and the rows.\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -108,6 +122,7 @@ std::string UsageOf(const std::string& command) {
     return usage + Tr(kRoi) + Tr(kRoiDetails) + Tr(kStationDetails) + kFormatDetails;
   if (command == "bacnho")
     return usage + Tr(kBacnho) + Tr(kBacnhoDetails) + Tr(kStationDetails) + kFormatDetails;
+  if (command == "xien") return usage + Tr(kXien) + Tr(kXienDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
@@ -115,6 +130,7 @@ std::string UsageOf(const std::string& command) {
   usage += kGan;
   usage += Tr(kRoi);
   usage += Tr(kBacnho);
+  usage += Tr(kXien);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
@@ -122,6 +138,7 @@ std::string UsageOf(const std::string& command) {
   usage += Tr(kRoiDetails);
   usage += Tr(kBacnhoDetails);
   usage += Tr(kStationDetails);
+  usage += Tr(kXienDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
