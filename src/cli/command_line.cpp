@@ -140,6 +140,10 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     options.connections = *value;
   }
   if (const auto after = Text(texts, "--after")) options.after = TwoDigitList(*after, command);
+  if (const auto by = Text(texts, "--by")) {
+    if (*by != "week" && *by != "year") throw UsageError{TrFormat("--by {1}: it must be week or year", {*by}), command};
+    options.by = *by;
+  }
   return options;
 }
 

@@ -43,6 +43,8 @@ struct Options {
   int32_t size = 2;
   // --reverse, a flag: only a number with its reverse.
   bool reverse = false;
+  // --by: how de lays out the đề, "week" (the default) or "year".
+  std::string by = "week";
 };
 
 // `args` is the command, the workbook, then options: a flag among `flags`

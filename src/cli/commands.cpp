@@ -45,6 +45,7 @@ const KnownCommand kCommands[] = {
      XienCommand,
      {"--from", "--to", "--region", "--weekday", "--size", "--top", "--format", "--station"},
      {"--reverse"}},
+    {"de", DeCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station", "--by"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }

@@ -37,5 +37,6 @@ int GanCommand(const Options& options, const ToolContext& context);
 int RoiCommand(const Options& options, const ToolContext& context);
 int BacnhoCommand(const Options& options, const ToolContext& context);
 int XienCommand(const Options& options, const ToolContext& context);
+int DeCommand(const Options& options, const ToolContext& context);
 
 }  // namespace pradima::cli

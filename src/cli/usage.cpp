@@ -36,6 +36,9 @@ constexpr const char* kXienDetails =
     "--station NAME counts one station of the Central or South region. --format csv prints\n"
     "numbers,days,last_date, the numbers joined by \"-\" (\"07-12\"); --format json the request,\n"
     "the number of draw days (draw_days) and the rows.\n";
+constexpr const char* kDe =
+    "  pradima de BOOK [--by week|year] [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                  [--station NAME] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -93,6 +96,17 @@ constexpr const char* kBacnhoDetails =
 constexpr const char* kStationDetails =
     "--station NAME counts one station of the Central or South region, by the name its results\n"
     "carry: only its block counts, and a draw day is a day it drew.\n";
+constexpr const char* kDeDetails =
+    "de reads the workbook and never writes it. It shows the special prize of each draw day (chosen\n"
+    "as gan chooses them) and station: the North's first number, a Central or South station's\n"
+    "prize after its name. Its last two digits are the đề, their first digit the đầu, the last the\n"
+    "đuôi, and (đầu + đuôi) mod 10 the tổng; a special prize that is blank or not digits is left out.\n"
+    "--by week (the default) lays out the đề a row per week, Monday to Sunday across; --by year\n"
+    "a table per year, days 1 to 31 down and months across. A day with several stations shows\n"
+    "their đề side by side, in the order of their blocks. Then how often each đầu, đuôi and tổng\n"
+    "came. --station NAME keeps one station of the Central or South region.\n"
+    "--format csv prints date,station,special,de,dau,duoi,tong, a row per draw day and station;\n"
+    "--format json the request, draw_days, the rows and the counts dau, duoi and tong (ten each).\n";
 constexpr const char* kChartDetails =
     "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
     "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
@@ -123,6 +137,7 @@ std::string UsageOf(const std::string& command) {
   if (command == "bacnho")
     return usage + Tr(kBacnho) + Tr(kBacnhoDetails) + Tr(kStationDetails) + kFormatDetails;
   if (command == "xien") return usage + Tr(kXien) + Tr(kXienDetails);
+  if (command == "de") return usage + Tr(kDe) + Tr(kDeDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
@@ -131,6 +146,7 @@ std::string UsageOf(const std::string& command) {
   usage += Tr(kRoi);
   usage += Tr(kBacnho);
   usage += Tr(kXien);
+  usage += Tr(kDe);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
@@ -139,6 +155,7 @@ std::string UsageOf(const std::string& command) {
   usage += Tr(kBacnhoDetails);
   usage += Tr(kStationDetails);
   usage += Tr(kXienDetails);
+  usage += Tr(kDeDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;
