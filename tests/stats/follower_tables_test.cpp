@@ -292,6 +292,12 @@ TEST_F(FollowerTablesTest, ALongDeGridKeepsItsLatestRowsAndSaysHowManyItLeftOut)
   EXPECT_EQ(tables->Get(3, 1), Value::Date(SerialFromCivil({2005, 1, 3}) + 7 * 106));
   EXPECT_EQ(Row(*tables, 1001, 1, 2), (std::vector<Value>{Value::Date(SerialFromCivil({2026, 3, 2})), Value::Text("45")}));
   EXPECT_TRUE(tables->Get(1002, 1).IsEmpty());
+  // Đầu, đuôi and tổng of the whole period: 11 and 45.
+  const auto counts = [](double d, double head, double tail, double sum) {
+    return std::vector<Value>{Value::Number(d), Value::Number(head), Value::Number(tail), Value::Number(sum)};
+  };
+  EXPECT_EQ(Row(*tables, 1009, 1, 4), counts(5, 0, 1, 0));
+  EXPECT_EQ(Row(*tables, 1013, 1, 4), counts(9, 0, 0, 1));
   // 1990 to 2026, 37 years of 33 rows: the first 7 are left out.
   results->Clear(*ParseAddress("A5:FF100"));
   PutDay({1990, 1, 1}, {{3, Value::Text("7")}});
