@@ -14,11 +14,11 @@ struct StandardTab {
 };
 // As pradima init names the sheets.
 const std::vector<StandardTab>& StandardTabs() {
-  static const std::vector<StandardTab> tabs{{terms::kResultsCodeName, terms::kResultsTabName},
-                                             {terms::kSettingsCodeName, terms::kSettingsTabName},
-                                             {terms::kControlCodeName, terms::kControlTabName},
-                                             {terms::kTablesCodeName, TelexToUnicode(terms::kTablesTabTelex)}};
-  return tabs;
+  static const std::vector<StandardTab> kTabs{{terms::kResultsCodeName, terms::kResultsTabName},
+                                              {terms::kSettingsCodeName, terms::kSettingsTabName},
+                                              {terms::kControlCodeName, terms::kControlTabName},
+                                              {terms::kTablesCodeName, TelexToUnicode(terms::kTablesTabTelex)}};
+  return kTabs;
 }
 
 }  // namespace

@@ -9,13 +9,13 @@
 #include "base/error.h"
 #include "selection/count_lo.h"
 #include "selection/de_tables.h"
-#include "selection/lo_after.h"
 #include "selection/draw_days.h"
+#include "selection/lo_after.h"
 #include "selection/lo_gaps.h"
 #include "selection/lo_repeats.h"
-#include "selection/special_prizes.h"
 #include "selection/lo_together.h"
 #include "selection/number_type.h"
+#include "selection/special_prizes.h"
 #include "session/conversions.h"
 #include "stats/request_period.h"
 #include "terms/lottery.h"
@@ -27,8 +27,8 @@ namespace {
 
 void RequireRowCount(int32_t rows) {
   if (rows < 1 || rows > kMaxTableRows)
-    throw Error(VbError::InvalidArgument, Concat("SoDong must be from 1 to ", std::to_string(kMaxTableRows),
-                                                 "; it is ", std::to_string(rows)));
+    throw Error(VbError::InvalidArgument,
+                Concat("SoDong must be from 1 to ", std::to_string(kMaxTableRows), "; it is ", std::to_string(rows)));
 }
 
 // The draw days of the request on the control sheet, of the given number type.
@@ -55,15 +55,15 @@ Block LoGanBlock(const Session& session, const Clock& clock, int32_t rows) {
   const int digits = DigitCount(numberType);
   if (digits == 0)
     throw Error(VbError::InvalidArgument, Concat("the number type \"", numberType, "\" in ", terms::kNumberTypeCell,
-                                                 " of the control sheet is neither \"", terms::kTwoDigits,
-                                                 "\" nor \"", terms::kThreeDigits, "\""));
+                                                 " of the control sheet is neither \"", terms::kTwoDigits, "\" nor \"",
+                                                 terms::kThreeDigits, "\""));
   const std::vector<DrawDay> days = RequestedDays(session, clock, numberType);
   std::vector<LoGap> gaps = GapsOf(days, digits);
   SortByCurrentGap(gaps);
   if (gaps.size() > static_cast<size_t>(rows)) gaps.resize(static_cast<size_t>(rows));
-  Block table = TableBlock(days.size(),
-                           {"Soos", "Veef gaafn nhaast", "Gan hieejn taji", "Gan cuwjc ddaji", "Ngafy keest thusc"},
-                           gaps.size());
+  Block table =
+      TableBlock(days.size(), {"Soos", "Veef gaafn nhaast", "Gan hieejn taji", "Gan cuwjc ddaji", "Ngafy keest thusc"},
+                 gaps.size());
   int32_t r = 3;
   for (const LoGap& gap : gaps) {
     table(r, 1) = Value::Text(NumberText(gap.number, digits));
@@ -80,9 +80,8 @@ Block LoRoiBlock(const Session& session, const Clock& clock) {
   const std::vector<DrawDay> days = RequestedDays(session, clock, terms::kTwoDigits);
   std::vector<LoRepeat> repeats = RepeatsOf(days, 2);
   SortByStreak(repeats);
-  Block table = TableBlock(days.size(),
-                           {"Soos", "Soos ngafy veef", "Rowi", "Chuooix hieejn taji", "Chuooix dafi nhaast"},
-                           repeats.size());
+  Block table = TableBlock(
+      days.size(), {"Soos", "Soos ngafy veef", "Rowi", "Chuooix hieejn taji", "Chuooix dafi nhaast"}, repeats.size());
   int32_t r = 3;
   for (const LoRepeat& repeat : repeats) {
     table(r, 1) = Value::Text(NumberText(repeat.number, 2));
@@ -158,7 +157,8 @@ Block DeBlock(const Session& session, const Clock& clock, bool byWeek) {
     const size_t unit = byWeek ? 1 : 33;
     const size_t begin = byWeek ? 1 : 0;
     dropped = (grid.size() - static_cast<size_t>(kDeGridRows) + unit - 1) / unit * unit;
-    grid.erase(grid.begin() + static_cast<std::ptrdiff_t>(begin), grid.begin() + static_cast<std::ptrdiff_t>(begin + dropped));
+    grid.erase(grid.begin() + static_cast<std::ptrdiff_t>(begin),
+               grid.begin() + static_cast<std::ptrdiff_t>(begin + dropped));
   }
   const auto gridRows = static_cast<int32_t>(grid.size());
   Block table(1 + gridRows + 1 + 11, byWeek ? 8 : 13);
@@ -189,8 +189,8 @@ Block DeBlock(const Session& session, const Clock& clock, bool byWeek) {
 
 void WriteDeTable(Session session, const TableTarget& target, const std::string& kind, const Clock& clock) {
   if (kind != "tuan" && kind != "nam")
-    throw Error(VbError::InvalidArgument, Concat("Kieu must be \"tuan\" (by week) or \"nam\" (by year); it is \"",
-                                                 kind, "\""));
+    throw Error(VbError::InvalidArgument,
+                Concat("Kieu must be \"tuan\" (by week) or \"nam\" (by year); it is \"", kind, "\""));
   PutTable(session, target, kDeArea, [&] { return DeBlock(session, clock, kind == "tuan"); });
 }
 

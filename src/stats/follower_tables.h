@@ -24,8 +24,7 @@ inline constexpr int32_t kMaxTableRows = 1000;  // SoDong
 // gap and when it ended ("đang gan" while it runs), the longest away first;
 // the first `rows` numbers (SoDong, 1 to 1000).
 inline constexpr TableArea kLoGanArea{2 + kMaxTableRows, 5};
-void WriteLoGanTable(Session session, const TableTarget& target, int32_t rows,
-                     const Clock& clock = SystemLocalTime);
+void WriteLoGanTable(Session session, const TableTarget& target, int32_t rows, const Clock& clock = SystemLocalTime);
 
 // Lô rơi of every two-digit number: its days, rơi, current and longest
 // streak, the longest current streaks first.

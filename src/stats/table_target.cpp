@@ -54,8 +54,7 @@ void RequireFreeArea(const TableTarget& target, TableArea area) {
     throw Error(VbError::InvalidArgument, Concat(where, " needs ", std::to_string(area.rows), " rows and ",
                                                  std::to_string(area.columns), " columns, more than the sheet has"));
   }
-  const RangeRef range{{target.row, target.column},
-                       {target.row + area.rows - 1, target.column + area.columns - 1}};
+  const RangeRef range{{target.row, target.column}, {target.row + area.rows - 1, target.column + area.columns - 1}};
   const std::string reserved = ReservedCellsUnder(target.sheetCodeName, range);
   if (!reserved.empty())
     throw Error(VbError::InvalidArgument, Concat(where, " would cover ", FormatAddress(range), ", which touches ",
