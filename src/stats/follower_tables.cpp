@@ -81,7 +81,7 @@ Block LoRoiBlock(const Session& session, const Clock& clock) {
   std::vector<LoRepeat> repeats = RepeatsOf(days, 2);
   SortByStreak(repeats);
   Block table = TableBlock(
-      days.size(), {"Soos", "Soos ngafy veef", "Rowi", "Chuooix hieejn taji", "Chuooix dafi nhaast"}, repeats.size());
+      days.size(), {"Soos", "Soos ngafy veef", "Rowi", "Chuooxi hieejn taji", "Chuooxi dafi nhaast"}, repeats.size());
   int32_t r = 3;
   for (const LoRepeat& repeat : repeats) {
     table(r, 1) = Value::Text(NumberText(repeat.number, 2));

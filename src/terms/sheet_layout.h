@@ -51,7 +51,7 @@ inline constexpr int32_t kRequestColumn = 2;
 // nhớ). A new workbook names each in row 1 and the workbook's macros put
 // the table itself from row 2 of that column down.
 inline constexpr const char* kTablesCodeName = "Sheet4";
-inline constexpr const char* kTablesTabTelex = "Bangr thoosng kee";  // Bảng thống kê
+inline constexpr const char* kTablesTabTelex = "Barng thoosng kee";  // Bảng thống kê
 inline constexpr int32_t kTablesFirstRow = 2;
 struct TableSlot {
   int32_t column;
