@@ -11,7 +11,7 @@ import openpyxl
 book = openpyxl.load_workbook(sys.argv[1])
 problems = []
 by_code = {ws.sheet_properties.codeName: ws for ws in book.worksheets}
-for code in ("Sheet1", "Sheet2", "Sheet3"):
+for code in ("Sheet1", "Sheet2", "Sheet3", "Sheet4"):
     if code not in by_code:
         problems.append(f"no worksheet with code name {code}")
 names = set(book.defined_names.keys()) if hasattr(book.defined_names, "keys") else {n.name for n in book.defined_names.definedName}
