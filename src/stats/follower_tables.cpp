@@ -78,7 +78,7 @@ Block LoGanBlock(const Session& session, const Clock& clock, int32_t rows) {
 
 Block LoRoiBlock(const Session& session, const Clock& clock) {
   const std::vector<DrawDay> days = RequestedDays(session, clock, terms::kTwoDigits);
-  std::vector<LoRepeat> repeats = RepeatsOf(days, 2);
+  std::vector<LoRepeat> repeats = RepeatsOf(days);
   SortByStreak(repeats);
   Block table = TableBlock(
       days.size(), {"Soos", "Soos ngafy veef", "Rowi", "Chuooxi hieejn taji", "Chuooxi dafi nhaast"}, repeats.size());
@@ -112,7 +112,7 @@ Block LoXienBlock(const Session& session, const Clock& clock, int32_t size, int3
 
 Block BacNhoBlock(const Session& session, const Clock& clock, const std::vector<int32_t>& after, int32_t rows) {
   const std::vector<DrawDay> days = RequestedDays(session, clock, terms::kTwoDigits);
-  LoFollowers followers = FollowersOf(days, after, 2);
+  LoFollowers followers = FollowersOf(days, after);
   if (followers.numbers.size() > static_cast<size_t>(rows)) followers.numbers.resize(static_cast<size_t>(rows));
   Block table = TableBlock(days.size(), {"Soos", "Soos ngafy veef sau", "Tyr leej"}, followers.numbers.size());
   std::string listed;
