@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "base/win/com_object.h"
-#include "pradima_h.h"
+#include "entry/type_library.h"
 
 namespace pradima::entry {
 

@@ -12,7 +12,7 @@
 #include "base/clock.h"
 #include "base/error.h"
 #include "base/win/com_owners.h"
-#include "pradima_h.h"
+#include "entry/type_library.h"
 #include "session/standard_workbook.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"
