@@ -61,6 +61,7 @@ std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   auto results = book->AddSheet(kResultsCodeName, kResultsTabName);
   auto settings = book->AddSheet(kSettingsCodeName, kSettingsTabName);
   auto control = book->AddSheet(kControlCodeName, kControlTabName);
+  auto tables = book->AddSheet(kTablesCodeName, TelexToUnicode(kTablesTabTelex));
 
   Put(*results, 1, 1, Text("Keest quar xoor soos ba mieefn"));
   Put(*results, 3, kNorth.firstColumn, Text(kNorth.telexName));
@@ -82,6 +83,7 @@ std::shared_ptr<MemoryWorkbook> NewStandardWorkbook(const CivilDate& today) {
   Put(*control, 2, 6, Text("Soos"));
   Put(*control, 2, 7, Text("Soos ngafy"));
   Put(*control, 2, 8, Text("Soos laafn"));
+  for (const TableSlot& slot : kTableSlots) Put(*tables, 1, slot.column, Text(slot.headingTelex));
   for (const auto& sheet : book->sheets()) sheet->ForgetChanges();
   return book;
 }

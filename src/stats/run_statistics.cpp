@@ -5,6 +5,7 @@
 #include "session/address.h"
 #include "session/conversions.h"
 #include "stats/custom_list.h"
+#include "stats/request_period.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
 
@@ -35,18 +36,8 @@ Value CountValue(const std::optional<int32_t>& count) { return count ? Value::Nu
 
 LoCountResult Run(const Session& session, MessageSink& messages, const Clock& clock, terms::Prizes prizes) {
   Worksheet& control = session.control();
-  const DateSerial startDate = ToDate(CellValue(control, terms::kStartDateCell));
-  DateSerial endDate = ToDate(CellValue(control, terms::kEndDateCell));
+  const RequestPeriod period = ReadRequestPeriod(session, clock);
   const std::string numberType = ToText(CellValue(control, terms::kNumberTypeCell));
-
-  Worksheet& results = session.results();
-  const int32_t lastResultRow = LastUsedRow(results, terms::kResultsFarCell);
-  const DateSerial today = SerialFromCivil(clock().date);
-  // A period reaching past today ends at the latest stored draw; a sheet
-  // without data rows has none, and then nothing is counted anyway.
-  if (endDate > today && lastResultRow >= terms::kFirstResultRow) {
-    endDate = ToDate(CellValue(results, CellAddress(lastResultRow, 1)));
-  }
 
   const std::string regionName = ToText(CellValue(control, terms::kRegionCell));
   RequireKnownRegion(regionName);
@@ -60,13 +51,13 @@ LoCountResult Run(const Session& session, MessageSink& messages, const Clock& cl
           : Block();
 
   LoCountResult result;
-  CountLo(session, result.counts, startDate, endDate, regionName, result.dayCount, numberType, prizes);
+  CountLo(session, result.counts, period.start, period.end, regionName, result.dayCount, numberType, prizes);
   FillCounts(listBlock, result.counts);
 
   control.GetRange(terms::kListFirstCell)->Resize(terms::kListTableRows, terms::kListTableColumns)->ClearContents();
   if (listBlock.rows() > 0) control.GetRange(terms::kListFirstCell)->Resize(listBlock.rows(), 3)->SetValue(listBlock);
   control.GetRange(terms::kDayCountCell)
-      ->SetValue(Value::Text(TelexToUnicode(" * Toorng soos ngafy thoosng kee: ") + std::to_string(result.dayCount)));
+      ->SetValue(Value::Text(TelexToUnicode(kDayCountCaptionTelex) + std::to_string(result.dayCount)));
   return result;
 }
 

@@ -41,5 +41,28 @@ inline constexpr int32_t kListTableColumns = 5;
 inline constexpr int32_t kCountRows = 10000;           // G3:H10002
 inline constexpr const char* kListFarCell = "F10000";  // End(up) from here finds the list's last row
 inline constexpr const char* kCustomListFarCell = "F100000";
+// Columns F to H hold the list and its counts, whatever the row.
+inline constexpr int32_t kListFirstColumn = 6;
+inline constexpr int32_t kListLastColumn = 8;
+inline constexpr int32_t kRequestLastRow = 6;  // B1:B6
+inline constexpr int32_t kRequestColumn = 2;
+
+// Tables sheet: the followers' tables (lô gan, đề, lô xiên, lô rơi, bạc
+// nhớ). A new workbook names each in row 1 and the workbook's macros put
+// the table itself from row 2 of that column down.
+inline constexpr const char* kTablesCodeName = "Sheet4";
+inline constexpr const char* kTablesTabTelex = "Bangr thoosng kee";  // Bảng thống kê
+inline constexpr int32_t kTablesFirstRow = 2;
+struct TableSlot {
+  int32_t column;
+  const char* headingTelex;
+};
+// Six columns apart, the widest table (đề) last.
+inline constexpr TableSlot kGanSlot{1, "Loo gan"};
+inline constexpr TableSlot kRoiSlot{7, "Loo rowi"};
+inline constexpr TableSlot kXienSlot{13, "Loo xieen"};
+inline constexpr TableSlot kBacNhoSlot{19, "Bajc nhows"};
+inline constexpr TableSlot kDeSlot{25, "Thoosng kee ddeef"};
+inline constexpr TableSlot kTableSlots[] = {kGanSlot, kRoiSlot, kXienSlot, kBacNhoSlot, kDeSlot};
 
 }  // namespace pradima::terms

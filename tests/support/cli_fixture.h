@@ -108,6 +108,7 @@ class CliTest : public ::testing::Test {
         {SheetPart(1), Replaced(created.Read(SheetPart(1)), "<sheetPr codeName=\"Sheet1\"/>", "")},
         {SheetPart(2), Replaced(created.Read(SheetPart(2)), "<sheetPr codeName=\"Sheet2\"/>", "<sheetPr/>")},
         {SheetPart(3), Replaced(created.Read(SheetPart(3)), "codeName=\"Sheet3\"", "filterMode=\"0\"")},
+        {SheetPart(4), Replaced(created.Read(SheetPart(4)), "<sheetPr codeName=\"Sheet4\"/>", "")},
     };
     for (const auto& [part, content] : changed) parts[part] = content;
     created.WriteTo((directory / name).string(), parts);
