@@ -4,8 +4,8 @@ Attribute VB_Name = "Pradima"
 ' macro-enabled workbook (.xlsm) and open it again: the results sheet is
 ' brought up to date each time the workbook opens. Give LayOutNumbers and
 ' CountLo to two buttons on the control sheet, and the table macros below to
-' buttons on the statistics sheet: each writes its table from the cell
-' selected when it runs.
+' buttons on the tables sheet: each writes its table from the cell selected
+' when it runs.
 '
 ' It declares nothing from Windows, so it runs the same in 32-bit and
 ' 64-bit Office; the engine itself must match Office's bitness (install.cmd
@@ -52,76 +52,6 @@ Public Sub LoGanTable()
     If Not AskRows(lines) Then Exit Sub
     On Error GoTo Failed
     engine.LoGan ActiveCell, lines
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' The special prizes by week, then their heads, tails and sums.
-Public Sub DeByWeek()
-    If Not StartEngine() Then Exit Sub
-    On Error GoTo Failed
-    engine.ThongKeDe ActiveCell, "tuan"
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' The special prizes by year, then their heads, tails and sums.
-Public Sub DeByYear()
-    If Not StartEngine() Then Exit Sub
-    On Error GoTo Failed
-    engine.ThongKeDe ActiveCell, "nam"
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' The pairs of lo that came together most.
-Public Sub LoXienPairs()
-    Dim lines As Long
-    If Not StartEngine() Then Exit Sub
-    If Not AskRows(lines) Then Exit Sub
-    On Error GoTo Failed
-    engine.LoXien ActiveCell, 2, lines
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' The sets of three lo that came together most.
-Public Sub LoXienTriples()
-    Dim lines As Long
-    If Not StartEngine() Then Exit Sub
-    If Not AskRows(lines) Then Exit Sub
-    On Error GoTo Failed
-    engine.LoXien ActiveCell, 3, lines
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' For each lo: its days, how often it came again the next draw day, its
-' current and longest run.
-Public Sub LoRoiTable()
-    If Not StartEngine() Then Exit Sub
-    On Error GoTo Failed
-    engine.LoRoi ActiveCell
-    Exit Sub
-Failed:
-    Report
-End Sub
-
-' What came on the draw day after the days with the numbers asked for.
-Public Sub BacNhoTable()
-    Dim after As Variant, lines As Long
-    If Not StartEngine() Then Exit Sub
-    ' Excel's own input box, which shows Vietnamese; False when cancelled.
-    after = Application.InputBox(Text("Sau c\u00E1c s\u1ED1 (v\u00ED d\u1EE5 27 ho\u1EB7c 27,72):"), "Pradima", "27", Type:=2)
-    If VarType(after) = vbBoolean Then Exit Sub
-    If Not AskRows(lines) Then Exit Sub
-    On Error GoTo Failed
-    engine.BacNho ActiveCell, CStr(after), lines
     Exit Sub
 Failed:
     Report

@@ -41,5 +41,10 @@ Microsoft::WRL::ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring,
 
 Microsoft::WRL::ComPtr<IDispatch> FakeApplication();
 Microsoft::WRL::ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book);
+// A range of `sheet` as the application hands one to a macro (ActiveCell,
+// Sheet4.Range("B3")), with its Row, Column and Worksheet, whose Parent is
+// `workbook`.
+Microsoft::WRL::ComPtr<IDispatch> FakeRange(IDispatch* workbook, std::shared_ptr<MemorySheet> sheet,
+                                            const std::string& address);
 
 }  // namespace pradima::testing
