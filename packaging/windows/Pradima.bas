@@ -4,8 +4,8 @@ Attribute VB_Name = "Pradima"
 ' macro-enabled workbook (.xlsm) and open it again: the results sheet is
 ' brought up to date each time the workbook opens. Give LayOutNumbers and
 ' CountLo to two buttons on the control sheet, and the table macros below to
-' buttons on the tables sheet: each writes its table from the cell selected
-' when it runs.
+' buttons on the tables sheet (code name Sheet4): each writes its table under
+' its heading there, from row 2 down; a text address is on that sheet.
 '
 ' It declares nothing from Windows, so it runs the same in 32-bit and
 ' 64-bit Office; the engine itself must match Office's bitness (install.cmd
@@ -51,7 +51,7 @@ Public Sub LoGanTable()
     If Not StartEngine() Then Exit Sub
     If Not AskRows(lines) Then Exit Sub
     On Error GoTo Failed
-    engine.LoGan ActiveCell, lines
+    engine.LoGan "A2", lines
     Exit Sub
 Failed:
     Report
