@@ -5,6 +5,7 @@
 
 #include "cli/chart_file.h"
 #include "cli/number_list.h"
+#include "cli/translate.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -36,6 +37,23 @@ std::optional<int32_t> WholeNumber(const std::string& text, int32_t most) {
   return value;
 }
 
+// "27" or "27,72": two-digit numbers separated by commas, spaces around them allowed.
+std::vector<int32_t> TwoDigitList(const std::string& text, const std::string& command) {
+  std::vector<int32_t> numbers;
+  size_t start = 0;
+  while (true) {
+    const size_t comma = std::min(text.find(',', start), text.size());
+    std::string item = text.substr(start, comma - start);
+    item.erase(0, item.find_first_not_of(' '));
+    item.erase(item.find_last_not_of(' ') + 1);
+    if (item.size() != 2 || item.find_first_not_of("0123456789") != std::string::npos)
+      throw UsageError{TrFormat("--after {1}: \"{2}\" is not a two-digit number (00 to 99)", {text, item}), command};
+    numbers.push_back(std::stoi(item));
+    if (comma == text.size()) return numbers;
+    start = comma + 1;
+  }
+}
+
 }  // namespace
 
 bool IsNumberType(const std::string& text) { return text == terms::kTwoDigits || text == terms::kThreeDigits; }
@@ -49,18 +67,23 @@ void RequirePrizesOfType(const Options& options, const std::string& type) {
                    options.command};
 }
 
-Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known) {
+Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
+                     std::initializer_list<std::string_view> flags) {
   Options options;
   options.command = args.at(0);
   options.book = args.at(1);
   const std::string& command = options.command;
   OptionTexts texts;
-  for (size_t i = 2; i < args.size(); i += 2) {
+  for (size_t i = 2; i < args.size(); ++i) {
     const std::string& option = args[i];
+    if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
+      texts[option] = "";
+      continue;
+    }
     if (std::find(known.begin(), known.end(), option) == known.end())
       throw UsageError{"unknown option " + option, command};
-    if (i + 1 >= args.size()) throw UsageError{option + " needs a value", command};
-    texts[option] = args[i + 1];
+    if (++i >= args.size()) throw UsageError{option + " needs a value", command};
+    texts[option] = args[i];
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);
@@ -100,6 +123,13 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     if (!value) throw UsageError{"--top " + *top + " is not a whole number from 1 to 9999", command};
     options.top = *value;
   }
+  if (const auto size = Text(texts, "--size")) {
+    if (*size != "2" && *size != "3") throw UsageError{TrFormat("--size {1} is neither 2 nor 3", {*size}), command};
+    options.size = *size == "3" ? 3 : 2;
+  }
+  options.reverse = texts.contains("--reverse");
+  if (options.reverse && options.size != 2)
+    throw UsageError{Tr("--reverse pairs a number with its reverse: it goes with --size 2 only"), command};
   if (const auto connections = Text(texts, "--connections")) {
     const std::optional<int32_t> value = connections->size() == 1 ? WholeNumber(*connections, kMostConnections)
                                                                   : std::nullopt;
@@ -108,6 +138,11 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
                            std::to_string(kMostConnections),
                        command};
     options.connections = *value;
+  }
+  if (const auto after = Text(texts, "--after")) options.after = TwoDigitList(*after, command);
+  if (const auto by = Text(texts, "--by")) {
+    if (*by != "week" && *by != "year") throw UsageError{TrFormat("--by {1}: it must be week or year", {*by}), command};
+    options.by = *by;
   }
   return options;
 }

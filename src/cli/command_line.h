@@ -37,12 +37,22 @@ struct Options {
   int32_t top = 20;
   // --prizes all (the default) or 3-digit: see PrizesName.
   terms::Prizes prizes = terms::Prizes::All;
+  // --after: the two-digit numbers whose draw days are followed ("27" or "27,72"), as numbers.
+  std::optional<std::vector<int32_t>> after;
+  // --size: how many numbers make a set of numbers drawn together (2 or 3).
+  int32_t size = 2;
+  // --reverse, a flag: only a number with its reverse.
+  bool reverse = false;
+  // --by: how de lays out the đề, "week" (the default) or "year".
+  std::string by = "week";
 };
 
-// `args` is the command, the workbook, then pairs of an option among
-// `known` and its value; each option once. Raises UsageError naming the
-// option that is unknown, lacks its value or has a wrong one.
-Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known);
+// `args` is the command, the workbook, then options: a flag among `flags`
+// alone, or an option among `known` followed by its value; each once.
+// Raises UsageError naming the option that is unknown, lacks its value or
+// has a wrong one.
+Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
+                     std::initializer_list<std::string_view> flags = {});
 
 // "2 Con" or "3 Con".
 bool IsNumberType(const std::string& text);

@@ -24,6 +24,7 @@ struct KnownCommand {
   std::string_view name;
   Command run;
   std::initializer_list<std::string_view> options;
+  std::initializer_list<std::string_view> flags = {};  // options without a value
 };
 
 const KnownCommand kCommands[] = {
@@ -36,6 +37,15 @@ const KnownCommand kCommands[] = {
     {"gan",
      GanCommand,
      {"--from", "--to", "--region", "--weekday", "--type", "--top", "--format", "--chart", "--prizes", "--station"}},
+    {"roi", RoiCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station"}},
+    {"bacnho",
+     BacnhoCommand,
+     {"--from", "--to", "--region", "--weekday", "--after", "--top", "--format", "--station"}},
+    {"xien",
+     XienCommand,
+     {"--from", "--to", "--region", "--weekday", "--size", "--top", "--format", "--station"},
+     {"--reverse"}},
+    {"de", DeCommand, {"--from", "--to", "--region", "--weekday", "--format", "--station", "--by"}},
 };
 
 bool AsksForHelp(const std::string& argument) { return argument == "-h" || argument == "--help"; }
@@ -96,7 +106,8 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   CheckStorable(args, 2);
   // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.
   for (size_t i = 2; i < args.size(); ++i) args[i] = ComposeLatin(args[i]);
-  const Options options = known->options.size() == 0 ? PositionalOptions(args) : ParseOptions(args, known->options);
+  const Options options =
+      known->options.size() == 0 ? PositionalOptions(args) : ParseOptions(args, known->options, known->flags);
   return known->run(options, context);
 }
 

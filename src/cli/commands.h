@@ -34,5 +34,9 @@ int UpdateCommand(const Options& options, const ToolContext& context);
 int NumbersCommand(const Options& options, const ToolContext& context);
 int StatsCommand(const Options& options, const ToolContext& context);
 int GanCommand(const Options& options, const ToolContext& context);
+int RoiCommand(const Options& options, const ToolContext& context);
+int BacnhoCommand(const Options& options, const ToolContext& context);
+int XienCommand(const Options& options, const ToolContext& context);
+int DeCommand(const Options& options, const ToolContext& context);
 
 }  // namespace pradima::cli

@@ -1,5 +1,7 @@
 #include "cli/usage.h"
 
+#include "cli/translate.h"
+
 namespace pradima::cli {
 namespace {
 
@@ -14,6 +16,29 @@ constexpr const char* kGan =
     "  pradima gan BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
     "                   [--type \"2 Con\"|\"3 Con\"] [--top N] [--format table|csv|json]\n"
     "                   [--chart FILE.svg] [--prizes all|3-digit]\n";
+constexpr const char* kRoi =
+    "  pradima roi BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                   [--station NAME] [--format table|csv|json]\n";
+constexpr const char* kBacnho =
+    "  pradima bacnho BOOK --after NN[,NN...] [--top N] [--from DATE] [--to DATE]\n"
+    "                      [--region NAME] [--weekday NAME] [--station NAME] [--format table|csv|json]\n";
+constexpr const char* kXien =
+    "  pradima xien BOOK [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                    [--station NAME] [--size 2|3] [--reverse] [--top N]\n"
+    "                    [--format table|csv|json]\n";
+constexpr const char* kXienDetails =
+    "xien reads the workbook and never writes it. Over the draw days of the period, chosen as gan\n"
+    "chooses them, it counts the sets of --size different two-digit numbers (2, the default, or 3)\n"
+    "that all came on the same draw day, over every prize; a number drawn twice that day counts\n"
+    "once. The sets that came together on the most draw days come first, ties by their numbers\n"
+    "ascending, --top N of them (default 20), each with the last draw day they came together.\n"
+    "--reverse counts only the pairs of a number and its reverse (17 and 71; not 11), with --size 2.\n"
+    "--station NAME counts one station of the Central or South region. --format csv prints\n"
+    "numbers,days,last_date, the numbers joined by \"-\" (\"07-12\"); --format json the request,\n"
+    "the number of draw days (draw_days) and the rows.\n";
+constexpr const char* kDe =
+    "  pradima de BOOK [--by week|year] [--from DATE] [--to DATE] [--region NAME] [--weekday NAME]\n"
+    "                  [--station NAME] [--format table|csv|json]\n";
 constexpr const char* kOptions =
     "options:\n"
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
@@ -49,6 +74,39 @@ constexpr const char* kGanDetails =
     "                 the last draw day of the period (marked \"running\"); of equal gaps, the latest.\n"
     "The numbers longest away come first (never drawn first), --top N of them (default 20).\n"
     "--region, --weekday and --type default to what the control sheet holds.\n";
+constexpr const char* kRoiDetails =
+    "roi reads the workbook and never writes it. For each two-digit number, 00 to 99, over the draw\n"
+    "days of the period chosen as gan chooses them (the next draw day is the next of those days; with\n"
+    "--weekday, the next such weekday):\n"
+    "  days            the draw days it came (twice on a day is one day);\n"
+    "  roi             of those, the days right after a draw day on which it also came;\n"
+    "  streak          the run of consecutive draw days with it that ends on the last draw day of\n"
+    "                  the period (0: it did not come that day);\n"
+    "  longest streak  its longest such run in the period.\n"
+    "The table puts the longest current streaks first (then the longest streaks, then the number);\n"
+    "csv and json give the numbers in order: number,days,roi,streak,longest_streak.\n";
+constexpr const char* kBacnhoDetails =
+    "bacnho reads the workbook and never writes it. The trigger days are the draw days of the period,\n"
+    "chosen as gan chooses them, on which every two-digit number of --after came (\"27\" or \"27,72\"),\n"
+    "the last draw day excluded: it has no next. For each number, 00 to 99:\n"
+    "  next days  on how many of the draw days right after a trigger day it came;\n"
+    "  share      next days / trigger days, to three decimals; none without a trigger day.\n"
+    "The numbers most often next come first (ties by number), --top N of them (default 20; 100 gives\n"
+    "them all). csv: number,next_days,triggers,share; json adds the request and the trigger days.\n";
+constexpr const char* kStationDetails =
+    "--station NAME counts one station of the Central or South region, by the name its results\n"
+    "carry: only its block counts, and a draw day is a day it drew.\n";
+constexpr const char* kDeDetails =
+    "de reads the workbook and never writes it. It shows the special prize of each draw day (chosen\n"
+    "as gan chooses them) and station: the North's first number, a Central or South station's\n"
+    "prize after its name. Its last two digits are the đề, their first digit the đầu, the last the\n"
+    "đuôi, and (đầu + đuôi) mod 10 the tổng; a special prize that is blank or not digits is left out.\n"
+    "--by week (the default) lays out the đề a row per week, Monday to Sunday across; --by year\n"
+    "a table per year, days 1 to 31 down and months across. A day with several stations shows\n"
+    "their đề side by side, in the order of their blocks. Then how often each đầu, đuôi and tổng\n"
+    "came. --station NAME keeps one station of the Central or South region.\n"
+    "--format csv prints date,station,special,de,dau,duoi,tong, a row per draw day and station;\n"
+    "--format json the request, draw_days, the rows and the counts dau, duoi and tong (ten each).\n";
 constexpr const char* kChartDetails =
     "--chart FILE.svg also draws the result as a picture (SVG) into FILE.svg, replacing it: for stats\n"
     "of \"2 Con\", the 100 numbers as a 10 by 10 grid (rows đầu, columns đuôi) coloured\n"
@@ -74,15 +132,30 @@ std::string UsageOf(const std::string& command) {
   if (command == "stats")
     return usage + kStats + kStatsDetails + kPrizesDetails + kFormatDetails + kChartDetails + kFileDetails;
   if (command == "gan") return usage + kGan + kGanDetails + kPrizesDetails + kFormatDetails + kChartDetails;
+  if (command == "roi")
+    return usage + Tr(kRoi) + Tr(kRoiDetails) + Tr(kStationDetails) + kFormatDetails;
+  if (command == "bacnho")
+    return usage + Tr(kBacnho) + Tr(kBacnhoDetails) + Tr(kStationDetails) + kFormatDetails;
+  if (command == "xien") return usage + Tr(kXien) + Tr(kXienDetails);
+  if (command == "de") return usage + Tr(kDe) + Tr(kDeDetails);
   usage += kInit;
   usage += kUpdate;
   usage += kNumbers;
   usage += kStats;
   usage += kGan;
+  usage += Tr(kRoi);
+  usage += Tr(kBacnho);
+  usage += Tr(kXien);
+  usage += Tr(kDe);
   usage += kOptions;
   usage += kUpdateDetails;
   usage += kStatsDetails;
   usage += kGanDetails;
+  usage += Tr(kRoiDetails);
+  usage += Tr(kBacnhoDetails);
+  usage += Tr(kStationDetails);
+  usage += Tr(kXienDetails);
+  usage += Tr(kDeDetails);
   usage += kPrizesDetails;
   usage += kFormatDetails;
   usage += kChartDetails;

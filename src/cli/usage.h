@@ -3,7 +3,7 @@
 
 namespace pradima::cli {
 
-// The usage of one command ("init", "update", "numbers", "stats", "gan"),
+// The usage of one command ("init", "update", "numbers", "stats", "gan", "roi", "bacnho"),
 // or of them all for any other name.
 std::string UsageOf(const std::string& command);
 

@@ -68,6 +68,16 @@ inline constexpr const char* kCustomTelex = "Tufy Chojn";  // Tùy Chọn: the u
 // A two-digit number's first digit (đầu) and last digit (đuôi), as reports name them.
 inline constexpr const char* kHeadTelex = "ddaafu";
 inline constexpr const char* kTailTelex = "dduooi";
+// The special prize's last two digits (đề), and đầu plus đuôi mod 10 (tổng).
+inline constexpr const char* kDeTelex = "ddeef";
+inline constexpr const char* kSumTelex = "toorng";
+
+// The headings of the đề tables: the week's Monday (Tuần), the day of the
+// month (Ngày), and the months T1 to T12.
+inline constexpr const char* kWeekTelex = "Tuaafn";
+inline constexpr const char* kDayTelex = "Ngafy";
+inline constexpr std::array<const char*, 12> kMonthLabels = {"T1", "T2", "T3", "T4",  "T5",  "T6",
+                                                             "T7", "T8", "T9", "T10", "T11", "T12"};
 
 // Number types, as B6 and kieuSo name them.
 inline constexpr const char* kTwoDigits = "2 Con";
