@@ -57,6 +57,76 @@ Failed:
     Report
 End Sub
 
+' The special prizes by week, then their heads, tails and sums.
+Public Sub DeByWeek()
+    If Not StartEngine() Then Exit Sub
+    On Error GoTo Failed
+    engine.ThongKeDe "Y2", "tuan"
+    Exit Sub
+Failed:
+    Report
+End Sub
+
+' The special prizes by year, then their heads, tails and sums.
+Public Sub DeByYear()
+    If Not StartEngine() Then Exit Sub
+    On Error GoTo Failed
+    engine.ThongKeDe "Y2", "nam"
+    Exit Sub
+Failed:
+    Report
+End Sub
+
+' The pairs of lo that came together most.
+Public Sub LoXienPairs()
+    Dim lines As Long
+    If Not StartEngine() Then Exit Sub
+    If Not AskRows(lines) Then Exit Sub
+    On Error GoTo Failed
+    engine.LoXien "M2", 2, lines
+    Exit Sub
+Failed:
+    Report
+End Sub
+
+' The sets of three lo that came together most.
+Public Sub LoXienTriples()
+    Dim lines As Long
+    If Not StartEngine() Then Exit Sub
+    If Not AskRows(lines) Then Exit Sub
+    On Error GoTo Failed
+    engine.LoXien "M2", 3, lines
+    Exit Sub
+Failed:
+    Report
+End Sub
+
+' For each lo: its days, how often it came again the next draw day, its
+' current and longest run.
+Public Sub LoRoiTable()
+    If Not StartEngine() Then Exit Sub
+    On Error GoTo Failed
+    engine.LoRoi "G2"
+    Exit Sub
+Failed:
+    Report
+End Sub
+
+' What came on the draw day after the days with the numbers asked for.
+Public Sub BacNhoTable()
+    Dim after As Variant, lines As Long
+    If Not StartEngine() Then Exit Sub
+    ' Excel's own input box, which shows Vietnamese; False when cancelled.
+    after = Application.InputBox(Text("Sau c\u00E1c s\u1ED1 (v\u00ED d\u1EE5 27 ho\u1EB7c 27,72):"), "Pradima", "27", Type:=2)
+    If VarType(after) = vbBoolean Then Exit Sub
+    If Not AskRows(lines) Then Exit Sub
+    On Error GoTo Failed
+    engine.BacNho "S2", CStr(after), lines
+    Exit Sub
+Failed:
+    Report
+End Sub
+
 ' How many rows a table shows, 1 to 1000; False when the user cancels.
 Private Function AskRows(ByRef lines As Long) As Boolean
     Dim answer As Variant

@@ -27,9 +27,15 @@ constexpr DISPID kSupId = 1;
 constexpr DISPID kKieuSoId = 2;
 constexpr DISPID kThongKeLoId = 3;
 constexpr DISPID kLoGanId = 4;
+constexpr DISPID kThongKeDeId = 5;
+constexpr DISPID kLoXienId = 6;
+constexpr DISPID kLoRoiId = 7;
+constexpr DISPID kBacNhoId = 8;
 
 // The defaults of the optional parameters, as the type library states them.
 constexpr int32_t kDefaultRows = 20;
+constexpr int32_t kDefaultSetSize = 2;
+constexpr const wchar_t* kDefaultDeKind = L"tuan";
 
 // The methods with their parameters, named as the type library names them;
 // the first `required` are not optional. A whole-number parameter has its
@@ -47,6 +53,10 @@ constexpr Member kMembers[] = {
     {L"kieuSo", kKieuSoId, 1, 1, {L"loaiSo"}, {}},
     {L"ThongKeLo", kThongKeLoId, 0, 0, {}, {}},
     {L"LoGan", kLoGanId, 1, 2, {L"Dich", L"SoDong"}, {0, kDefaultRows}},
+    {L"ThongKeDe", kThongKeDeId, 1, 2, {L"Dich", L"Kieu"}, {}},
+    {L"LoXien", kLoXienId, 1, 3, {L"Dich", L"Co", L"SoDong"}, {0, kDefaultSetSize, kDefaultRows}},
+    {L"LoRoi", kLoRoiId, 1, 1, {L"Dich"}, {}},
+    {L"BacNho", kBacNhoId, 2, 3, {L"Dich", L"Sau", L"SoDong"}, {0, 0, kDefaultRows}},
 };
 constexpr UINT kMostParameters = 3;
 
@@ -253,6 +263,34 @@ HRESULT Sub::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VAR
       hr = RunTable(dich, exception,
                     [&](Session call, const TableTarget& at) { WriteLoGanTable(call, at, numbers[1], EntryClock()); });
       break;
+    case kThongKeDeId: {
+      win::UniqueVariant local, fallback = win::VariantOf(kDefaultDeKind);
+      BSTR* kieu = Missing(*params, slots[1]) ? &fallback->bstrVal : TextArgument(args[slots[1]], local);
+      if (!kieu) return refused(1, DISP_E_TYPEMISMATCH);
+      const std::string kind = win::Utf8FromBstr(*kieu);
+      hr = RunTable(dich, exception,
+                    [&](Session call, const TableTarget& at) { WriteDeTable(call, at, kind, EntryClock()); });
+      break;
+    }
+    case kLoXienId:
+      hr = RunTable(dich, exception, [&](Session call, const TableTarget& at) {
+        WriteLoXienTable(call, at, numbers[1], numbers[2], EntryClock());
+      });
+      break;
+    case kLoRoiId:
+      hr = RunTable(dich, exception,
+                    [](Session call, const TableTarget& at) { WriteLoRoiTable(call, at, EntryClock()); });
+      break;
+    default: {
+      win::UniqueVariant local;
+      BSTR* sau = TextArgument(args[slots[1]], local);
+      if (!sau) return refused(1, DISP_E_TYPEMISMATCH);
+      const std::string after = win::Utf8FromBstr(*sau);
+      hr = RunTable(dich, exception, [&](Session call, const TableTarget& at) {
+        WriteBacNhoTable(call, at, after, numbers[2], EntryClock());
+      });
+      break;
+    }
   }
   // Without an EXCEPINFO to carry it, the error's own HRESULT tells the caller.
   return SUCCEEDED(hr) || !exception ? hr : DISP_E_EXCEPTION;
@@ -289,6 +327,27 @@ HRESULT Sub::RunThongKeLo(EXCEPINFO* exception) noexcept {
 HRESULT Sub::LoGan(VARIANT dich, LONG soDong) noexcept {
   return RunTable(dich, "LoGan",
                   [&](Session call, const TableTarget& at) { WriteLoGanTable(call, at, soDong, EntryClock()); });
+}
+
+HRESULT Sub::ThongKeDe(VARIANT dich, BSTR kieu) noexcept {
+  return RunTable(dich, "ThongKeDe", [&](Session call, const TableTarget& at) {
+    WriteDeTable(call, at, win::Utf8FromBstr(kieu), EntryClock());
+  });
+}
+
+HRESULT Sub::LoXien(VARIANT dich, LONG co, LONG soDong) noexcept {
+  return RunTable(dich, "LoXien",
+                  [&](Session call, const TableTarget& at) { WriteLoXienTable(call, at, co, soDong, EntryClock()); });
+}
+
+HRESULT Sub::LoRoi(VARIANT dich) noexcept {
+  return RunTable(dich, "LoRoi", [](Session call, const TableTarget& at) { WriteLoRoiTable(call, at, EntryClock()); });
+}
+
+HRESULT Sub::BacNho(VARIANT dich, BSTR sau, LONG soDong) noexcept {
+  return RunTable(dich, "BacNho", [&](Session call, const TableTarget& at) {
+    WriteBacNhoTable(call, at, win::Utf8FromBstr(sau), soDong, EntryClock());
+  });
 }
 
 HRESULT Sub::RunTable(const Destination& dich, EXCEPINFO* exception, const TableAction& action) noexcept {

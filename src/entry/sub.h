@@ -44,6 +44,10 @@ class Sub final : public win::ComObject<_Sub2, ISupportErrorInfo> {
 
   // _Sub2
   HRESULT STDMETHODCALLTYPE LoGan(VARIANT dich, LONG soDong) noexcept override;
+  HRESULT STDMETHODCALLTYPE ThongKeDe(VARIANT dich, BSTR kieu) noexcept override;
+  HRESULT STDMETHODCALLTYPE LoXien(VARIANT dich, LONG co, LONG soDong) noexcept override;
+  HRESULT STDMETHODCALLTYPE LoRoi(VARIANT dich) noexcept override;
+  HRESULT STDMETHODCALLTYPE BacNho(VARIANT dich, BSTR sau, LONG soDong) noexcept override;
 
   // ISupportErrorInfo
   HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) noexcept override;

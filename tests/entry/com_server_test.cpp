@@ -59,6 +59,23 @@ const Value kOldTable = Value::Text("an old table");
 constexpr LocalDateTime kNow{{2026, 3, 10}, 12, 0, 0};
 LocalDateTime Now() { return kNow; }
 
+// The engine's own operations, as the tests run them natively.
+TableOperation Gan(int32_t rows) {
+  return [rows](Session call, const TableTarget& at) { WriteLoGanTable(call, at, rows, Now); };
+}
+TableOperation De(std::string kind) {
+  return [kind](Session call, const TableTarget& at) { WriteDeTable(call, at, kind, Now); };
+}
+TableOperation Xien(int32_t size, int32_t rows) {
+  return [size, rows](Session call, const TableTarget& at) { WriteLoXienTable(call, at, size, rows, Now); };
+}
+TableOperation Roi() {
+  return [](Session call, const TableTarget& at) { WriteLoRoiTable(call, at, Now); };
+}
+TableOperation BacNho(std::string after, int32_t rows) {
+  return [after, rows](Session call, const TableTarget& at) { WriteBacNhoTable(call, at, after, rows, Now); };
+}
+
 struct CallResult {
   HRESULT hr;
   std::string description;
@@ -214,8 +231,7 @@ TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls)
       EXPECT_EQ(book->SheetByCodeName("Sheet3")->Get(102, 6), Value::Text("99")) << "the whole list";
       if (method[0] == 'T') ExpectFourDrawsCounted(*book->SheetByCodeName("Sheet3"));
       if (method[0] == 'L') {
-        ExpectEnginesTable(
-            *book, [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 20, Now); }, method);
+        ExpectEnginesTable(*book, Gan(20), method);
       }
       EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty()) << "nothing went to the other workbook";
       EXPECT_TRUE(other->SheetByCodeName(kStatistics)->Get(3, 2).IsEmpty()) << "nothing went to the other workbook";
@@ -238,7 +254,8 @@ TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls)
 // request where Dich says, the old table cleared; an optional parameter left
 // out, or passed as missing, takes its default.
 TEST_F(ComServerTest, EachTableMethodWritesTheEnginesTableWhereDichSays) {
-  const UniqueVariant five = win::VariantOf(int32_t{5});
+  const UniqueVariant nam = win::VariantOf(L"nam"), three = win::VariantOf(int32_t{3}),
+                      five = win::VariantOf(int32_t{5}), after = win::VariantOf(L"07,00");
   VARIANT missing = Arg(VT_ERROR, nullptr);
   missing.scode = DISP_E_PARAMNOTFOUND;
   enum class Form { Value, Reference, InVariant, Text };
@@ -249,26 +266,17 @@ TEST_F(ComServerTest, EachTableMethodWritesTheEnginesTableWhereDichSays) {
     std::vector<VARIANT> rest;
     TableOperation engine;
   } cases[] = {
-      {"LoGan, SoDong left out",
-       L"LoGan",
-       Form::Value,
-       {},
-       [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 20, Now); }},
-      {"LoGan, 5 rows",
-       L"LoGan",
-       Form::Reference,
-       {*five.get()},
-       [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 5, Now); }},
-      {"LoGan, SoDong missing",
-       L"LoGan",
-       Form::InVariant,
-       {missing},
-       [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 20, Now); }},
-      {"LoGan, an address",
-       L"LoGan",
-       Form::Text,
-       {*five.get()},
-       [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 5, Now); }},
+      {"LoGan, SoDong left out", L"LoGan", Form::Value, {}, Gan(20)},
+      {"LoGan, 5 rows", L"LoGan", Form::Reference, {*five.get()}, Gan(5)},
+      {"LoGan, SoDong missing", L"LoGan", Form::InVariant, {missing}, Gan(20)},
+      {"LoGan, an address", L"LoGan", Form::Text, {*five.get()}, Gan(5)},
+      {"ThongKeDe, Kieu left out", L"ThongKeDe", Form::InVariant, {}, De("tuan")},
+      {"ThongKeDe, by year", L"ThongKeDe", Form::Text, {*nam.get()}, De("nam")},
+      {"LoXien, both left out", L"LoXien", Form::Text, {}, Xien(2, 20)},
+      {"LoXien, threes, 5 rows", L"LoXien", Form::Value, {*three.get(), *five.get()}, Xien(3, 5)},
+      {"LoXien, Co missing", L"LoXien", Form::Reference, {missing, *five.get()}, Xien(2, 5)},
+      {"LoRoi", L"LoRoi", Form::Reference, {}, Roi()},
+      {"BacNho", L"BacNho", Form::InVariant, {*after.get()}, BacNho("07,00", 20)},
   };
   for (const auto& c : cases) {
     HostStats() = {};
@@ -296,9 +304,7 @@ TEST_F(ComServerTest, EachTableMethodWritesTheEnginesTableWhereDichSays) {
       ASSERT_EQ(sub.As(&typed), S_OK);
       book->SheetByCodeName(kStatistics)->Set(10, 3, kOldTable);
       EXPECT_EQ(typed->LoGan(held, 7), S_OK) << c.what;
-      ExpectEnginesTable(
-          *book, [](Session call, const TableTarget& at) { WriteLoGanTable(call, at, 7, Now); },
-          std::string(c.what) + ", early bound");
+      ExpectEnginesTable(*book, Gan(7), std::string(c.what) + ", early bound");
     }
     range.Reset();
     workbook.Reset();
@@ -367,6 +373,15 @@ TEST_F(ComServerTest, ATableMethodRefusesABadArgumentAndChangesNothing) {
        "Dich: \"B\" is not the address of a cell"},
       {"the control sheet's request", L"LoGan", {request}, {}, DISP_E_EXCEPTION, UINT(-1), "Sheet3"},
       {"SoDong 0", L"LoGan", {dich, *zero.get()}, {}, DISP_E_EXCEPTION, UINT(-1), "SoDong"},
+      {"Null for Kieu", L"ThongKeDe", {dich, null}, {}, DISP_E_TYPEMISMATCH, 0},
+      {"Null for Sau by name", L"BacNho", {dich}, {{L"Sau", null}}, DISP_E_TYPEMISMATCH, 0},
+      {"a word for Co by name", L"LoXien", {dich}, {{L"co", *word.get()}}, DISP_E_TYPEMISMATCH, 0},
+      {"no Sau", L"BacNho", {dich}, {}, DISP_E_BADPARAMCOUNT},
+      {"Sau missing", L"BacNho", {dich, missing}, {}, DISP_E_PARAMNOTOPTIONAL},
+      {"Kieu neither", L"ThongKeDe", {dich, *word.get()}, {}, DISP_E_EXCEPTION, UINT(-1), "Kieu"},
+      {"Co 7", L"LoXien", {dich, *number.get()}, {}, DISP_E_EXCEPTION, UINT(-1), "Co"},
+      {"Sau without a number", L"BacNho", {dich, *word.get()}, {}, DISP_E_EXCEPTION, UINT(-1), "Sau"},
+      {"LoRoi on the control sheet", L"LoRoi", {request}, {}, DISP_E_EXCEPTION, UINT(-1), "Sheet3"},
   };
   for (const auto& c : cases) {
     const CallResult r = CallNamed(sub.Get(), c.method, c.args, c.named);
@@ -549,7 +564,9 @@ TEST_F(ComServerTest, ArgumentsAsALateBoundCallerPassesThem) {
   ASSERT_EQ(sub->GetTypeInfo(0, 1033, &info), S_OK);
   for (std::vector<const wchar_t*> names :
        {std::vector{L"Sup", L"ExcelApp", L"ThisWorkBook"}, std::vector{L"kieuSo", L"loaiSo"}, std::vector{L"ThongKeLo"},
-        std::vector{L"LoGan", L"Dich", L"SoDong"}}) {
+        std::vector{L"LoGan", L"Dich", L"SoDong"}, std::vector{L"ThongKeDe", L"Dich", L"Kieu"},
+        std::vector{L"LoXien", L"Dich", L"Co", L"SoDong"}, std::vector{L"LoRoi", L"Dich"},
+        std::vector{L"BacNho", L"Dich", L"Sau", L"SoDong"}}) {
     const auto count = static_cast<UINT>(names.size());
     std::vector<DISPID> fromLibrary(count), fromInvoke(count);
     const auto list = const_cast<LPOLESTR*>(names.data());
