@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "base/clock.h"
-#include "pradima_h.h"
+#include "entry/type_library.h"
 #include "results_block.h"
 #include "session/win/dispatch.h"
 #include "session/win/variant_value.h"

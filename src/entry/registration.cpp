@@ -15,12 +15,13 @@
 #include <wrl/client.h>
 
 #include <string>
+#include <vector>
 
 #include "base/win/com_owners.h"
 #include "entry/module.h"
 #include "entry/registration_calls.h"
 #include "entry/registry_snapshot.h"
-#include "pradima_h.h"
+#include "entry/type_library.h"
 
 namespace pradima::entry {
 namespace {
@@ -47,7 +48,17 @@ std::wstring GuidText(REFGUID guid) {
 
 std::wstring ClassKey() { return L"CLSID\\" + GuidText(CLSID_Sub); }
 std::wstring TypeLibKey() { return L"TypeLib\\" + GuidText(LIBID_Pradima); }
-std::wstring InterfaceKey() { return L"Interface\\" + GuidText(IID__Sub); }
+std::wstring InterfaceKey(REFIID iid) { return L"Interface\\" + GuidText(iid); }
+const IID* const kInterfaces[] = {&IID__Sub, &IID__Sub2};
+
+// The type library's version; 1.0 had _Sub alone.
+constexpr WORD kMajor = 1;
+constexpr WORD kMinor = 1;
+constexpr const wchar_t* kVersion = L"1.1";
+constexpr const wchar_t* kEarlierVersion = L"1.0";
+std::wstring EntryKey(const wchar_t* version) {  // 409: locale 1033
+  return TypeLibKey() + L"\\" + version + L"\\409\\" + kSystemName;
+}
 
 HKEY ScopeRoot(bool perUser) { return perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
 
@@ -71,6 +82,36 @@ HRESULT DeleteTree(HKEY root, const std::wstring& key) {
     return S_OK;
   }
   return HRESULT_FROM_WIN32(status);
+}
+
+// The names of a key's subkeys; none when it does not exist.
+std::vector<std::wstring> Subkeys(HKEY root, const std::wstring& key) {
+  std::vector<std::wstring> names;
+  UniqueHkey handle;
+  if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, handle.put()) != ERROR_SUCCESS) return names;
+  wchar_t name[256];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 256;
+    if (RegEnumKeyExW(handle.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    names.emplace_back(name, length);
+  }
+  return names;
+}
+
+// An upgrade takes over this bitness's entry of version 1.0: a workbook that
+// references 1.0 then loads 1.1, the greatest minor version of its major
+// version. The other bitness's entry stays; the version's key goes once no
+// locale is left in it (FLAGS and HELPDIR describe the version, not an entry).
+HRESULT RemoveEarlierEntry(HKEY classes) {
+  const std::wstring version = TypeLibKey() + L"\\" + kEarlierVersion;
+  HRESULT hr = DeleteTree(classes, EntryKey(kEarlierVersion));
+  const std::wstring locale = version + L"\\409";
+  if (SUCCEEDED(hr) && Subkeys(classes, locale).empty()) hr = DeleteTree(classes, locale);
+  bool entriesLeft = false;
+  for (const std::wstring& name : Subkeys(classes, version))
+    entriesLeft |= _wcsicmp(name.c_str(), L"FLAGS") != 0 && _wcsicmp(name.c_str(), L"HELPDIR") != 0;
+  if (SUCCEEDED(hr) && !entriesLeft) hr = DeleteTree(classes, version);
+  return hr;
 }
 
 // Whether the DLL of the other bitness is registered in the same scope.
@@ -105,14 +146,14 @@ HRESULT Unregister(bool perUser) {
   // while the other DLL still uses them, only this bitness's entry of the
   // type library and this view's interface keys go.
   if (OtherBitnessRegistered(perUser)) {
-    keep(DeleteTree(classes.get(), TypeLibKey() + L"\\1.0\\409\\" + kSystemName));  // 409: locale 1033
-    keep(DeleteTree(classes.get(), InterfaceKey()));
+    keep(DeleteTree(classes.get(), EntryKey(kVersion)));
+    for (const IID* iid : kInterfaces) keep(DeleteTree(classes.get(), InterfaceKey(*iid)));
     return hr;
   }
   keep(DeleteTree(classes.get(), kProgId));
   // Absent already is fine.
   WithClassesRoot(classes.get(), [] {
-    return CurrentRegistrationCalls().unregisterTypeLibrary(LIBID_Pradima, 1, 0, 1033, kSystemKind);
+    return CurrentRegistrationCalls().unregisterTypeLibrary(LIBID_Pradima, kMajor, kMinor, 1033, kSystemKind);
   });
   return hr;
 }
@@ -127,8 +168,8 @@ HRESULT Register(bool perUser) {
   // What this call may change, to put back on failure: an upgrade that
   // fails leaves the working registration as it was.
   RegistrySnapshot before;
-  for (const std::wstring& key : {ClassKey(), std::wstring(kProgId), TypeLibKey(), InterfaceKey()})
-    before.Take(classes.get(), key);
+  for (const std::wstring& key : {ClassKey(), std::wstring(kProgId), TypeLibKey()}) before.Take(classes.get(), key);
+  for (const IID* iid : kInterfaces) before.Take(classes.get(), InterfaceKey(*iid));
   const std::wstring clsid = GuidText(CLSID_Sub);
   const std::wstring classKey = ClassKey();
   const auto set = [&](const std::wstring& key, const wchar_t* name, const std::wstring& value) {
@@ -139,17 +180,18 @@ HRESULT Register(bool perUser) {
   set(classKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
   set(classKey + L"\\ProgID", nullptr, kProgId);
   set(classKey + L"\\TypeLib", nullptr, GuidText(LIBID_Pradima));
-  set(classKey + L"\\Version", nullptr, L"1.0");
+  set(classKey + L"\\Version", nullptr, kVersion);
   set(kProgId, nullptr, kClassName);
   set(std::wstring(kProgId) + L"\\CLSID", nullptr, clsid);
   if (SUCCEEDED(hr)) {
-    // The type library registers the dual interface _Sub with it.
+    // The type library registers the dual interfaces with it.
     const RegistrationCalls& calls = CurrentRegistrationCalls();
     Microsoft::WRL::ComPtr<ITypeLib> library;
     hr = calls.loadTypeLibrary(path.c_str(), &library);
     if (SUCCEEDED(hr))
       hr = WithClassesRoot(classes.get(), [&] { return calls.registerTypeLibrary(library.Get(), path.c_str()); });
   }
+  if (SUCCEEDED(hr)) hr = RemoveEarlierEntry(classes.get());
   if (FAILED(hr)) before.Restore();
   return hr;
 }

@@ -5,10 +5,12 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <cwchar>
+
 #include <gtest/gtest.h>
 
 #include "entry/registration_calls.h"
-#include "pradima_h.h"
+#include "entry/type_library.h"
 #include "support/win/registry_keys.h"
 #include "support/win/test_dll.h"
 #include "support/win/wine_process.h"
@@ -32,6 +34,8 @@ const std::wstring kClassKey = kClasses + L"CLSID\\" + Text(CLSID_Sub);
 const std::wstring kProgIdKey = kClasses + L"Pradima.Sub";
 const std::wstring kTypeLibKey = kClasses + L"TypeLib\\" + Text(LIBID_Pradima);
 const std::wstring kInterfaceKey = kClasses + L"Interface\\" + Text(IID__Sub);
+const std::wstring kInterface2Key = kClasses + L"Interface\\" + Text(IID__Sub2);
+const std::wstring kEntry = L"\\409\\win64";  // locale 1033, this bitness
 const std::wstring kDll = testing::WindowsPath(PRADIMA_TEST_DLL);
 
 HRESULT Install(BOOL install, const wchar_t* command, HMODULE dll = testing::TestDll()) {
@@ -103,7 +107,7 @@ class Registration : public ::testing::Test {
   void TearDown() override {
     UseCalls(nullptr);
     for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE})
-      for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey}) {
+      for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key}) {
         testing::DeleteKey(root, key);
         testing::DeleteKey(root, key, KEY_WOW64_32KEY);
       }
@@ -115,12 +119,15 @@ void ExpectRegistered(HKEY root, const std::wstring& dll, const char* scope) {
   EXPECT_EQ(ReadValue(root, kClassKey + L"\\InprocServer32", L"ThreadingModel"), L"Apartment") << scope;
   EXPECT_EQ(ReadValue(root, kClassKey + L"\\TypeLib"), Text(LIBID_Pradima)) << scope;
   EXPECT_EQ(ReadValue(root, kProgIdKey + L"\\CLSID"), Text(CLSID_Sub)) << scope;
-  EXPECT_EQ(ReadValue(root, kTypeLibKey + L"\\1.0\\409\\win64"), dll) << scope;
-  EXPECT_TRUE(KeyExists(root, kInterfaceKey)) << scope;
+  EXPECT_EQ(ReadValue(root, kTypeLibKey + L"\\1.1" + kEntry), dll) << scope;
+  EXPECT_FALSE(KeyExists(root, kTypeLibKey + L"\\1.0" + kEntry)) << scope;
+  EXPECT_EQ(ReadValue(root, kInterfaceKey + L"\\TypeLib", L"Version"), L"1.1") << scope;
+  EXPECT_EQ(ReadValue(root, kInterface2Key + L"\\TypeLib", L"Version"), L"1.1") << scope;
 }
 
 void ExpectNothingIn(HKEY root, const char* scope) {
-  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey + L"\\1.0", kInterfaceKey})
+  for (const std::wstring& key :
+       {kClassKey, kProgIdKey, kTypeLibKey + L"\\1.0", kTypeLibKey + L"\\1.1", kInterfaceKey, kInterface2Key})
     EXPECT_FALSE(KeyExists(root, key)) << scope << ": " << std::string(key.begin(), key.end());
 }
 
@@ -195,12 +202,12 @@ TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
   RegSetKeyValueW(HKEY_CURRENT_USER, (kClassKey + L"\\InprocServer32").c_str(), nullptr, REG_SZ,
                   L"C:\\old\\Pradima.dll", sizeof L"C:\\old\\Pradima.dll");
   std::wstring before;
-  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey})
+  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key})
     before += Tree(HKEY_CURRENT_USER, key);
   StandIn({.refuseTypeLibrary = true});
   EXPECT_EQ(Install(TRUE, L"user"), TYPE_E_REGISTRYACCESS);
   std::wstring after;
-  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey})
+  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key})
     after += Tree(HKEY_CURRENT_USER, key);
   EXPECT_EQ(after, before);
 }
@@ -211,8 +218,10 @@ TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
 // Windows.
 TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLeftToWindows) {
   StandIn({.standardUser = false});
-  RegSetKeyValueW(HKEY_LOCAL_MACHINE, (kTypeLibKey + L"\\1.0\\409\\win32").c_str(), nullptr, REG_SZ, L"C:\\x86.dll",
-                  sizeof L"C:\\x86.dll");
+  // the 32-bit DLL, upgraded already, and its 1.0 entry, left behind by an older package
+  for (const wchar_t* version : {L"\\1.1", L"\\1.0"})
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, (kTypeLibKey + version + L"\\409\\win32").c_str(), nullptr, REG_SZ,
+                    L"C:\\x86.dll", sizeof L"C:\\x86.dll");
   HKEY other = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kClassKey + L"\\InprocServer32").c_str(), 0, nullptr, 0,
                             KEY_WRITE | KEY_WOW64_32KEY, nullptr, &other, nullptr),
@@ -222,10 +231,78 @@ TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLe
   ASSERT_EQ(Install(TRUE, nullptr), S_OK);
   ASSERT_EQ(Install(FALSE, nullptr), S_OK);
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.0\\409\\win64"));
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.1" + kEntry));
   EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kInterfaceKey));
-  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.0\\409\\win32"), L"C:\\x86.dll");
+  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kInterface2Key));
+  for (const wchar_t* version : {L"\\1.1", L"\\1.0"})
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + version + L"\\409\\win32"), L"C:\\x86.dll");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProgIdKey + L"\\CLSID"), Text(CLSID_Sub));
+}
+
+// LoadRegTypeLib as Windows documents it: the registered version that
+// matches both numbers, else the greatest minor version above the one asked
+// for with the same major version; "" when none.
+std::wstring ResolvedVersion(HKEY root, WORD major, WORD minor) {
+  HKEY library = nullptr;
+  if (RegOpenKeyExW(root, kTypeLibKey.c_str(), 0, KEY_READ, &library) != ERROR_SUCCESS) return L"";
+  std::wstring best;
+  unsigned bestMinor = 0;
+  wchar_t name[64];
+  for (DWORD i = 0;; ++i) {
+    DWORD length = 64;
+    if (RegEnumKeyExW(library, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+    unsigned keyMajor = 0, keyMinor = 0;
+    if (swscanf(name, L"%x.%x", &keyMajor, &keyMinor) != 2 || keyMajor != major || keyMinor < minor) continue;
+    if (keyMinor == minor) return name;
+    if (best.empty() || keyMinor > bestMinor) best = name, bestMinor = keyMinor;
+  }
+  RegCloseKey(library);
+  return best;
+}
+
+// An upgrade takes over this bitness's 1.0 entry, whatever its scope: a
+// workbook referencing 1.0 then loads 1.1. The other bitness's entry stays
+// until its own DLL is upgraded, and 1.0 with it. Wine's classes root does not merge the
+// user's classes: there the documented resolution is applied to the keys,
+// and loading through it is left to Windows.
+TEST_F(Registration, AnUpgradeTakesOverTheEarlierVersionsEntry_PerUserLoadingLeftToWindows) {
+  const struct {
+    const char* what;
+    const wchar_t* command;
+    bool otherBitness;
+  } cases[] = {
+      {"machine-wide, alone", nullptr, false},
+      {"machine-wide, beside the 32-bit 1.0", nullptr, true},
+      {"per user, alone", L"user", false},
+      {"per user, beside the 32-bit 1.0", L"user", true},
+  };
+  for (const auto& c : cases) {
+    StandIn({.standardUser = c.command != nullptr});
+    const HKEY root = c.command ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    const std::wstring earlier = kTypeLibKey + L"\\1.0";
+    for (const wchar_t* key : {L"\\FLAGS", L"\\HELPDIR", L"\\409\\win64", L"\\409\\win32"}) {
+      if (c.otherBitness || std::wstring(key) != L"\\409\\win32")
+        RegSetKeyValueW(root, (earlier + key).c_str(), nullptr, REG_SZ, L"C:\\old.dll", sizeof L"C:\\old.dll");
+    }
+    ASSERT_EQ(Install(TRUE, c.command), S_OK) << c.what;
+    EXPECT_EQ(ResolvedVersion(root, 1, 0), c.otherBitness ? L"1.0" : L"1.1") << c.what;
+    EXPECT_EQ(KeyExists(root, earlier), c.otherBitness) << c.what << ": the earlier version's key";
+    EXPECT_EQ(ReadValue(root, earlier + L"\\409\\win32"), c.otherBitness ? L"C:\\old.dll" : L"(none)") << c.what;
+    if (!c.command && !c.otherBitness) {
+      Microsoft::WRL::ComPtr<ITypeLib> library;
+      ASSERT_EQ(LoadRegTypeLib(LIBID_Pradima, 1, 0, 1033, &library), S_OK) << c.what;
+      TLIBATTR* attributes = nullptr;
+      ASSERT_EQ(library->GetLibAttr(&attributes), S_OK);
+      EXPECT_EQ(attributes->wMajorVerNum * 100 + attributes->wMinorVerNum, 101) << c.what;
+      library->ReleaseTLibAttr(attributes);
+      Microsoft::WRL::ComPtr<ITypeInfo> info;
+      EXPECT_EQ(library->GetTypeInfoOfGuid(IID__Sub2, &info), S_OK) << c.what;
+    }
+    ASSERT_EQ(Install(FALSE, c.command), S_OK) << c.what;
+    EXPECT_EQ(ResolvedVersion(root, 1, 0), c.otherBitness ? L"1.0" : L"") << c.what;
+    EXPECT_EQ(ReadValue(root, earlier + L"\\409\\win32"), c.otherBitness ? L"C:\\old.dll" : L"(none)") << c.what;
+    TearDown();
+  }
 }
 
 // A DLL whose path is longer than MAX_PATH registers its whole path.

@@ -144,6 +144,7 @@ class DispatchWorksheet final : public Worksheet {
 class DispatchWorkbookHost final : public Workbook {
  public:
   explicit DispatchWorkbookHost(ComPtr<IDispatch> workbook) : workbook_(std::move(workbook)) {}
+  IDispatch* object() const noexcept { return workbook_.get(); }
   std::vector<std::shared_ptr<Worksheet>> WorkSheets() override {
     DispatchObject sheets(DispatchFromVariant(*workbook_.Get(L"WorkSheets").get(), L"WorkSheets"));
     const UniqueVariant enumerator = sheets.GetById(DISPID_NEWENUM, L"_NewEnum");
@@ -187,6 +188,12 @@ std::shared_ptr<Application> DispatchApplication(ComPtr<IDispatch> application) 
 
 std::shared_ptr<Workbook> DispatchWorkbook(ComPtr<IDispatch> workbook) {
   return std::make_shared<DispatchWorkbookHost>(std::move(workbook));
+}
+
+ComPtr<IDispatch> DispatchOf(Workbook& workbook) {
+  const auto* host = dynamic_cast<const DispatchWorkbookHost*>(&workbook);
+  if (!host || !host->object()) throw Error(VbError::ObjectNotSet, "the workbook is not a spreadsheet's workbook");
+  return host->object();
 }
 
 Block BlockFromVariant(const VARIANT& value) {

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "base/win/com_object.h"
 #include "base/win/com_owners.h"
+#include "session/address.h"
 #include "session/win/dispatch_host.h"
 #include "session/win/variant_value.h"
 
@@ -117,6 +118,10 @@ class FakeEnum final : public win::ComObject<IEnumVARIANT> {
   std::vector<ComPtr<IDispatch>> items_;
 };
 
+void FireCellChange() {
+  if (const auto hook = HostEvents().afterCellChange) hook();
+}
+
 void FireApplicationPut(const std::wstring& property) {
   if (const auto hook = HostEvents().afterApplicationPut) hook(property);
 }
@@ -142,11 +147,15 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
     } else {
       range->SetValue(win::ValueFromVariant(*args.back()));
     }
+    FireCellChange();
   });
   object->Member(L"Resize", [range](auto& args, VARIANT* result) {
     ReturnObject(result, MakeRange(range->Resize(IntOf(args.at(0)), IntOf(args.at(1)))));
   });
-  object->Member(L"ClearContents", [range](auto&, VARIANT*) { range->ClearContents(); });
+  object->Member(L"ClearContents", [range](auto&, VARIANT*) {
+    range->ClearContents();
+    FireCellChange();
+  });
   return object;
 }
 
@@ -190,6 +199,24 @@ ComPtr<IDispatch> FakeApplication() {
   };
   return FakeObject({{L"CellDragAndDrop", kept(HostStats().cellDragAndDrop, L"CellDragAndDrop")},
                      {L"ScreenUpdating", kept(HostStats().screenUpdating, L"ScreenUpdating")}});
+}
+
+ComPtr<IDispatch> FakeRange(IDispatch* workbook, std::shared_ptr<MemorySheet> sheet, const std::string& address) {
+  FakeDispatch* range = MakeRange(sheet->GetRange(address));
+  range->Member(L"Column", [column = ParseAddress(address)->first.column](auto&, VARIANT* result) {
+    result->vt = VT_I4;
+    result->lVal = column;
+  });
+  range->Member(L"Worksheet", [sheet, parent = ComPtr<IDispatch>(workbook)](auto&, VARIANT* result) {
+    FakeDispatch* worksheet = MakeWorksheet(sheet);
+    worksheet->Member(L"Parent", [parent](auto&, VARIANT* parentResult) {
+      parentResult->vt = VT_DISPATCH;
+      parentResult->pdispVal = parent.Get();
+      parent->AddRef();
+    });
+    ReturnObject(result, worksheet);
+  });
+  return win::Adopt<IDispatch>(range);
 }
 
 ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {

@@ -27,6 +27,7 @@ FakeHostStats& HostStats();
 // Event macros, as the real application runs them: synchronously, inside the
 // call that fired them. Unset hooks do nothing; tests reset them.
 struct FakeHostEvents {
+  std::function<void()> afterCellChange;                         // every Value put and ClearContents
   std::function<void(const std::wstring&)> afterApplicationPut;  // the property's name
   // When set, every member lookup by name fails with it, as on a closed workbook.
   HRESULT lookupFailure = S_OK;
@@ -40,5 +41,10 @@ Microsoft::WRL::ComPtr<IDispatch> FakeObject(std::vector<std::pair<std::wstring,
 
 Microsoft::WRL::ComPtr<IDispatch> FakeApplication();
 Microsoft::WRL::ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book);
+// A range of `sheet` as the application hands one to a macro (ActiveCell,
+// Sheet4.Range("B3")), with its Row, Column and Worksheet, whose Parent is
+// `workbook`.
+Microsoft::WRL::ComPtr<IDispatch> FakeRange(IDispatch* workbook, std::shared_ptr<MemorySheet> sheet,
+                                            const std::string& address);
 
 }  // namespace pradima::testing
