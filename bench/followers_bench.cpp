@@ -10,8 +10,12 @@
 
 #include "cli/commands.h"
 #include "cli/draw_request.h"
+#include "selection/de_tables.h"
+#include "selection/lo_after.h"
 #include "selection/lo_gaps.h"
+#include "selection/lo_repeats.h"
 #include "selection/lo_together.h"
+#include "selection/special_prizes.h"
 
 namespace pradima {
 namespace {
@@ -61,6 +65,9 @@ const Statistic kStatistics[] = {
     {"xien --size 2", [](const Days& d) { return LoTogetherOf(d, 2, 20).size(); }, {"xien", "--size", "2"}},
     {"xien --size 3", [](const Days& d) { return LoTogetherOf(d, 3, 20).size(); }, {"xien", "--size", "3"}},
     {"gan", [](const Days& d) { return GapsOf(d, 2).size(); }, {"gan", "--type", "2 Con"}},
+    {"de", [](const Days& d) { return DeByWeek(SpecialPrizesOf(d)).rows.size(); }, {"de"}},
+    {"roi", [](const Days& d) { return RepeatsOf(d).size(); }, {"roi"}},
+    {"bacnho", [](const Days& d) { return FollowersOf(d, {27}).numbers.size(); }, {"bacnho", "--after", "27"}},
 };
 
 void Core(benchmark::State& state, const Statistic& statistic) {
