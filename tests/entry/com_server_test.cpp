@@ -111,11 +111,6 @@ VARIANT Arg(VARTYPE type, void* pointer) {
   return v;
 }
 
-CallResult KieuSo(IDispatch* sub, const wchar_t* type) {
-  const UniqueVariant text = win::VariantOf(type);
-  return Call(sub, L"kieuSo", {*text.get()});
-}
-
 // Sup with both objects by reference of their declared type, as VBA passes them.
 CallResult Sup(IDispatch* sub, IDispatch* book) {
   ComPtr<IDispatch> application = testing::FakeApplication();
@@ -208,7 +203,7 @@ TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls)
       IDispatch* const sub = bound.sub.Get();
       auto other = UpToDateWorkbook();
       if (statistics) {
-        ASSERT_EQ(KieuSo(sub, L"2 Con").hr, S_OK);
+        ASSERT_EQ(Call(sub, L"kieuSo", {*win::VariantOf(L"2 Con").get()}).hr, S_OK);
       }
       bool fired = false;
       testing::HostEvents().afterCellChange = [&] {
@@ -222,7 +217,7 @@ TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls)
       };
       const CallResult r = method[0] == 'L'   ? Call(sub, L"LoGan", {Arg(VT_DISPATCH, bound.b3.Get())})
                            : method[0] == 'T' ? Call(sub, L"ThongKeLo")
-                                              : KieuSo(sub, L"2 Con");
+                                              : Call(sub, L"kieuSo", {*win::VariantOf(L"2 Con").get()});
       testing::HostEvents() = {};
       ASSERT_TRUE(fired);
       ASSERT_EQ(r.hr, S_OK) << r.description;
@@ -234,8 +229,7 @@ TEST_F(ComServerTest, AnEventMacroDuringACallChangesTheSessionOnlyForLaterCalls)
         EXPECT_TRUE(control->Get(11, 7).IsEmpty()) << "08 never drawn";
       }
       if (method[0] == 'L') ExpectEnginesTable(*bound.book, Engine(WriteLoGanTable, 20), method);
-      EXPECT_TRUE(other->SheetByCodeName("Sheet3")->Get(1, 6).IsEmpty()) << "nothing went to the other workbook";
-      EXPECT_TRUE(other->SheetByCodeName(kStatistics)->Get(3, 2).IsEmpty()) << "nothing went to the other workbook";
+      EXPECT_EQ(other->calls("Value.set") + other->calls("ClearContents"), 0) << "nothing went to the other workbook";
       EXPECT_EQ(HostStats().cellDragAndDrop, (std::vector<bool>{false, !nestedSup}));
       const CallResult later = Call(sub, L"ThongKeLo");
       if (nestedSup) {
@@ -376,11 +370,9 @@ TEST_F(ComServerTest, ErrorsReachTheMacroWithTheirNumberAndDescription) {
   ComPtr<ISupportErrorInfo> support;
   ASSERT_EQ(sub.As(&support), S_OK);
   EXPECT_EQ(support->InterfaceSupportsErrorInfo(IID__Sub), S_OK);
-  DISPID id = 0;
-  LPOLESTR name[] = {const_cast<LPOLESTR>(L"ThongKeLo")};
-  ASSERT_EQ(sub->GetIDsOfNames(IID_NULL, name, 1, 1033, &id), S_OK);
   DISPPARAMS none{};
-  EXPECT_EQ(static_cast<uint32_t>(sub->Invoke(id, IID_NULL, 1033, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr)),
+  // ThongKeLo by its id, which the type library test pins
+  EXPECT_EQ(static_cast<uint32_t>(sub->Invoke(3, IID_NULL, 1033, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr)),
             0x800A005Bu);
   ComPtr<_Sub> typed;
   ASSERT_EQ(sub.As(&typed), S_OK);
