@@ -5,8 +5,6 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <cwchar>
-
 #include <gtest/gtest.h>
 
 #include "entry/registration_calls.h"
@@ -178,10 +176,7 @@ TEST_F(Registration, TypeLibraryCallsStayInTheirScopeAsWindowsDocumentsThem) {
     const bool perUser = c.command && *c.command;
     const HKEY root = perUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     const HKEY other = perUser ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-    HKEY copy = nullptr;
-    if (!perUser)
-      RegCreateKeyExW(other, (kTypeLibKey + L"\\1.0").c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &copy, nullptr);
-    RegCloseKey(copy);
+    if (!perUser) RegSetKeyValueW(other, (kTypeLibKey + L"\\1.0").c_str(), nullptr, REG_SZ, L"", sizeof L"");
     const std::wstring otherBefore = Tree(other, kTypeLibKey);
     ASSERT_EQ(Install(TRUE, c.command), c.expected) << c.what;
     if (c.expected == S_OK) ExpectRegistered(root, kDll, c.what);
@@ -197,19 +192,20 @@ TEST_F(Registration, TypeLibraryCallsStayInTheirScopeAsWindowsDocumentsThem) {
 // An upgrade over a working registration that fails puts back exactly what
 // was there.
 TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
+  const auto everything = [] {
+    std::wstring trees;
+    for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key})
+      trees += Tree(HKEY_CURRENT_USER, key);
+    return trees;
+  };
   StandIn({});
   ASSERT_EQ(Install(TRUE, L"user"), S_OK);
   RegSetKeyValueW(HKEY_CURRENT_USER, (kClassKey + L"\\InprocServer32").c_str(), nullptr, REG_SZ,
                   L"C:\\old\\Pradima.dll", sizeof L"C:\\old\\Pradima.dll");
-  std::wstring before;
-  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key})
-    before += Tree(HKEY_CURRENT_USER, key);
+  const std::wstring before = everything();
   StandIn({.refuseTypeLibrary = true});
   EXPECT_EQ(Install(TRUE, L"user"), TYPE_E_REGISTRYACCESS);
-  std::wstring after;
-  for (const std::wstring& key : {kClassKey, kProgIdKey, kTypeLibKey, kInterfaceKey, kInterface2Key})
-    after += Tree(HKEY_CURRENT_USER, key);
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(everything(), before);
 }
 
 // The 32-bit DLL registered beside this one keeps the ProgID and the shared
@@ -227,44 +223,21 @@ TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLe
                             KEY_WRITE | KEY_WOW64_32KEY, nullptr, &other, nullptr),
             ERROR_SUCCESS);
   RegCloseKey(other);
-  ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey)) << "the two views are apart";
   ASSERT_EQ(Install(TRUE, nullptr), S_OK);
   ASSERT_EQ(Install(FALSE, nullptr), S_OK);
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kClassKey));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.1" + kEntry));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kInterfaceKey));
-  EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kInterface2Key));
+  for (const std::wstring& key : {kClassKey, kTypeLibKey + L"\\1.1" + kEntry, kInterfaceKey, kInterface2Key})
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << std::string(key.begin(), key.end());
   for (const wchar_t* version : {L"\\1.1", L"\\1.0"})
     EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + version + L"\\409\\win32"), L"C:\\x86.dll");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProgIdKey + L"\\CLSID"), Text(CLSID_Sub));
 }
 
-// LoadRegTypeLib as Windows documents it: the registered version that
-// matches both numbers, else the greatest minor version above the one asked
-// for with the same major version; "" when none.
-std::wstring ResolvedVersion(HKEY root, WORD major, WORD minor) {
-  HKEY library = nullptr;
-  if (RegOpenKeyExW(root, kTypeLibKey.c_str(), 0, KEY_READ, &library) != ERROR_SUCCESS) return L"";
-  std::wstring best;
-  unsigned bestMinor = 0;
-  wchar_t name[64];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 64;
-    if (RegEnumKeyExW(library, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    unsigned keyMajor = 0, keyMinor = 0;
-    if (swscanf(name, L"%x.%x", &keyMajor, &keyMinor) != 2 || keyMajor != major || keyMinor < minor) continue;
-    if (keyMinor == minor) return name;
-    if (best.empty() || keyMinor > bestMinor) best = name, bestMinor = keyMinor;
-  }
-  RegCloseKey(library);
-  return best;
-}
-
 // An upgrade takes over this bitness's 1.0 entry, whatever its scope: a
 // workbook referencing 1.0 then loads 1.1. The other bitness's entry stays
-// until its own DLL is upgraded, and 1.0 with it. Wine's classes root does not merge the
-// user's classes: there the documented resolution is applied to the keys,
-// and loading through it is left to Windows.
+// until its own DLL is upgraded, and 1.0 with it. LoadRegTypeLib takes the
+// greatest minor version at or above the one asked for, so with 1.0's key gone
+// 1.0 resolves to 1.1. Wine's classes root does not merge the user's classes:
+// there the keys are checked, and loading through them is left to Windows.
 TEST_F(Registration, AnUpgradeTakesOverTheEarlierVersionsEntry_PerUserLoadingLeftToWindows) {
   const struct {
     const char* what;
@@ -285,8 +258,9 @@ TEST_F(Registration, AnUpgradeTakesOverTheEarlierVersionsEntry_PerUserLoadingLef
         RegSetKeyValueW(root, (earlier + key).c_str(), nullptr, REG_SZ, L"C:\\old.dll", sizeof L"C:\\old.dll");
     }
     ASSERT_EQ(Install(TRUE, c.command), S_OK) << c.what;
-    EXPECT_EQ(ResolvedVersion(root, 1, 0), c.otherBitness ? L"1.0" : L"1.1") << c.what;
+    EXPECT_TRUE(KeyExists(root, kTypeLibKey + L"\\1.1" + kEntry)) << c.what;
     EXPECT_EQ(KeyExists(root, earlier), c.otherBitness) << c.what << ": the earlier version's key";
+    EXPECT_FALSE(KeyExists(root, earlier + kEntry)) << c.what << ": this bitness's earlier entry";
     EXPECT_EQ(ReadValue(root, earlier + L"\\409\\win32"), c.otherBitness ? L"C:\\old.dll" : L"(none)") << c.what;
     if (!c.command && !c.otherBitness) {
       Microsoft::WRL::ComPtr<ITypeLib> library;
@@ -299,7 +273,8 @@ TEST_F(Registration, AnUpgradeTakesOverTheEarlierVersionsEntry_PerUserLoadingLef
       EXPECT_EQ(library->GetTypeInfoOfGuid(IID__Sub2, &info), S_OK) << c.what;
     }
     ASSERT_EQ(Install(FALSE, c.command), S_OK) << c.what;
-    EXPECT_EQ(ResolvedVersion(root, 1, 0), c.otherBitness ? L"1.0" : L"") << c.what;
+    EXPECT_FALSE(KeyExists(root, kTypeLibKey + L"\\1.1")) << c.what;
+    EXPECT_EQ(KeyExists(root, earlier), c.otherBitness) << c.what;
     EXPECT_EQ(ReadValue(root, earlier + L"\\409\\win32"), c.otherBitness ? L"C:\\old.dll" : L"(none)") << c.what;
     TearDown();
   }

@@ -122,10 +122,6 @@ void FireCellChange() {
   if (const auto hook = HostEvents().afterCellChange) hook();
 }
 
-void FireApplicationPut(const std::wstring& property) {
-  if (const auto hook = HostEvents().afterApplicationPut) hook(property);
-}
-
 FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   auto* object = new FakeDispatch();
   object->Member(
@@ -194,7 +190,7 @@ ComPtr<IDispatch> FakeApplication() {
   const auto kept = [](std::vector<bool>& values, const wchar_t* name) -> FakeMember {
     return [&values, name](auto& args, VARIANT*) {
       values.push_back(win::ValueFromVariant(*args.at(0)).boolean());
-      FireApplicationPut(name);
+      if (const auto hook = HostEvents().afterApplicationPut) hook(name);
     };
   };
   return FakeObject({{L"CellDragAndDrop", kept(HostStats().cellDragAndDrop, L"CellDragAndDrop")},
