@@ -1,52 +1,32 @@
 // xien on the bundled North history, against a count made here from the
 // published results themselves.
-#include <fstream>
-#include <set>
-
 #include "support/cli_fixture.h"
+#include "support/published_results.h"
 
 namespace pradima::cli {
 namespace {
 
-using DayNumbers = std::map<std::string, std::set<int>>;  // date (YYYY-MM-DD) to the two-digit endings drawn
-
-// Every prize of each day of the year in the published results, by its last two digits.
-DayNumbers PublishedYear(const std::string& year) {
-  std::ifstream in(fs::path(PRADIMA_EXAMPLE_BOOK).parent_path() / "north-results-2005-2026.csv");
-  DayNumbers days;
-  std::string date, prize;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.starts_with(year + "-")) continue;
-    std::stringstream fields(line);
-    std::getline(fields, date, ',');
-    while (std::getline(fields, prize, ','))
-      if (!prize.empty() && prize != "\r") days[date].insert(std::stoi(prize) % 100);
-  }
-  return days;
-}
-
-// A CSV row of xien ("07-12,5,2025-12-30") as the published results make it:
+// A CSV row of xien ("07-12,5,2025-12-30") as the published days make it:
 // its numbers, the days they all came and the last of those days.
-std::string AsPublished(const DayNumbers& days, const std::string& row) {
+std::string AsPublished(const std::vector<testing::PublishedDay>& days, const std::string& row) {
   const std::string numbers = row.substr(0, row.find(','));
   int count = 0;
   std::string last;
-  for (const auto& [date, drawn] : days) {
+  for (const testing::PublishedDay& day : days) {
     bool all = true;
-    for (size_t at = 0; at < numbers.size(); at += 3) all = all && drawn.contains(std::stoi(numbers.substr(at, 2)));
-    if (all) ++count, last = date;
+    for (size_t at = 0; at < numbers.size(); at += 3) all = all && day.lo.contains(std::stoi(numbers.substr(at, 2)));
+    if (all) ++count, last = day.date;
   }
   return numbers + "," + std::to_string(count) + "," + last;
 }
 
 TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
-  const DayNumbers year = PublishedYear("2025");
+  const std::vector<testing::PublishedDay> year = testing::PublishedDays("2025-01-01", "2025-12-31");
   ASSERT_GT(year.size(), 360u);
   std::string mostPair = "00-00,0,";  // the first pair that came together the most: the first row
   for (int a = 0; a < 100; ++a)
     for (int b = a + 1; b < 100; ++b) {
-      const std::string pair =
-          AsPublished(year, std::to_string(100 + a).substr(1) + "-" + std::to_string(100 + b).substr(1));
+      const std::string pair = AsPublished(year, testing::TwoDigits(a) + "-" + testing::TwoDigits(b));
       if (std::stoi(pair.substr(6)) > std::stoi(mostPair.substr(6))) mostPair = pair;
     }
   struct Case {
