@@ -17,11 +17,13 @@ class StationTest : public CliTest {
     CliTest::SetUp();
     fs::copy_file(Created(), book = directory / "stations.xlsx");
     testing::AppendStationDays(book.string(), testing::HandMadeStationDays());
+    svg = (directory / "chart.svg").string();
   }
   // The tool on the hand-made workbook, which must come out unchanged.
-  Outcome On(const char* command, Args args) {
+  Outcome On(const char* command, Args args, const Args& more = {}) {
     const std::string before = Slurp(book);
     args.insert(args.begin(), {command, book.string()});
+    args.insert(args.end(), more.begin(), more.end());
     Outcome outcome = Run(args);
     EXPECT_EQ(Slurp(book), before) << "the workbook was written";
     return outcome;
@@ -30,6 +32,7 @@ class StationTest : public CliTest {
     EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
   }
   fs::path book;
+  std::string svg;
 };
 
 TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
@@ -55,21 +58,14 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
         "--to", "2026-08-31"},
        "317,1,1\n517,1,1\n017,,\n071,1,1\n423,1,1\n506,1,1\n"},
   };
-  for (const Case& c : cases) {
-    Args args = c.args;
-    args.insert(args.end(), {"--format", "csv"});
-    const Outcome r = On("stats", args);
-    EXPECT_EQ(r.out, std::string("number,days,appearances\n") + c.csv) << c.args[1] << " " << c.args.back() << r.err;
-  }
+  for (const Case& c : cases)
+    EXPECT_EQ(On("stats", c.args, {"--format", "csv"}).out, std::string("number,days,appearances\n") + c.csv)
+        << c.args[1] << " " << c.args.back();
   const Args khanhHoa = {"--station", "Khánh Hòa", "--from", "2026-08-01", "--numbers", "17"};
   ExpectIn(On("stats", khanhHoa).out, "type     2 Con\nstation  Khánh Hòa\n * Tổng số ngày thống kê: 2\n");
-  Args chart = khanhHoa;
-  chart.insert(chart.end(), {"--chart", (directory / "stats.svg").string()});
-  On("stats", chart);
-  ExpectIn(Slurp(directory / "stats.svg"), "Miền Trung · Khánh Hòa · Tất cả · 01/08/2026 – 10/08/2026 · 2 Con");
-  Args json = khanhHoa;
-  json.insert(json.end(), {"--format", "json"});
-  ExpectIn(On("stats", json).out, "\"station\": \"Khánh Hòa\"},\n \"draw_days\": 2,\n");
+  On("stats", khanhHoa, {"--chart", svg});
+  ExpectIn(Slurp(svg), "Miền Trung · Khánh Hòa · Tất cả · 01/08/2026 – 10/08/2026 · 2 Con");
+  ExpectIn(On("stats", khanhHoa, {"--format", "json"}).out, "\"station\": \"Khánh Hòa\"},\n \"draw_days\": 2,\n");
 }
 
 TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
@@ -92,22 +88,17 @@ TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.station);
-    const auto asked = [&](const char* format) {
-      return Args{"--region", c.region, "--station", c.station, "--type", "2 Con", "--top", "100", "--format", format};
-    };
-    std::istringstream csv(On("gan", asked("csv")).out);
+    const Args asked = {"--region", c.region, "--station", c.station, "--type", "2 Con", "--top", "100"};
+    std::istringstream csv(On("gan", asked, {"--format", "csv", "--chart", svg}).out);
     std::string rows;
     for (std::string line; std::getline(csv, line);)
       for (const char* number : {"50,", "17,", "71,", "06,"}) rows += line.rfind(number, 0) == 0 ? line + "\n" : "";
     EXPECT_EQ(rows, c.rows);
+    ExpectIn(Slurp(svg), std::string(c.region) + " · " + c.station + " · Tất cả · ");
     const std::string days = std::to_string(c.drawDays);
-    ExpectIn(On("gan", asked("json")).out,
+    ExpectIn(On("gan", asked, {"--format", "json"}).out,
              "\"station\": \"" + std::string(c.station) + "\"},\n \"draw_days\": " + days);
-    ExpectIn(On("gan", asked("table")).out, "station  " + std::string(c.station) + "\n" + days + " draw days\n");
-    Args chart = asked("csv");
-    chart.insert(chart.end(), {"--chart", (directory / "gan.svg").string()});
-    On("gan", chart);
-    ExpectIn(Slurp(directory / "gan.svg"), std::string(c.region) + " · " + c.station + " · Tất cả · ");
+    ExpectIn(On("gan", asked).out, "station  " + std::string(c.station) + "\n" + days + " draw days\n");
   }
 }
 
