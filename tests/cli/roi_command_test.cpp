@@ -88,7 +88,10 @@ TEST_F(CliTest, BacnhoWithoutATriggerDayHasNoShare) {
   EXPECT_NE(bacnho("json").find("\"triggers\": 0,\n \"rows\": [\n  {\"number\": \"00\", \"next_days\": 0, "
                                 "\"triggers\": 0, \"share\": null}"),
             std::string::npos);
-  EXPECT_NE(bacnho("table").find("1 draw days, 0 trigger days"), std::string::npos);
+  EXPECT_NE(bacnho("table").find("1 draw days, 0 trigger days (with every number of --after, the last draw day "
+                                 "excluded)\nNo draw day before the last had every number of --after: nothing to "
+                                 "follow.\n"),
+            std::string::npos);
 }
 
 TEST_F(CliTest, BacnhoRefusesAMissingOrWrongAfterNamingIt) {

@@ -1,6 +1,7 @@
 // One station of the Central or South region, on the hand-made workbook:
 // its counts and gaps are those of its own block on the days it drew.
 #include <array>
+#include <tuple>
 
 #include "support/cli_fixture.h"
 #include "support/published_results.h"
@@ -39,14 +40,10 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   // The control sheet keeps 08-08 to 08-10, the period of the cases that give none.
   ASSERT_EQ(Run({"stats", book.string(), "--from", "2026-08-08", "--to", "2026-08-10", "--region", "Miền Trung"}).code,
             0);
-  struct Case {
-    Args args;
-    const char* csv;
-  };
   // Counted by hand from station_book.h: a prize not typed there is 4xy, xy = 19 + its place.
-  const Case cases[] = {
-      {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24", "--from", "2026-08-01", "--to", "2026-08-31"},
-       "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n"},
+  const std::pair<Args, const char*> cases[] = {
+      {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24,37", "--from", "2026-08-01", "--to", "2026-08-31"},
+       "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n37,2,2\n"},
       {{"--station", "Đà Nẵng", "--numbers", "17,71,06,99,23,21", "--from", "2026-08-01", "--to", "2026-08-31"},
        "17,2,2\n71,1,1\n06,1,1\n99,1,1\n23,3,3\n21,1,1\n"},
       {{"--station", "Đà Nẵng", "--numbers", "17,06"}, "17,,\n06,1,1\n"},
@@ -58,9 +55,9 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
         "--to", "2026-08-31"},
        "317,1,1\n517,1,1\n017,,\n071,1,1\n423,1,1\n506,1,1\n"},
   };
-  for (const Case& c : cases)
-    EXPECT_EQ(On("stats", c.args, {"--format", "csv"}).out, std::string("number,days,appearances\n") + c.csv)
-        << c.args[1] << " " << c.args.back();
+  for (const auto& [args, csv] : cases)
+    EXPECT_EQ(On("stats", args, {"--format", "csv"}).out, std::string("number,days,appearances\n") + csv)
+        << args[1] << " " << args.back();
   const Args khanhHoa = {"--station", "Khánh Hòa", "--from", "2026-08-01", "--numbers", "17"};
   ExpectIn(On("stats", khanhHoa).out, "type     2 Con\nstation  Khánh Hòa\n * Tổng số ngày thống kê: 2\n");
   On("stats", khanhHoa, {"--chart", svg});
@@ -69,13 +66,8 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
 }
 
 TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
-  struct Case {
-    const char* region;
-    const char* station;
-    int drawDays;
-    const char* rows;  // of 50, 17, 71 and 06, in gan's order
-  };
-  const Case cases[] = {
+  // The region, the station, its draw days and the rows of 50, 17, 71 and 06 in gan's order.
+  const std::tuple<const char*, const char*, int, const char*> cases[] = {
       // 2026-08-05 and 08-09; on 08-12 its name stands over no prizes.
       {"Miền Trung", "Khánh Hòa", 2,
        "50,,2,,,false\n17,2026-08-05,1,1,2026-08-09,true\n06,2026-08-09,0,0,2026-08-09,true\n"
@@ -86,30 +78,25 @@ TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
       {"Miền Nam", "TP. HCM", 2,  // 2026-08-08 and 08-10
        "06,,2,,,false\n50,,2,,,false\n71,2026-08-08,1,1,2026-08-10,true\n17,2026-08-10,0,0,2026-08-10,true\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.station);
-    const Args asked = {"--region", c.region, "--station", c.station, "--type", "2 Con", "--top", "100"};
+  for (const auto& [region, station, drawDays, expected] : cases) {
+    SCOPED_TRACE(station);
+    const Args asked = {"--region", region, "--station", station, "--type", "2 Con", "--top", "100"};
     std::istringstream csv(On("gan", asked, {"--format", "csv", "--chart", svg}).out);
     std::string rows;
     for (std::string line; std::getline(csv, line);)
       for (const char* number : {"50,", "17,", "71,", "06,"}) rows += line.rfind(number, 0) == 0 ? line + "\n" : "";
-    EXPECT_EQ(rows, c.rows);
-    ExpectIn(Slurp(svg), std::string(c.region) + " · " + c.station + " · Tất cả · ");
-    const std::string days = std::to_string(c.drawDays);
+    EXPECT_EQ(rows, expected);
+    ExpectIn(Slurp(svg), std::string(region) + " · " + station + " · Tất cả · ");
+    const std::string days = std::to_string(drawDays);
     ExpectIn(On("gan", asked, {"--format", "json"}).out,
-             "\"station\": \"" + std::string(c.station) + "\"},\n \"draw_days\": " + days);
-    ExpectIn(On("gan", asked).out, "station  " + std::string(c.station) + "\n" + days + " draw days\n");
+             "\"station\": \"" + std::string(station) + "\"},\n \"draw_days\": " + days);
+    ExpectIn(On("gan", asked).out, "station  " + std::string(station) + "\n" + days + " draw days\n");
   }
 }
 
 TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
-  struct Case {
-    const char* region;
-    const char* station;
-    const char* from;
-    const char* error;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      // region, station, from, error
       {"Miền Trung", "Huế", "2026-08-01",
        "the station \"Huế\"; it has Đà Nẵng, Khánh Hòa, Quảng Ngãi, Đắk Nông, Kon Tum, Thừa Thiên Huế, Phú Yên\n"},
       // From 08-10 on, Khánh Hòa's name is there on 08-12 only, over no prizes.
@@ -119,12 +106,12 @@ TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
       {"Miền Bắc", "TP. HCM", "2026-08-01",
        "pradima: --station chooses a station of Miền Trung or Miền Nam; the region is Miền Bắc\n"},
   };
-  for (const Case& c : cases)
+  for (const auto& [region, station, from, error] : cases)
     for (const char* command : {"stats", "gan"}) {
-      SCOPED_TRACE(std::string(command) + " " + c.station + " from " + c.from);
-      const Outcome r = On(command, {"--region", c.region, "--station", c.station, "--from", c.from});
+      SCOPED_TRACE(std::string(command) + " " + station + " from " + from);
+      const Outcome r = On(command, {"--region", region, "--station", station, "--from", from});
       EXPECT_EQ(r.code, 2);
-      ExpectIn(r.err, c.error);
+      ExpectIn(r.err, error);
       EXPECT_EQ(r.out, "");
     }
   {

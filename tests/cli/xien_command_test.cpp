@@ -72,8 +72,10 @@ TEST_F(CliTest, XienReportsTheRequestAndTheSets) {
       {lastDays,
        {"--reverse", "--format", "json"},
        "\"size\": 2, \"reverse\": true, \"top\": 20},\n \"draw_days\": 2,\n"},
-      {none, {}, "0 draw days\n"},
-      {none, {}, "No numbers came together in the period.\n"},
+      {none,
+       {},
+       "0 draw days\nsets of 2 numbers that came on the same draw day\nnumbers   days  last together\n"
+       "No numbers came together in the period.\n"},
   };
   for (const auto& [period, options, said] : cases) {
     std::vector<std::string> args = {"xien", book, "--region", "Miền Bắc", "--weekday", "Tất cả"};
