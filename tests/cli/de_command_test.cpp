@@ -35,11 +35,8 @@ TEST_F(CliTest, DeLaysOutTheStationsOfASouthWorkbookAndKeepsOneOnRequest) {
       book.string(), {{{2026, 2, 2}, {{4, "TP. HCM", "123456"}, {5, "Đồng Tháp", "654321"}, {6, "Cà Mau", "000017"}}},
                       {{2026, 2, 3}, {{4, "Bến Tre", "111190"}, {5, "Vũng Tàu", "222208"}}},
                       {{2026, 2, 9}, {{4, "TP. HCM", "555503"}, {5, "Đồng Tháp", "4x"}, {6, "Cà Mau", "987650"}}}});
-  const struct {
-    std::vector<std::string> args;
-    int code;
-    std::string out, err;  // a part of each
-  } cases[] = {
+  // The options, the exit code, and a part of standard output and of standard error.
+  const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{"--format", "csv", "--station", "Cà Mau"},
        0,
        "date,station,special,de,dau,duoi,tong\n2026-02-02,Cà Mau,000017,17,1,7,8\n2026-02-09,Cà Mau,987650,50,5,0,5\n",
@@ -55,13 +52,13 @@ TEST_F(CliTest, DeLaysOutTheStationsOfASouthWorkbookAndKeepsOneOnRequest) {
       {{"--by", "month"}, 2, "", "pradima: --by month: it must be week or year\n"},
       {{"--station", "Huế"}, 2, "", "\"Huế\"; it has TP. HCM, Đồng Tháp, Cà Mau, Bến Tre, Vũng Tàu\n"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [options, code, out, err] : cases) {
     std::vector<std::string> args = {"de", book.string(), "--region", "Miền Nam", "--weekday", "Tất cả"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), options.begin(), options.end());
     const Outcome r = Run(args);
-    EXPECT_EQ(r.code, c.code) << c.out << r.err;
-    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
-    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(r.code, code) << out << r.err;
+    EXPECT_NE(r.out.find(out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(err), std::string::npos) << r.err;
   }
 }
 

@@ -11,24 +11,18 @@ namespace {
 
 using testing::TwoDigits;
 
-std::vector<std::set<int>> PublishedLo(const std::string& from, const std::string& to, unsigned weekday = 7) {
-  std::vector<std::set<int>> lo;
-  for (const testing::PublishedDay& day : testing::PublishedDays(from, to, weekday)) lo.push_back(day.lo);
-  return lo;
-}
-
 TEST_F(CliTest, RoiAgreesWithAnIndependentCountOfThePublishedResults) {
   const std::string book = Example().string();
   for (const auto& [from, to, weekday, code] :
        {std::tuple{"2026-03-01", "2026-03-31", "Tất cả", 7u}, {"2025-01-01", "2025-12-31", "Chủ Nhật", 0u}}) {
-    const std::vector<std::set<int>> days = PublishedLo(from, to, code);
+    const std::vector<testing::PublishedDay> days = testing::PublishedDays(from, to, code);
     std::string expected = "number,days,roi,streak,longest_streak\n";
     std::tuple<int, int, int> first{0, 0, 0};  // the table's first row: -streak, -longest, number
     for (int n = 0; n < 100; ++n) {
       int came = 0, again = 0, run = 0, longest = 0;
-      for (const std::set<int>& lo : days) {
-        run = lo.count(n) ? run + 1 : 0;
-        came += lo.count(n) ? 1 : 0;
+      for (const testing::PublishedDay& day : days) {
+        run = day.lo.count(n) ? run + 1 : 0;
+        came += day.lo.count(n) ? 1 : 0;
         again += run > 1 ? 1 : 0;
         longest = std::max(longest, run);
       }
@@ -49,16 +43,16 @@ TEST_F(CliTest, RoiAgreesWithAnIndependentCountOfThePublishedResults) {
 }
 
 TEST_F(CliTest, BacnhoAgreesWithAnIndependentCountOfThePublishedResults) {
-  const std::vector<std::set<int>> days = PublishedLo("2025-01-01", "2025-12-31");
+  const std::vector<testing::PublishedDay> days = testing::PublishedDays("2025-01-01", "2025-12-31");
   const std::string book = Example().string();
   for (const std::vector<int>& after : std::vector<std::vector<int>>{{27}, {27, 72}}) {
     int triggers = 0;
     std::vector<std::pair<int, int>> next(100);  // -next days, number: the order of the rows
     for (int n = 0; n < 100; ++n) next[static_cast<size_t>(n)].second = n;
     for (size_t i = 0; i + 1 < days.size(); ++i) {
-      if (!std::all_of(after.begin(), after.end(), [&](int n) { return days[i].count(n) > 0; })) continue;
+      if (!std::all_of(after.begin(), after.end(), [&](int n) { return days[i].lo.count(n) > 0; })) continue;
       ++triggers;
-      for (const int n : days[i + 1]) --next[static_cast<size_t>(n)].first;
+      for (const int n : days[i + 1].lo) --next[static_cast<size_t>(n)].first;
     }
     std::sort(next.begin(), next.end());
     std::ostringstream expected;

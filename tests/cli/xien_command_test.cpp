@@ -29,19 +29,15 @@ TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
       const std::string pair = AsPublished(year, testing::TwoDigits(a) + "-" + testing::TwoDigits(b));
       if (std::stoi(pair.substr(6)) > std::stoi(mostPair.substr(6))) mostPair = pair;
     }
-  struct Case {
-    std::vector<std::string> options;
-    size_t rows, width;  // the rows and the width of their numbers
-    bool reverse;
-  };
-  const Case cases[] = {
+  // The options, the rows and the width of their numbers, whether they are pairs of a number and its reverse.
+  const std::tuple<std::vector<std::string>, size_t, size_t, bool> cases[] = {
       {{}, 20, 5, false}, {{"--size", "3", "--top", "30"}, 30, 8, false}, {{"--reverse", "--top", "45"}, 45, 5, true}};
   const std::string book = Example().string();
   const auto days = [](const std::string& row) { return -std::stoi(row.substr(row.find(',') + 1)); };
-  for (const Case& c : cases) {
+  for (const auto& [options, rows, width, reverse] : cases) {
     std::vector<std::string> args = {"xien",     book,       "--from",    "2025-01-01", "--to",     "2025-12-31",
                                      "--region", "Miền Bắc", "--weekday", "Tất cả",     "--format", "csv"};
-    args.insert(args.begin() + 2, c.options.begin(), c.options.end());
+    args.insert(args.begin() + 2, options.begin(), options.end());
     const Outcome r = Run(args);
     std::stringstream lines(r.out);
     std::string line, before = "-,99999";
@@ -49,12 +45,12 @@ TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
     size_t count = 0;
     for (; std::getline(lines, line); before = line, ++count) {
       EXPECT_EQ(line, AsPublished(year, line)) << r.out;
-      EXPECT_EQ(line.find(','), c.width) << line;
+      EXPECT_EQ(line.find(','), width) << line;
       EXPECT_LT(std::make_pair(days(before), before), std::make_pair(days(line), line)) << "out of order:\n" << r.out;
-      EXPECT_TRUE(!c.reverse || (line[0] == line[4] && line[1] == line[3] && line[0] != line[1])) << line;
+      EXPECT_TRUE(!reverse || (line[0] == line[4] && line[1] == line[3] && line[0] != line[1])) << line;
     }
-    EXPECT_EQ(count, c.rows) << r.out;
-    EXPECT_TRUE(!c.options.empty() || r.out.find("\n" + mostPair + "\n") == 22) << mostPair << "\n" << r.out;
+    EXPECT_EQ(count, rows) << r.out;
+    EXPECT_TRUE(!options.empty() || r.out.find("\n" + mostPair + "\n") == 22) << mostPair << "\n" << r.out;
   }
 }
 
