@@ -1,5 +1,7 @@
 // pradima de on the bundled North results, checked against the published file read here on its own, and on a
 // small South workbook with its stations.
+#include <tuple>
+
 #include "support/cli_fixture.h"
 #include "support/published_results.h"
 #include "support/station_book.h"

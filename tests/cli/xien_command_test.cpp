@@ -1,5 +1,7 @@
 // xien on the bundled North history, against a count made here from the
 // published results themselves.
+#include <tuple>
+
 #include "support/cli_fixture.h"
 #include "support/published_results.h"
 
