@@ -1,8 +1,10 @@
 // pradima de on the bundled North results, checked against the published file read here on its own, and on a
 // small South workbook with its stations.
-#include <fstream>
+#include <tuple>
 
 #include "support/cli_fixture.h"
+#include "support/published_results.h"
+#include "support/station_book.h"
 
 namespace pradima::cli {
 namespace {
@@ -10,16 +12,13 @@ namespace {
 TEST_F(CliTest, DeOfTheNorthMatchesThePublishedSpecialPrizes) {
   const std::string book = Example().string();
   for (const auto& [from, to] : {std::pair{"2026-02-01", "2026-02-28"}, {"2005-12-25", "2006-01-05"}}) {
-    // What the CSV should be from the published file itself: each line of the period, its special prize second.
-    std::ifstream in(PRADIMA_PUBLISHED_RESULTS);
-    std::string line, csv = "date,station,special,de,dau,duoi,tong\n", dau = "\n \"dau\": [";
+    std::string csv = "date,station,special,de,dau,duoi,tong\n", dau = "\n \"dau\": [";
     int heads[10] = {};
-    while (std::getline(in, line)) {
-      const std::string date = line.substr(0, 10), special = line.substr(11, line.find(',', 11) - 11);
-      if (date < from || date > to) continue;
+    for (const testing::PublishedDay& day : testing::PublishedDays(from, to)) {
+      const std::string& special = day.prizes.front();
       const int head = special[special.size() - 2] - '0', tail = special.back() - '0';
       ++heads[head];
-      csv += date + ",," + special + "," + special.substr(special.size() - 2) + "," + std::to_string(head) + "," +
+      csv += day.date + ",," + special + "," + special.substr(special.size() - 2) + "," + std::to_string(head) + "," +
              std::to_string(tail) + "," + std::to_string((head + tail) % 10) + "\n";
     }
     for (int d = 0; d < 10; ++d) dau += (d ? ", " : "") + std::to_string(heads[d]);
@@ -34,27 +33,12 @@ TEST_F(CliTest, DeOfTheNorthMatchesThePublishedSpecialPrizes) {
 // keeps one of them, and what de cannot do is bad usage that says why.
 TEST_F(CliTest, DeLaysOutTheStationsOfASouthWorkbookAndKeepsOneOnRequest) {
   const fs::path book = Created();
-  {
-    XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    MemorySheet& results = *workbook.book()->SheetByCodeName("Sheet1");
-    const std::vector<std::pair<CivilDate, std::vector<std::string>>> days = {
-        {{2026, 2, 2}, {"TP. HCM", "123456", "Đồng Tháp", "654321", "Cà Mau", "000017"}},
-        {{2026, 2, 3}, {"Bến Tre", "111190", "Vũng Tàu", "222208"}},
-        {{2026, 2, 9}, {"TP. HCM", "555503", "Đồng Tháp", "4x", "Cà Mau", "987650"}}};
-    for (int32_t row = 5; const auto& [date, cells] : days) {
-      results.Set(row, 1, Value::Date(SerialFromCivil(date)));
-      // Block 4 from column 87 on, a station's name and its special prize at the head of each block.
-      for (size_t i = 0; i < cells.size(); ++i)
-        results.Set(row, 87 + static_cast<int32_t>(i / 2 * 19 + i % 2), Value::Text(cells[i]));
-      ++row;
-    }
-    workbook.Save();
-  }
-  const struct {
-    std::vector<std::string> args;
-    int code;
-    std::string out, err;  // a part of each
-  } cases[] = {
+  testing::AppendStationDays(
+      book.string(), {{{2026, 2, 2}, {{4, "TP. HCM", "123456"}, {5, "Đồng Tháp", "654321"}, {6, "Cà Mau", "000017"}}},
+                      {{2026, 2, 3}, {{4, "Bến Tre", "111190"}, {5, "Vũng Tàu", "222208"}}},
+                      {{2026, 2, 9}, {{4, "TP. HCM", "555503"}, {5, "Đồng Tháp", "4x"}, {6, "Cà Mau", "987650"}}}});
+  // The options, the exit code, and a part of standard output and of standard error.
+  const std::tuple<std::vector<std::string>, int, std::string, std::string> cases[] = {
       {{"--format", "csv", "--station", "Cà Mau"},
        0,
        "date,station,special,de,dau,duoi,tong\n2026-02-02,Cà Mau,000017,17,1,7,8\n2026-02-09,Cà Mau,987650,50,5,0,5\n",
@@ -70,13 +54,13 @@ TEST_F(CliTest, DeLaysOutTheStationsOfASouthWorkbookAndKeepsOneOnRequest) {
       {{"--by", "month"}, 2, "", "pradima: --by month: it must be week or year\n"},
       {{"--station", "Huế"}, 2, "", "\"Huế\"; it has TP. HCM, Đồng Tháp, Cà Mau, Bến Tre, Vũng Tàu\n"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [options, code, out, err] : cases) {
     std::vector<std::string> args = {"de", book.string(), "--region", "Miền Nam", "--weekday", "Tất cả"};
-    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.insert(args.end(), options.begin(), options.end());
     const Outcome r = Run(args);
-    EXPECT_EQ(r.code, c.code) << c.out << r.err;
-    EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
-    EXPECT_NE(r.err.find(c.err), std::string::npos) << r.err;
+    EXPECT_EQ(r.code, code) << out << r.err;
+    EXPECT_NE(r.out.find(out), std::string::npos) << r.out;
+    EXPECT_NE(r.err.find(err), std::string::npos) << r.err;
   }
 }
 

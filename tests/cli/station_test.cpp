@@ -1,8 +1,10 @@
 // One station of the Central or South region, on the hand-made workbook:
 // its counts and gaps are those of its own block on the days it drew.
 #include <array>
+#include <tuple>
 
 #include "support/cli_fixture.h"
+#include "support/published_results.h"
 #include "support/station_book.h"
 
 namespace pradima::cli {
@@ -16,11 +18,13 @@ class StationTest : public CliTest {
     CliTest::SetUp();
     fs::copy_file(Created(), book = directory / "stations.xlsx");
     testing::AppendStationDays(book.string(), testing::HandMadeStationDays());
+    svg = (directory / "chart.svg").string();
   }
   // The tool on the hand-made workbook, which must come out unchanged.
-  Outcome On(const char* command, Args args) {
+  Outcome On(const char* command, Args args, const Args& more = {}) {
     const std::string before = Slurp(book);
     args.insert(args.begin(), {command, book.string()});
+    args.insert(args.end(), more.begin(), more.end());
     Outcome outcome = Run(args);
     EXPECT_EQ(Slurp(book), before) << "the workbook was written";
     return outcome;
@@ -29,20 +33,17 @@ class StationTest : public CliTest {
     EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
   }
   fs::path book;
+  std::string svg;
 };
 
 TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   // The control sheet keeps 08-08 to 08-10, the period of the cases that give none.
   ASSERT_EQ(Run({"stats", book.string(), "--from", "2026-08-08", "--to", "2026-08-10", "--region", "Miền Trung"}).code,
             0);
-  struct Case {
-    Args args;
-    const char* csv;
-  };
   // Counted by hand from station_book.h: a prize not typed there is 4xy, xy = 19 + its place.
-  const Case cases[] = {
-      {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24", "--from", "2026-08-01", "--to", "2026-08-31"},
-       "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n"},
+  const std::pair<Args, const char*> cases[] = {
+      {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24,37", "--from", "2026-08-01", "--to", "2026-08-31"},
+       "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n37,2,2\n"},
       {{"--station", "Đà Nẵng", "--numbers", "17,71,06,99,23,21", "--from", "2026-08-01", "--to", "2026-08-31"},
        "17,2,2\n71,1,1\n06,1,1\n99,1,1\n23,3,3\n21,1,1\n"},
       {{"--station", "Đà Nẵng", "--numbers", "17,06"}, "17,,\n06,1,1\n"},
@@ -54,31 +55,19 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
         "--to", "2026-08-31"},
        "317,1,1\n517,1,1\n017,,\n071,1,1\n423,1,1\n506,1,1\n"},
   };
-  for (const Case& c : cases) {
-    Args args = c.args;
-    args.insert(args.end(), {"--format", "csv"});
-    const Outcome r = On("stats", args);
-    EXPECT_EQ(r.out, std::string("number,days,appearances\n") + c.csv) << c.args[1] << " " << c.args.back() << r.err;
-  }
+  for (const auto& [args, csv] : cases)
+    EXPECT_EQ(On("stats", args, {"--format", "csv"}).out, std::string("number,days,appearances\n") + csv)
+        << args[1] << " " << args.back();
   const Args khanhHoa = {"--station", "Khánh Hòa", "--from", "2026-08-01", "--numbers", "17"};
   ExpectIn(On("stats", khanhHoa).out, "type     2 Con\nstation  Khánh Hòa\n * Tổng số ngày thống kê: 2\n");
-  Args chart = khanhHoa;
-  chart.insert(chart.end(), {"--chart", (directory / "stats.svg").string()});
-  On("stats", chart);
-  ExpectIn(Slurp(directory / "stats.svg"), "Miền Trung · Khánh Hòa · Tất cả · 01/08/2026 – 10/08/2026 · 2 Con");
-  Args json = khanhHoa;
-  json.insert(json.end(), {"--format", "json"});
-  ExpectIn(On("stats", json).out, "\"station\": \"Khánh Hòa\"},\n \"draw_days\": 2,\n");
+  On("stats", khanhHoa, {"--chart", svg});
+  ExpectIn(Slurp(svg), "Miền Trung · Khánh Hòa · Tất cả · 01/08/2026 – 10/08/2026 · 2 Con");
+  ExpectIn(On("stats", khanhHoa, {"--format", "json"}).out, "\"station\": \"Khánh Hòa\"},\n \"draw_days\": 2,\n");
 }
 
 TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
-  struct Case {
-    const char* region;
-    const char* station;
-    int drawDays;
-    const char* rows;  // of 50, 17, 71 and 06, in gan's order
-  };
-  const Case cases[] = {
+  // The region, the station, its draw days and the rows of 50, 17, 71 and 06 in gan's order.
+  const std::tuple<const char*, const char*, int, const char*> cases[] = {
       // 2026-08-05 and 08-09; on 08-12 its name stands over no prizes.
       {"Miền Trung", "Khánh Hòa", 2,
        "50,,2,,,false\n17,2026-08-05,1,1,2026-08-09,true\n06,2026-08-09,0,0,2026-08-09,true\n"
@@ -89,35 +78,25 @@ TEST_F(StationTest, GanCountsGapsInTheDaysTheStationDrew) {
       {"Miền Nam", "TP. HCM", 2,  // 2026-08-08 and 08-10
        "06,,2,,,false\n50,,2,,,false\n71,2026-08-08,1,1,2026-08-10,true\n17,2026-08-10,0,0,2026-08-10,true\n"},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.station);
-    const auto asked = [&](const char* format) {
-      return Args{"--region", c.region, "--station", c.station, "--type", "2 Con", "--top", "100", "--format", format};
-    };
-    std::istringstream csv(On("gan", asked("csv")).out);
+  for (const auto& [region, station, drawDays, expected] : cases) {
+    SCOPED_TRACE(station);
+    const Args asked = {"--region", region, "--station", station, "--type", "2 Con", "--top", "100"};
+    std::istringstream csv(On("gan", asked, {"--format", "csv", "--chart", svg}).out);
     std::string rows;
     for (std::string line; std::getline(csv, line);)
       for (const char* number : {"50,", "17,", "71,", "06,"}) rows += line.rfind(number, 0) == 0 ? line + "\n" : "";
-    EXPECT_EQ(rows, c.rows);
-    const std::string days = std::to_string(c.drawDays);
-    ExpectIn(On("gan", asked("json")).out,
-             "\"station\": \"" + std::string(c.station) + "\"},\n \"draw_days\": " + days);
-    ExpectIn(On("gan", asked("table")).out, "station  " + std::string(c.station) + "\n" + days + " draw days\n");
-    Args chart = asked("csv");
-    chart.insert(chart.end(), {"--chart", (directory / "gan.svg").string()});
-    On("gan", chart);
-    ExpectIn(Slurp(directory / "gan.svg"), std::string(c.region) + " · " + c.station + " · Tất cả · ");
+    EXPECT_EQ(rows, expected);
+    ExpectIn(Slurp(svg), std::string(region) + " · " + station + " · Tất cả · ");
+    const std::string days = std::to_string(drawDays);
+    ExpectIn(On("gan", asked, {"--format", "json"}).out,
+             "\"station\": \"" + std::string(station) + "\"},\n \"draw_days\": " + days);
+    ExpectIn(On("gan", asked).out, "station  " + std::string(station) + "\n" + days + " draw days\n");
   }
 }
 
 TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
-  struct Case {
-    const char* region;
-    const char* station;
-    const char* from;
-    const char* error;
-  };
-  const Case cases[] = {
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      // region, station, from, error
       {"Miền Trung", "Huế", "2026-08-01",
        "the station \"Huế\"; it has Đà Nẵng, Khánh Hòa, Quảng Ngãi, Đắk Nông, Kon Tum, Thừa Thiên Huế, Phú Yên\n"},
       // From 08-10 on, Khánh Hòa's name is there on 08-12 only, over no prizes.
@@ -127,12 +106,12 @@ TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
       {"Miền Bắc", "TP. HCM", "2026-08-01",
        "pradima: --station chooses a station of Miền Trung or Miền Nam; the region is Miền Bắc\n"},
   };
-  for (const Case& c : cases)
+  for (const auto& [region, station, from, error] : cases)
     for (const char* command : {"stats", "gan"}) {
-      SCOPED_TRACE(std::string(command) + " " + c.station + " from " + c.from);
-      const Outcome r = On(command, {"--region", c.region, "--station", c.station, "--from", c.from});
+      SCOPED_TRACE(std::string(command) + " " + station + " from " + from);
+      const Outcome r = On(command, {"--region", region, "--station", station, "--from", from});
       EXPECT_EQ(r.code, 2);
-      ExpectIn(r.err, c.error);
+      ExpectIn(r.err, error);
       EXPECT_EQ(r.out, "");
     }
   {
@@ -149,25 +128,23 @@ TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
 
 // The đầu and đuôi of the stats JSON against a count of the bundled North results made here from their CSV file.
 TEST_F(StationTest, StatsJsonCarriesTheHeadsAndTailsOfTheBundledNorthResults) {
-  std::array<int64_t, 10> heads{}, tails{};
-  std::ifstream csv(fs::path(PRADIMA_EXAMPLE_BOOK).parent_path() / "north-results-2005-2026.csv");
-  for (std::string line; std::getline(csv, line);) {
-    if (line.compare(0, 10, "2026-03-01") < 0 || line.compare(0, 10, "2026-05-31") > 0) continue;
-    std::istringstream fields(line.substr(11));
-    for (std::string prize; std::getline(fields, prize, ',');)
-      ++heads[static_cast<size_t>(std::stoi(prize) % 100 / 10)], ++tails[static_cast<size_t>(std::stoi(prize) % 10)];
+  std::array<int, 10> heads{}, tails{};
+  for (const testing::PublishedDay& day : testing::PublishedDays("2026-03-01", "2026-05-31"))
+    for (const std::string& prize : day.prizes) {
+      ++heads[static_cast<size_t>(std::stoi(prize) % 100 / 10)];
+      ++tails[static_cast<size_t>(std::stoi(prize) % 10)];
+    }
+  std::string dau, duoi;
+  for (size_t d = 0; d < 10; ++d) {
+    dau += (dau.empty() ? "[" : ", ") + std::to_string(heads[d]);
+    duoi += (duoi.empty() ? "[" : ", ") + std::to_string(tails[d]);
   }
-  const auto array = [](const std::array<int64_t, 10>& counts) {
-    std::string text;
-    for (const int64_t count : counts) text += (text.empty() ? "[" : ", ") + std::to_string(count);
-    return text + "]";
-  };
   const std::string example = Example().string();
   const std::string json = Run({"stats", example, "--from", "2026-03-01", "--to", "2026-05-31", "--region", "Miền Bắc",
                                 "--weekday", "Tất cả", "--type", "2 Con", "--format", "json"})
                                .out;
   ExpectIn(json, "\"station\": null},\n \"draw_days\": 92,\n");
-  ExpectIn(json, " ],\n \"dau\": " + array(heads) + ",\n \"duoi\": " + array(tails) + "}\n");
+  ExpectIn(json, " ],\n \"dau\": " + dau + "],\n \"duoi\": " + duoi + "]}\n");
   ExpectIn(Run({"stats", example, "--type", "3 Con", "--format", "json"}).out,
            " ],\n \"dau\": null,\n \"duoi\": null}\n");
 }

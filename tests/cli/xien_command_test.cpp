@@ -1,67 +1,45 @@
 // xien on the bundled North history, against a count made here from the
 // published results themselves.
-#include <fstream>
-#include <set>
+#include <tuple>
 
 #include "support/cli_fixture.h"
+#include "support/published_results.h"
 
 namespace pradima::cli {
 namespace {
 
-using DayNumbers = std::map<std::string, std::set<int>>;  // date (YYYY-MM-DD) to the two-digit endings drawn
-
-// Every prize of each day of the year in the published results, by its last two digits.
-DayNumbers PublishedYear(const std::string& year) {
-  std::ifstream in(fs::path(PRADIMA_EXAMPLE_BOOK).parent_path() / "north-results-2005-2026.csv");
-  DayNumbers days;
-  std::string date, prize;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.starts_with(year + "-")) continue;
-    std::stringstream fields(line);
-    std::getline(fields, date, ',');
-    while (std::getline(fields, prize, ','))
-      if (!prize.empty() && prize != "\r") days[date].insert(std::stoi(prize) % 100);
-  }
-  return days;
-}
-
-// A CSV row of xien ("07-12,5,2025-12-30") as the published results make it:
+// A CSV row of xien ("07-12,5,2025-12-30") as the published days make it:
 // its numbers, the days they all came and the last of those days.
-std::string AsPublished(const DayNumbers& days, const std::string& row) {
+std::string AsPublished(const std::vector<testing::PublishedDay>& days, const std::string& row) {
   const std::string numbers = row.substr(0, row.find(','));
   int count = 0;
   std::string last;
-  for (const auto& [date, drawn] : days) {
+  for (const testing::PublishedDay& day : days) {
     bool all = true;
-    for (size_t at = 0; at < numbers.size(); at += 3) all = all && drawn.contains(std::stoi(numbers.substr(at, 2)));
-    if (all) ++count, last = date;
+    for (size_t at = 0; at < numbers.size(); at += 3) all = all && day.lo.contains(std::stoi(numbers.substr(at, 2)));
+    if (all) ++count, last = day.date;
   }
   return numbers + "," + std::to_string(count) + "," + last;
 }
 
 TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
-  const DayNumbers year = PublishedYear("2025");
+  const std::vector<testing::PublishedDay> year = testing::PublishedDays("2025-01-01", "2025-12-31");
   ASSERT_GT(year.size(), 360u);
   std::string mostPair = "00-00,0,";  // the first pair that came together the most: the first row
   for (int a = 0; a < 100; ++a)
     for (int b = a + 1; b < 100; ++b) {
-      const std::string pair =
-          AsPublished(year, std::to_string(100 + a).substr(1) + "-" + std::to_string(100 + b).substr(1));
+      const std::string pair = AsPublished(year, testing::TwoDigits(a) + "-" + testing::TwoDigits(b));
       if (std::stoi(pair.substr(6)) > std::stoi(mostPair.substr(6))) mostPair = pair;
     }
-  struct Case {
-    std::vector<std::string> options;
-    size_t rows, width;  // the rows and the width of their numbers
-    bool reverse;
-  };
-  const Case cases[] = {
+  // The options, the rows and the width of their numbers, whether they are pairs of a number and its reverse.
+  const std::tuple<std::vector<std::string>, size_t, size_t, bool> cases[] = {
       {{}, 20, 5, false}, {{"--size", "3", "--top", "30"}, 30, 8, false}, {{"--reverse", "--top", "45"}, 45, 5, true}};
   const std::string book = Example().string();
   const auto days = [](const std::string& row) { return -std::stoi(row.substr(row.find(',') + 1)); };
-  for (const Case& c : cases) {
+  for (const auto& [options, rows, width, reverse] : cases) {
     std::vector<std::string> args = {"xien",     book,       "--from",    "2025-01-01", "--to",     "2025-12-31",
                                      "--region", "Miền Bắc", "--weekday", "Tất cả",     "--format", "csv"};
-    args.insert(args.begin() + 2, c.options.begin(), c.options.end());
+    args.insert(args.begin() + 2, options.begin(), options.end());
     const Outcome r = Run(args);
     std::stringstream lines(r.out);
     std::string line, before = "-,99999";
@@ -69,12 +47,12 @@ TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
     size_t count = 0;
     for (; std::getline(lines, line); before = line, ++count) {
       EXPECT_EQ(line, AsPublished(year, line)) << r.out;
-      EXPECT_EQ(line.find(','), c.width) << line;
+      EXPECT_EQ(line.find(','), width) << line;
       EXPECT_LT(std::make_pair(days(before), before), std::make_pair(days(line), line)) << "out of order:\n" << r.out;
-      EXPECT_TRUE(!c.reverse || (line[0] == line[4] && line[1] == line[3] && line[0] != line[1])) << line;
+      EXPECT_TRUE(!reverse || (line[0] == line[4] && line[1] == line[3] && line[0] != line[1])) << line;
     }
-    EXPECT_EQ(count, c.rows) << r.out;
-    EXPECT_TRUE(!c.options.empty() || r.out.find("\n" + mostPair + "\n") == 22) << mostPair << "\n" << r.out;
+    EXPECT_EQ(count, rows) << r.out;
+    EXPECT_TRUE(!options.empty() || r.out.find("\n" + mostPair + "\n") == 22) << mostPair << "\n" << r.out;
   }
 }
 
@@ -92,8 +70,10 @@ TEST_F(CliTest, XienReportsTheRequestAndTheSets) {
       {lastDays,
        {"--reverse", "--format", "json"},
        "\"size\": 2, \"reverse\": true, \"top\": 20},\n \"draw_days\": 2,\n"},
-      {none, {}, "0 draw days\n"},
-      {none, {}, "No numbers came together in the period.\n"},
+      {none,
+       {},
+       "0 draw days\nsets of 2 numbers that came on the same draw day\nnumbers   days  last together\n"
+       "No numbers came together in the period.\n"},
   };
   for (const auto& [period, options, said] : cases) {
     std::vector<std::string> args = {"xien", book, "--region", "Miền Bắc", "--weekday", "Tất cả"};
