@@ -25,14 +25,13 @@ TEST(LoAfter, CountsWhatCameTheDayAfterEachTriggerDay) {
     std::vector<DrawDay> days;
     std::vector<int32_t> after;
     int32_t triggers;
-    std::vector<Row> first;             // the leading rows, in order
+    std::vector<Row> first;  // the leading rows, in order
     std::optional<double> firstShare;
   };
+  const std::vector<DrawDay> twice = Days({{27, 72, 5}, {5, 9}, {27}, {9}, {72, 27, 27}, {5, 5}});
   const Case cases[] = {
-      {"both numbers needed; twice on a day once", Days({{27, 72, 5}, {5, 9}, {27}, {9}, {72, 27, 27}, {5, 5}}),
-       {27, 72}, 2, {{5, 2}, {9, 1}, {0, 0}}, 1.0},
-      {"one number", Days({{27, 72, 5}, {5, 9}, {27}, {9}, {72, 27, 27}, {5}}), {27}, 3, {{5, 2}, {9, 2}, {0, 0}},
-       2.0 / 3},
+      {"both numbers needed; twice on a day once", twice, {27, 72}, 2, {{5, 2}, {9, 1}, {0, 0}}, 1.0},
+      {"one number", twice, {27}, 3, {{5, 2}, {9, 2}, {0, 0}}, 2.0 / 3},
       {"a trigger on the last day has no next", Days({{1}, {27}, {3}, {27}}), {27}, 1, {{3, 1}, {0, 0}}, 1.0},
       {"no trigger day", Days({{27}, {72}}), {27, 72}, 0, {{0, 0}, {1, 0}, {2, 0}}, std::nullopt},
       {"no draw days", Days({}), {27}, 0, {{0, 0}}, std::nullopt},
@@ -54,7 +53,6 @@ TEST(LoAfter, RefusesAnEmptyListAndNumbersOutsideTheType) {
     EXPECT_THROW(FollowersOf(days, after), Error) << after.size();
   EXPECT_EQ(FollowersOf(days, {99}).triggers, 0);
 }
-
 
 TEST(LoRepeats, RepeatsOfOneNumberOverTheDrawDays) {
   struct Case {
@@ -89,7 +87,6 @@ TEST(LoRepeats, SortsByCurrentStreakThenLongestThenNumber) {
   const int32_t first[] = {4, 5, 1, 2, 3, 0, 6};
   for (size_t i = 0; i < std::size(first); ++i) EXPECT_EQ(repeats[i].number, first[i]) << i;
 }
-
 
 // "07-12 x2 @1003": the numbers, on how many days, the last of them.
 std::vector<std::string> Described(const std::vector<LoTogether>& sets) {
