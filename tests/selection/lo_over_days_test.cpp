@@ -47,11 +47,12 @@ TEST(LoAfter, CountsWhatCameTheDayAfterEachTriggerDay) {
   }
 }
 
-TEST(LoAfter, RefusesAnEmptyListAndNumbersOutsideTheType) {
+TEST(LoOverDays, RefusesAnEmptyListNumbersOutsideTheTypeAndSetsOtherThanPairsOrTriples) {
   const std::vector<DrawDay> days = Days({{1}, {2}});
   for (const std::vector<int32_t>& after : {std::vector<int32_t>{}, {100}, {-1}})
     EXPECT_THROW(FollowersOf(days, after), Error) << after.size();
   EXPECT_EQ(FollowersOf(days, {99}).triggers, 0);
+  for (const int size : {1, 4}) EXPECT_THROW(LoTogetherOf(days, size, 20), Error) << size;
 }
 
 TEST(LoRepeats, RepeatsOfOneNumberOverTheDrawDays) {
@@ -144,10 +145,6 @@ TEST(LoTogether, EveryTripleOfAFourStationDay) {
   ASSERT_EQ(sets.size(), 72u * 71 * 70 / 6);
   EXPECT_EQ(Described({sets.front(), sets[1], sets.back()}),
             (std::vector<std::string>{"00-01-02 x2 @1001", "00-01-03 x1 @1000", "69-70-71 x1 @1000"}));
-}
-
-TEST(LoTogether, OnlyPairsAndTriples) {
-  for (const int size : {1, 4}) EXPECT_THROW(LoTogetherOf(Days({{1, 2}}), size, 20), Error) << size;
 }
 
 }  // namespace

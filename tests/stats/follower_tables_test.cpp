@@ -64,7 +64,7 @@ class FollowerTablesTest : public StatsTest {
   std::shared_ptr<MemorySheet> tables;
 };
 
-// SoDong cuts the table; the gan of 2 Con has no more than 100 rows to show.
+// SoDong cuts the table; 3 Con shows three-digit numbers, as many as SoDong asks.
 TEST_F(FollowerTablesTest, LoGanShowsSoDongRowsOfTheNumberTypeInB6) {
   for (const auto& [type, rows, written, first] : {std::tuple{"2 Con", 1, 1, "01"}, {"3 Con", 1000, 1000, "001"}}) {
     control->Set(6, 2, Value::Text(type));
