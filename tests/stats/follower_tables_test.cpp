@@ -12,6 +12,7 @@ namespace pradima {
 namespace {
 
 using testing::StatsTest;
+using testing::Texts;
 
 Value Day(int d) { return Value::Date(SerialFromCivil({2021, 3, d})); }
 Value Text(const char* telex) { return Value::Text(TelexToUnicode(telex)); }
@@ -144,11 +145,6 @@ TEST_F(FollowerTablesTest, EachTableIsWrittenWithItsHeadingsOverTheClearedAreaOf
   const Value blank, o = Value::Text("00");
   const auto n = [](double v) { return Value::Number(v); };
   const auto t = [](const char* text) { return Value::Text(text); };
-  const auto h = [](std::initializer_list<const char*> telex) {
-    std::vector<Value> texts;
-    for (const char* word : telex) texts.push_back(Text(word));
-    return texts;
-  };
   const TableTarget at{"Sheet4", 2, 3};
   const Value caption = Text(" * Toorng soos ngafy thoosng kee: 5");
   struct Case {
@@ -158,8 +154,8 @@ TEST_F(FollowerTablesTest, EachTableIsWrittenWithItsHeadingsOverTheClearedAreaOf
     std::vector<std::pair<int32_t, std::vector<Value>>> rows;
     int32_t last;
   };
-  const std::vector<Value> xien = h({"Booj soos", "Soos ngafy cufng veef", "Laafn cuoosi"}),
-                           bacNho = h({"Soos", "Soos ngafy veef sau", "Tyr leej"});
+  const std::vector<Value> xien = Texts({"Bộ số", "Số ngày cùng về", "Lần cuối"}),
+                           bacNho = Texts({"Số", "Số ngày về sau", "Tỷ lệ"});
   const Case cases[] = {
       // 97 numbers never drawn, by number; 07 away 2 days, a gap still running; 00 and 15 drawn on the last day.
       {"gan",
@@ -209,7 +205,7 @@ TEST_F(FollowerTablesTest, EachTableIsWrittenWithItsHeadingsOverTheClearedAreaOf
        {{2, {Text(terms::kWeekTelex), Text("Thuws Hai")}},
         {3, {Day(1), o, o, o, o, o, blank, blank}},
         {4, {blank}},
-        {5, h({"Soos", "ddaafu", "dduooi", "toorng"})},
+        {5, Texts({"Số", "đầu", "đuôi", "tổng"})},
         {6, {n(0), n(5), n(5), n(5)}}},
        15},
       {"de nam",
