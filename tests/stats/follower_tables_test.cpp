@@ -77,8 +77,10 @@ TEST_F(FollowerTablesTest, LoGanShowsSoDongRowsOfTheNumberTypeInB6) {
   }
 }
 
-// Places on the engine's own cells or off the sheet, and arguments out of range: refused naming
-// them, nothing written; an argument is refused before the host or its screen updating is touched.
+// Places on the engine's own cells or off the sheet, a bad request, arguments out of range: refused
+// naming them, nothing written, screen updating back on; an argument is refused before the host or its
+// screen updating is touched. The bad request cells come last, the region before the number type it
+// would hide.
 TEST_F(FollowerTablesTest, BadPlacesAndArgumentsAreRefusedWithNothingWritten) {
   const TableTarget at{"Sheet4", 2, 1};
   const auto gan = [this](TableTarget target) { return [this, target] { Gan(target, 20); }; };
@@ -87,6 +89,8 @@ TEST_F(FollowerTablesTest, BadPlacesAndArgumentsAreRefusedWithNothingWritten) {
     const char* said;
     bool argument = false;
     int number = 5;
+    int32_t requestRow = 0;  // a bad request cell, and what it holds
+    const char* request = nullptr;
   } cases[] = {
       {gan({"Sheet1", 5000, 200}), "the results sheet (Sheet1)"},
       {gan({"Sheet2", 1, 40}), "the settings sheet (Sheet2)"},
@@ -110,31 +114,21 @@ TEST_F(FollowerTablesTest, BadPlacesAndArgumentsAreRefusedWithNothingWritten) {
       {[&] { WriteBacNhoTable(session, at, "", 20, Now); }, "Sau must", true},
       {[&] { WriteBacNhoTable(session, at, "27 72", 20, Now); }, "Sau must", true},
       {[&] { WriteBacNhoTable(session, at, "27", 0, Now); }, "SoDong", true},
+      {gan(at), "\"Miền Tây\"", false, 5, 3, "Miền Tây"},
+      {gan(at), "\"4 Con\" in B6", false, 5, 6, "4 Con"},
   };
-  for (const auto& c : cases) {
-    book->ResetCalls();
-    const size_t flips = app->screenUpdatingHistory().size();
-    ExpectRefused(c.call, c.number, c.said);
-    if (c.argument) {
-      EXPECT_EQ(book->totalCalls() + app->screenUpdatingHistory().size() - flips, 0u) << c.said;
-    }
-  }
-}
-
-TEST_F(FollowerTablesTest, ABadRequestFailsWithScreenUpdatingBackOn) {
-  const struct {
-    int32_t row;
-    Value value;
-    const char* said;
-  } cases[] = {{6, Value::Text("4 Con"), "\"4 Con\" in B6"}, {3, Value::Text("Miền Tây"), "\"Miền Tây\""}};
   tables->Set(3, 1, Value::Text("the old table stays"));
   for (const auto& c : cases) {
-    const Value kept = control->Get(c.row, 2);
-    control->Set(c.row, 2, c.value);
-    ExpectRefused([&] { Gan({"Sheet4", 2, 1}, 20); }, 5, c.said);
-    control->Set(c.row, 2, kept);
+    if (c.request) control->Set(c.requestRow, 2, Value::Text(c.request));
+    book->ResetCalls();
+    const auto flips = static_cast<std::ptrdiff_t>(app->screenUpdatingHistory().size());
+    ExpectRefused(c.call, c.number, c.said);
+    const std::vector<bool> turned(app->screenUpdatingHistory().begin() + flips, app->screenUpdatingHistory().end());
+    EXPECT_EQ(turned, (c.argument ? std::vector<bool>{} : std::vector<bool>{false, true})) << c.said;
+    if (c.argument) {
+      EXPECT_EQ(book->totalCalls(), 0) << c.said;
+    }
   }
-  EXPECT_EQ(app->screenUpdatingHistory(), (std::vector<bool>{false, true, false, true}));
 }
 
 // Each table at its place on Sheet4, counted by hand from the five days:
