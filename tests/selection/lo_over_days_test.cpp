@@ -18,33 +18,19 @@ std::vector<DrawDay> Days(std::initializer_list<std::vector<int32_t>> numbersByD
   return days;
 }
 
-TEST(LoAfter, CountsWhatCameTheDayAfterEachTriggerDay) {
-  using Row = std::pair<int32_t, int32_t>;  // number, next days
-  struct Case {
-    const char* what;
-    std::vector<DrawDay> days;
-    std::vector<int32_t> after;
-    int32_t triggers;
-    std::vector<Row> first;  // the leading rows, in order
-    std::optional<double> firstShare;
-  };
-  const std::vector<DrawDay> twice = Days({{27, 72, 5}, {5, 9}, {27}, {9}, {72, 27, 27}, {5, 5}});
-  const Case cases[] = {
-      {"both numbers needed; twice on a day once", twice, {27, 72}, 2, {{5, 2}, {9, 1}, {0, 0}}, 1.0},
-      {"one number", twice, {27}, 3, {{5, 2}, {9, 2}, {0, 0}}, 2.0 / 3},
-      {"a trigger on the last day has no next", Days({{1}, {27}, {3}, {27}}), {27}, 1, {{3, 1}, {0, 0}}, 1.0},
-      {"no trigger day", Days({{27}, {72}}), {27, 72}, 0, {{0, 0}, {1, 0}, {2, 0}}, std::nullopt},
-      {"no draw days", Days({}), {27}, 0, {{0, 0}}, std::nullopt},
-  };
-  for (const Case& c : cases) {
-    const LoFollowers followers = FollowersOf(c.days, c.after);
-    EXPECT_EQ(followers.triggers, c.triggers) << c.what;
-    ASSERT_EQ(followers.numbers.size(), 100u) << c.what;
-    for (size_t i = 0; i < c.first.size(); ++i)
-      EXPECT_EQ(Row(followers.numbers[i].number, followers.numbers[i].nextDays), c.first[i]) << c.what << " " << i;
-    EXPECT_EQ(followers.numbers[0].share, c.firstShare) << c.what;
-    EXPECT_EQ(followers.numbers[99].share.has_value(), c.triggers > 0) << c.what;
-  }
+// The roi and bacnho commands are checked against counts worked out from the published results;
+// here what those results never show: no draw days, and a trigger on the last day.
+TEST(LoOverDays, NoDrawDaysAndATriggerOnTheLastDay) {
+  const std::vector<LoRepeat> none = RepeatsOf({});
+  ASSERT_EQ(none.size(), 100u);
+  for (const LoRepeat& r : none) EXPECT_EQ(r.days + r.repeatDays + r.streak + r.longestStreak, 0) << r.number;
+  EXPECT_EQ(FollowersOf({}, {27}).triggers, 0);
+  // 27 on the 2nd and the last day: one trigger, 3 its only follower.
+  const LoFollowers last = FollowersOf(Days({{1}, {27}, {3}, {27}}), {27});
+  EXPECT_EQ(last.triggers, 1);
+  EXPECT_EQ(last.numbers[0].number, 3);
+  EXPECT_EQ(last.numbers[0].share, 1.0);
+  EXPECT_EQ(last.numbers[1].share, 0.0);
 }
 
 TEST(LoOverDays, RefusesAnEmptyListNumbersOutsideTheTypeAndSetsOtherThanPairsOrTriples) {
@@ -53,33 +39,6 @@ TEST(LoOverDays, RefusesAnEmptyListNumbersOutsideTheTypeAndSetsOtherThanPairsOrT
     EXPECT_THROW(FollowersOf(days, after), Error) << after.size();
   EXPECT_EQ(FollowersOf(days, {99}).triggers, 0);
   for (const int size : {1, 4}) EXPECT_THROW(LoTogetherOf(days, size, 20), Error) << size;
-}
-
-TEST(LoRepeats, RepeatsOfOneNumberOverTheDrawDays) {
-  struct Case {
-    const char* what;
-    std::vector<DrawDay> days;
-    int32_t days7, repeats, streak, longest;
-  };
-  const Case cases[] = {
-      {"no draw days", Days({}), 0, 0, 0, 0},
-      {"never drawn", Days({{1}, {2}}), 0, 0, 0, 0},
-      {"the first day follows no day", Days({{7}, {1}}), 1, 0, 0, 1},
-      {"a streak running to the end, twice on a day once", Days({{7}, {1}, {7}, {7, 7}, {7}}), 4, 2, 3, 3},
-      {"a streak broken before the end", Days({{7}, {7}, {7}, {1}, {7}, {2}}), 4, 2, 0, 3},
-      {"a shorter streak at the end", Days({{7}, {7}, {1}, {7}}), 3, 1, 1, 2},
-      {"alone on the last day", Days({{1}, {7}}), 1, 0, 1, 1},
-  };
-  for (const Case& c : cases) {
-    const std::vector<LoRepeat> repeats = RepeatsOf(c.days);
-    ASSERT_EQ(repeats.size(), 100u);
-    const LoRepeat& seven = repeats[7];
-    EXPECT_EQ(seven.number, 7) << c.what;
-    EXPECT_EQ(seven.days, c.days7) << c.what;
-    EXPECT_EQ(seven.repeatDays, c.repeats) << c.what;
-    EXPECT_EQ(seven.streak, c.streak) << c.what;
-    EXPECT_EQ(seven.longestStreak, c.longest) << c.what;
-  }
 }
 
 TEST(LoRepeats, SortsByCurrentStreakThenLongestThenNumber) {
