@@ -6,7 +6,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "base/concat.h"
 #include "cli/sheet_binding.h"
 #include "cli/standard_output.h"
 #include "support/cli_fixture.h"
@@ -120,23 +119,6 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
   EXPECT_TRUE(Slurp(svgBook) == before);
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 8) << "no file is made";
-}
-
-TEST_F(CliTest, InitGivesAnXlsmItsMacroEnabledType) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"plain.xlsx", "openxmlformats-officedocument.spreadsheetml.sheet.main+xml"},
-      {"SHOUT.XLSM", "ms-excel.sheet.macroEnabled.main+xml"},
-  };
-  for (const auto& [name, type] : cases) {
-    const fs::path book = directory / name;
-    ASSERT_EQ(Run({"init", book.string()}).code, 0) << name;
-    const std::string types = ZipPackage(book.string()).Read("[Content_Types].xml");
-    EXPECT_NE(
-        types.find(Concat("<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.", type, "\"/>")),
-        std::string::npos)
-        << types;
-    EXPECT_TRUE(XlsxWorkbook::Open(book.string()).book()->FindName("BangDai")) << name;
-  }
 }
 
 TEST_F(CliTest, AnyFailureReachesTheCallerAsAMessageAndExitCodeOne) {

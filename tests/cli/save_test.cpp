@@ -96,14 +96,22 @@ TEST_F(CliTest, ASignalDuringASaveRemovesTheTemporaryBeforeTheRunEnds) {
   }
 }
 
-TEST_F(CliTest, AWorkbookOfTheLongestNameIsMadeAndSavedWithoutATrace) {
+TEST_F(CliTest, AWorkbookOfTheLongestNameOrAnyTypeIsMadeAndSavedWithoutATrace) {
   std::string vietnamese = "a";  // then letters of three bytes: a cut name must not split one
   while (vietnamese.size() + 8 <= 255) vietnamese += "ữ";
   const std::string names[] = {std::string(250, 'a') + ".xlsx", vietnamese + ".xlsx",
-                               vietnamese.substr(0, vietnamese.size() - 3) + "ư.xlsx"};
+                               vietnamese.substr(0, vietnamese.size() - 3) + "ư.xlsx", "SHOUT.XLSM"};
   for (const std::string& name : names) {
     const fs::path book = directory / name;
     ASSERT_EQ(Run({"init", book.string()}).code, 0);
+    // An xlsm, whatever the case of its name, gets the type of a workbook with macros.
+    const std::string type =
+        name.ends_with(".XLSM") ? "ms-excel.sheet.macroEnabled" : "openxmlformats-officedocument.spreadsheetml.sheet";
+    EXPECT_NE(ZipPackage(book.string())
+                  .Read("[Content_Types].xml")
+                  .find("PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd." + type + ".main+xml\"/>"),
+              std::string::npos)
+        << name;
     ASSERT_EQ(Run({"numbers", book.string(), "3 Con"}).code, 0);
     EXPECT_EQ(TypeOf(book), "3 Con");
     EXPECT_LE(TemporaryPrefix(book).size(), 67u) << name;
