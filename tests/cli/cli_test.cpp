@@ -181,6 +181,16 @@ TEST_F(CliTest, GanDrawDaysAgreeWithStatsForEachRegionAndWeekday) {
   }
 }
 
+// A chart written through a link: the link stays, and the file it points to gets the chart.
+TEST_F(CliTest, AChartWrittenThroughALinkReplacesTheFileItPointsTo) {
+  const fs::path chart = directory / "kept.svg", link = directory / "link.svg";
+  std::ofstream(chart) << "old";
+  fs::create_symlink(chart, link);
+  ASSERT_EQ(Run({"gan", Example().string(), "--chart", link.string()}).code, 0);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(Slurp(chart).starts_with("<?xml")) << Slurp(chart);
+}
+
 // A workbook saved without code names has its tabs found by the names init gives them: gan, which never
 // writes, says so; stats writes the code names back, first in each sheet's markup, and brings a macro project,
 // a formula and every part it does not change through as stored.
