@@ -10,13 +10,16 @@
 namespace pradima {
 namespace {
 
-// Binding another workbook keeps a field that no sheet of it matches.
-TEST(Session, BindsSheetsByExactCodeNameWhateverTheirTabsAndOrder) {
+// Binding another workbook keeps a field that no sheet of it matches; a
+// release drops every reference and can be repeated.
+TEST(Session, BindsSheetsByExactCodeNameWhateverTheirTabsAndOrderAndReleasesThem) {
   auto book = MemoryWorkbook::Create();
   auto control = book->AddSheet("Sheet3", "Sheet1");
   auto lower = book->AddSheet("sheet1", "KetQua");
   auto settings = book->AddSheet("Sheet2", "CaiDat");
+  auto app = std::make_shared<MemoryApplication>();
   Session session;
+  session.SetApplication(app);
   session.SetWorkbook(book);
   session.BindSheets();
   EXPECT_EQ(&session.control(), control.get());
@@ -35,20 +38,12 @@ TEST(Session, BindsSheetsByExactCodeNameWhateverTheirTabsAndOrder) {
   session.BindSheets();
   EXPECT_EQ(&session.results(), results.get());
   EXPECT_EQ(&session.control(), control.get());
-}
 
-TEST(Session, ReleaseDropsEveryReferenceAndCanBeRepeated) {
-  auto book = MemoryWorkbook::Create();
-  auto sheet = book->AddSheet("Sheet1", "a");
-  auto app = std::make_shared<MemoryApplication>();
-  Session session;
-  session.SetApplication(app);
-  session.SetWorkbook(book);
-  session.BindSheets();
   EXPECT_EQ(app.use_count(), 2);
   session.ReleaseSession();
   EXPECT_EQ(app.use_count(), 1);
-  EXPECT_EQ(sheet.use_count(), 2) << "the workbook still holds it, the session does not";
+  EXPECT_EQ(results.use_count(), 2) << "the workbook still holds it, the session does not";
+  EXPECT_EQ(control.use_count(), 2) << "a field kept from another workbook is dropped too";
   EXPECT_FALSE(session.HasApplication());
   session.ReleaseSession();
   EXPECT_THROW(session.workbook(), Error);

@@ -33,14 +33,8 @@ TEST_F(CliTest, SavedSheetsHoldTheCellsOfTheRunAndKeepTheRest) {
   for (const auto& [name, text] : testing::DataFiles("saves", "")) {
     SCOPED_TRACE(name);
     std::map<std::string, std::string> parts = Sections(text);
-    const auto take = [&parts](const std::string& section) {
-      const std::string content = parts[section];
-      parts.erase(section);
-      return content;
-    };
-    const std::string changes = take("changes");
-    const std::string saved = take("saved");
-    const std::string chain = take("chain");
+    const std::string changes = parts["changes"], saved = parts["saved"], chain = parts["chain"];
+    for (const char* section : {"changes", "saved", "chain"}) parts.erase(section);
     const fs::path book = directory / name;
     ZipPackage(Created().string()).WriteTo(book.string(), parts);
 

@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <functional>
 
 #include "base/error.h"
 #include "same_sheet.h"
@@ -36,6 +37,16 @@ std::string Canonical(const std::string& xml) {
   return SerializeXml(doc);
 }
 
+// What a read gives, or the error it raises.
+std::pair<std::optional<ScannedWorksheet>, std::string> Attempt(
+    const std::function<std::optional<ScannedWorksheet>()>& read) {
+  try {
+    return {read(), ""};
+  } catch (const Error& e) {
+    return {std::nullopt, e.what()};
+  }
+}
+
 class WorksheetTest : public ::testing::Test {
  protected:
   WorksheetTest() : formats_(StandardFormats()), reader_(shared_, formats_) {}
@@ -54,18 +65,8 @@ TEST_F(WorksheetTest, TheScanReadsWhatTheTreeReadsOrLeavesThePartToIt) {
     SCOPED_TRACE(name);
     const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_);
     EXPECT_EQ(scanned.has_value(), name.starts_with("same-"));
-    std::optional<ScannedWorksheet> read, parsed;
-    std::string readError, parseError;
-    try {
-      read = ReadWorksheet(xml, "sheet1.xml", reader_);
-    } catch (const Error& e) {
-      readError = e.what();
-    }
-    try {
-      parsed = ParseWorksheet(xml, "sheet1.xml", reader_);
-    } catch (const Error& e) {
-      parseError = e.what();
-    }
+    const auto [read, readError] = Attempt([&] { return ReadWorksheet(xml, "sheet1.xml", reader_); });
+    const auto [parsed, parseError] = Attempt([&] { return ParseWorksheet(xml, "sheet1.xml", reader_); });
     EXPECT_EQ(readError, parseError);
     EXPECT_TRUE(!name.starts_with("broken-") || !parseError.empty()) << "a part that is not well-formed was read";
     ASSERT_EQ(read.has_value(), parsed.has_value());
