@@ -6,6 +6,7 @@
 #include "session/conversions.h"
 #include "stats/custom_list.h"
 #include "stats/request_period.h"
+#include "stats/screen_updating.h"
 #include "terms/sheet_layout.h"
 #include "text/telex.h"
 
@@ -74,18 +75,7 @@ void FillCounts(Block& listBlock, const LoCounts& counts) {
 }
 
 LoCountResult RunStatistics(Session session, MessageSink& messages, const Clock& clock, terms::Prizes prizes) {
-  Application& application = session.application();
-  application.SetScreenUpdating(false);
-  LoCountResult result;
-  try {
-    result = Run(session, messages, clock, prizes);
-  } catch (...) {
-    // Screen updating comes back on before the error goes to the caller.
-    application.SetScreenUpdating(true);
-    throw;
-  }
-  application.SetScreenUpdating(true);
-  return result;
+  return WithScreenUpdatingOff(session.application(), [&] { return Run(session, messages, clock, prizes); });
 }
 
 }  // namespace pradima

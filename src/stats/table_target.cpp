@@ -5,6 +5,7 @@
 #include "base/concat.h"
 #include "base/error.h"
 #include "session/address.h"
+#include "stats/screen_updating.h"
 #include "terms/sheet_layout.h"
 
 namespace pradima {
@@ -62,16 +63,7 @@ void RequireFreeArea(const TableTarget& target, TableArea area) {
 }
 
 void PutTable(const Session& session, const TableTarget& target, TableArea area, const std::function<Block()>& make) {
-  Application& application = session.application();
-  application.SetScreenUpdating(false);
-  try {
-    Put(session, target, area, make);
-  } catch (...) {
-    // Screen updating comes back on before the error goes to the caller.
-    application.SetScreenUpdating(true);
-    throw;
-  }
-  application.SetScreenUpdating(true);
+  WithScreenUpdatingOff(session.application(), [&] { Put(session, target, area, make); });
 }
 
 }  // namespace pradima
