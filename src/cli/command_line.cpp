@@ -76,6 +76,7 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   OptionTexts texts;
   for (size_t i = 2; i < args.size(); ++i) {
     const std::string& option = args[i];
+    if (texts.contains(option)) throw UsageError{TrFormat("{1} is given twice", {option}), command};
     if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
       texts[option] = "";
       continue;

@@ -48,9 +48,9 @@ struct Options {
 };
 
 // `args` is the command, the workbook, then options: a flag among `flags`
-// alone, or an option among `known` followed by its value; each once.
-// Raises UsageError naming the option that is unknown, lacks its value or
-// has a wrong one.
+// alone, or an option among `known` followed by its value; each at most once.
+// Raises UsageError naming the option that is unknown, given twice, lacks its
+// value or has a wrong one.
 Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,
                      std::initializer_list<std::string_view> flags = {});
 

@@ -56,6 +56,8 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
       {{"stats", "B", "--to", "01/13/2026"}, "--to 01/13/2026 is not a date (YYYY-MM-DD or DD/MM/YYYY)"},
       {{"stats", "B", "--type", "4 Con"}, "--type must be"},
       {{"stats", "B", "--to"}, "--to needs a value"},
+      {{"gan", "B", "--from", "2026-01-01", "--top", "5", "--from", "2026-02-01"}, "--from is given twice"},
+      {{"xien", "B", "--reverse", "--reverse"}, "--reverse is given twice"},
       {{"stats", "B", "--from", "2026-03-01", "--to", "2026-02-01"}, "--from 2026-03-01 is after --to 2026-02-01"},
       {{"stats", "B", "--from", "31/12/1899"}, "--from 31/12/1899 is before 1900"},
       // One end on the line crossing the other, kept in the control sheet.
