@@ -22,16 +22,20 @@ class CustomListTest : public StatsTest {
     ListNumbers(entries);
     control->Set(3, 7, Value::Number(42));  // an old count
     settings->Set(2, 16, Value::Text("old P"));
+    settings->Set(2, 30, Value::Text("old AD"));
     book->ResetCalls();
     return CleanCustomList(session, messages, set, type);
   }
 };
 
-TEST_F(CustomListTest, TwoDigitModeSplitsDeduplicatesAndSavesTheList) {
+// Two-digit lists are split and deduplicated, three-digit ones copied as typed; each saved in its own column.
+TEST_F(CustomListTest, EachModeCleansAndSavesTheListInItsColumn) {
   struct Case {
     std::vector<Value> entries;
     std::vector<Value> clean;
+    std::string type = "2 Con";
   };
+  const std::vector<Value> asTyped = {Value::Number(5), Value::Text("abc"), Value::Text("1234")};
   std::vector<Value> hundredAndOne;  // the 101st distinct number is kept
   for (int i = 0; i < 100; ++i) hundredAndOne.push_back(Value::Text(std::to_string(100 + i).substr(1)));
   hundredAndOne.push_back(Value::Number(12));
@@ -43,14 +47,16 @@ TEST_F(CustomListTest, TwoDigitModeSplitsDeduplicatesAndSavesTheList) {
       {Texts({"12", "abc", "34"}), Texts({"12", "34"})},
       {Texts({"123456"}), Texts({"12", "34", "56"})},
       {{Value::Number(12), Value::Text("312")}, {Value::Number(12), Value::Text("31"), Value::Text("12")}},
+      {asTyped, asTyped, "3 Con"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(Clean(c.entries), CustomListOutcome::Saved);
-    const int32_t n = static_cast<int32_t>(c.clean.size());
+    EXPECT_EQ(Clean(c.entries, c.type), CustomListOutcome::Saved);
+    const int32_t n = static_cast<int32_t>(c.clean.size()), saved = c.type == "2 Con" ? 16 : 30;
     EXPECT_EQ(Column(*control, 6, 3, 2 + n), c.clean);
-    EXPECT_EQ(Column(*settings, 16, 2, 1 + n), c.clean);
+    EXPECT_EQ(Column(*settings, saved, 2, 1 + n), c.clean);
     EXPECT_TRUE(control->Get(3 + n, 6).IsEmpty());
-    EXPECT_TRUE(settings->Get(2 + n, 16).IsEmpty());
+    EXPECT_TRUE(settings->Get(2 + n, saved).IsEmpty());
+    EXPECT_EQ(settings->Get(2, 46 - saved), Value::Text(saved == 16 ? "old AD" : "old P")) << "the other mode's list";
     EXPECT_TRUE(control->Get(3, 7).IsEmpty()) << "counts cleared";
     EXPECT_TRUE(messages.prompts.empty());
     EXPECT_EQ(book->calls("Value.get"), 1);
@@ -80,15 +86,6 @@ TEST_F(CustomListTest, MalformedEntriesAreReportedAndChangeNothing) {
     EXPECT_EQ(control->Get(3, 7), Value::Number(42)) << "G and H are not cleared";
     EXPECT_EQ(settings->Get(2, 16), Value::Text("old P"));
   }
-}
-
-TEST_F(CustomListTest, ThreeDigitModeCopiesTheEntriesAsTyped) {
-  const std::vector<Value> entries = {Value::Number(5), Value::Text("abc"), Value::Text("1234")};
-  EXPECT_EQ(Clean(entries, "3 Con"), CustomListOutcome::Saved);
-  EXPECT_EQ(Column(*control, 6, 3, 5), entries);
-  EXPECT_EQ(Column(*settings, 30, 2, 6), (std::vector<Value>{entries[0], entries[1], entries[2], Value(), Value()}));
-  EXPECT_EQ(settings->Get(2, 16), Value::Text("old P"));
-  EXPECT_TRUE(control->Get(3, 7).IsEmpty());
 }
 
 TEST_F(CustomListTest, OtherSetsOrTypesOnlyClearTheCounts) {

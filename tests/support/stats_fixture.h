@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "session/memory_workbook.h"
 #include "session/session.h"
 #include "session/standard_workbook.h"
@@ -34,12 +35,10 @@ class StatsTest : public ::testing::Test {
 
   void Request(const CivilDate& from, const CivilDate& to, const char* regionTelex, const std::string& numberSet,
                const char* weekdayTelex, const std::string& numberType) {
-    control->Set(1, 2, Value::Date(SerialFromCivil(from)));
-    control->Set(2, 2, Value::Date(SerialFromCivil(to)));
-    control->Set(3, 2, Value::Text(TelexToUnicode(regionTelex)));
-    control->Set(4, 2, Value::Text(numberSet));
-    control->Set(5, 2, Value::Text(TelexToUnicode(weekdayTelex)));
-    control->Set(6, 2, Value::Text(numberType));
+    const Value cells[] = {Value::Date(SerialFromCivil(from)),        Value::Date(SerialFromCivil(to)),
+                           Value::Text(TelexToUnicode(regionTelex)),  Value::Text(numberSet),
+                           Value::Text(TelexToUnicode(weekdayTelex)), Value::Text(numberType)};
+    for (int32_t row = 1; row <= 6; ++row) control->Set(row, 2, cells[row - 1]);
   }
 
   void ListNumbers(const std::vector<Value>& numbers) {
@@ -64,6 +63,20 @@ inline std::vector<Value> Texts(std::initializer_list<const char*> texts) {
   std::vector<Value> values;
   for (const char* t : texts) values.push_back(Value::Text(t));
   return values;
+}
+
+// Runs the call, which must fail with error `number`, its description holding `said` (beginning with it when
+// `leading`).
+template <typename Call>
+void ExpectError(Call&& call, int number, const std::string& said, bool leading = false) {
+  try {
+    call();
+    ADD_FAILURE() << "no error; expected one saying " << said;
+  } catch (const Error& e) {
+    const std::string what = e.what();
+    EXPECT_EQ(e.number(), number) << what;
+    EXPECT_TRUE(leading ? what.starts_with(said) : what.find(said) != std::string::npos) << what << " / " << said;
+  }
 }
 
 }  // namespace pradima::testing
