@@ -93,8 +93,8 @@ def check_gan(tool, results_csv, book, work):
 
 
 def check_counts(tool, results_csv, book, work):
-    appearances, heads, tails = [0] * 100, [0] * 10, [0] * 10
-    for _, prizes in draws(results_csv, Q1):
+    appearances, heads, tails, days = [0] * 100, [0] * 10, [0] * 10, draws(results_csv, Q1)
+    for _, prizes in days:
         for prize in prizes:
             appearances[prize % 100] += 1
             heads[prize % 100 // 10] += 1
@@ -105,6 +105,8 @@ def check_counts(tool, results_csv, book, work):
     lines = {line.split()[0]: [int(x) for x in line.split()[1:]] for line in text.splitlines()
              if line.startswith(("đầu", "đuôi"))}
     assert lines.get("đầu") == heads and lines.get("đuôi") == tails, (lines, heads, tails)
+    counted = json.loads(run(tool, "stats", book, *request, "--format", "json"))
+    assert [counted[k] for k in ("draw_days", "dau", "duoi")] == [len(days), heads, tails], (counted, heads, tails)
     tree, cells = rects(chart)
     assert tree.getroot().find(SVG + "title").text == "Miền Bắc · Tất cả · 01/01/2026 – 31/03/2026 · 2 Con"
     assert sorted(cells) == [f"cell-{n:02d}" for n in range(100)], sorted(cells)
@@ -123,6 +125,7 @@ def check_reports(tool, book):
     request = ["--from", Q1[0], "--to", Q1[1], "--region", "Miền Bắc", "--weekday", "Thứ Hai"]
     as_json, as_csv = reports(tool, "stats", book, *request, "--set", "Số Kép", "--type", "2 Con")
     assert as_json["request"]["weekday"] == "Thứ Hai" and as_json["request"]["from"] == Q1[0], as_json["request"]
+    assert as_json["request"]["station"] is None, as_json["request"]
     assert 10 <= as_json["draw_days"] <= 13, as_json["draw_days"]
     assert [row["number"] for row in as_json["rows"]] == [f"{d}{d}" for d in range(10)] == \
         [row["number"] for row in as_csv], as_json["rows"]
@@ -147,6 +150,7 @@ def check_three_digit_prizes(tool, results_csv, book, work):
     drawn = [prize % 1000 for _, prizes in days for prize in prizes]
     assert [row["appearances"] or 0 for row in counted["rows"]] == [drawn.count(n) for n in range(1000)]
     assert counted["request"]["prizes"] == "3-digit", counted["request"]
+    assert counted["dau"] is None and counted["duoi"] is None, "no đầu and đuôi of three-digit numbers"
     title = ElementTree.parse(chart).getroot().find(SVG + "title").text
     assert title.endswith(" · 3 Con · 3-digit prizes"), title
     for row in json.loads(run(tool, "gan", book, *request, "--top", "1000", "--format", "json"))["rows"]:
