@@ -88,23 +88,5 @@ TEST_F(CliTest, BacnhoWithoutATriggerDayHasNoShare) {
             std::string::npos);
 }
 
-TEST_F(CliTest, BacnhoRefusesAMissingOrWrongAfterNamingIt) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, "bacnho needs --after"},
-      {{"--after", "7"}, "--after 7: \"7\" is not a two-digit number"},
-      {{"--after", "27,x2"}, "\"x2\" is not a two-digit number"},
-      {{"--after", "27,,72"}, "\"\" is not a two-digit number"},
-      {{"--after", "100"}, "\"100\" is not"},
-      {{"--after", "27", "--type", "3 Con"}, "unknown option --type"},
-  };
-  for (const auto& [options, message] : cases) {
-    std::vector<std::string> args = {"bacnho", (directory / "absent.xlsx").string()};
-    args.insert(args.end(), options.begin(), options.end());
-    const Outcome r = Run(args);
-    EXPECT_EQ(r.code, 2) << message;
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-  }
-}
-
 }  // namespace
 }  // namespace pradima::cli
