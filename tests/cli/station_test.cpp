@@ -38,7 +38,7 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   // The control sheet keeps 08-08 to 08-10, the period of the cases that give none.
   ASSERT_EQ(Run({"stats", book.string(), "--from", "2026-08-08", "--to", "2026-08-10", "--region", "Miền Trung"}).code,
             0);
-  // Counted by hand from station_book.h: a prize not typed there is 4xy, xy = 19 + its place.
+  // Counted by hand from tests/data/tables/hand-made-stations.tsv: a prize not typed there is 4xy, xy = 19 + its place.
   const std::pair<Args, const char*> cases[] = {
       {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24,37", "--from", "2026-08-01", "--to", "2026-08-31"},
        "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n37,2,2\n"},
