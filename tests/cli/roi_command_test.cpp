@@ -70,41 +70,5 @@ TEST_F(CliTest, BacnhoAgreesWithAnIndependentCountOfThePublishedResults) {
   }
 }
 
-// One draw day: it is the last, so no day triggers and there is no share.
-TEST_F(CliTest, BacnhoWithoutATriggerDayHasNoShare) {
-  const std::string book = Example().string();
-  const auto bacnho = [&](const char* format) {
-    return Run({"bacnho", book, "--from", "2025-06-01", "--to", "2025-06-01", "--region", "Miền Bắc", "--after", "27",
-                "--format", format})
-        .out;
-  };
-  EXPECT_TRUE(bacnho("csv").starts_with("number,next_days,triggers,share\n00,0,0,\n01,0,0,\n"));
-  EXPECT_NE(bacnho("json").find("\"triggers\": 0,\n \"rows\": [\n  {\"number\": \"00\", \"next_days\": 0, "
-                                "\"triggers\": 0, \"share\": null}"),
-            std::string::npos);
-  EXPECT_NE(bacnho("table").find("1 draw days, 0 trigger days (with every number of --after, the last draw day "
-                                 "excluded)\nNo draw day before the last had every number of --after: nothing to "
-                                 "follow.\n"),
-            std::string::npos);
-}
-
-TEST_F(CliTest, BacnhoRefusesAMissingOrWrongAfterNamingIt) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, "bacnho needs --after"},
-      {{"--after", "7"}, "--after 7: \"7\" is not a two-digit number"},
-      {{"--after", "27,x2"}, "\"x2\" is not a two-digit number"},
-      {{"--after", "27,,72"}, "\"\" is not a two-digit number"},
-      {{"--after", "100"}, "\"100\" is not"},
-      {{"--after", "27", "--type", "3 Con"}, "unknown option --type"},
-  };
-  for (const auto& [options, message] : cases) {
-    std::vector<std::string> args = {"bacnho", (directory / "absent.xlsx").string()};
-    args.insert(args.end(), options.begin(), options.end());
-    const Outcome r = Run(args);
-    EXPECT_EQ(r.code, 2) << message;
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-  }
-}
-
 }  // namespace
 }  // namespace pradima::cli

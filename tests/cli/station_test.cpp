@@ -1,10 +1,8 @@
 // One station of the Central or South region, on the hand-made workbook:
 // its counts and gaps are those of its own block on the days it drew.
-#include <array>
 #include <tuple>
 
 #include "support/cli_fixture.h"
-#include "support/published_results.h"
 #include "support/station_book.h"
 
 namespace pradima::cli {
@@ -40,7 +38,7 @@ TEST_F(StationTest, StatsCountsTheStationsBlockOnTheDaysItDrewAndSavesNothing) {
   // The control sheet keeps 08-08 to 08-10, the period of the cases that give none.
   ASSERT_EQ(Run({"stats", book.string(), "--from", "2026-08-08", "--to", "2026-08-10", "--region", "Miền Trung"}).code,
             0);
-  // Counted by hand from station_book.h: a prize not typed there is 4xy, xy = 19 + its place.
+  // Counted by hand from tests/data/tables/hand-made-stations.tsv: a prize not typed there is 4xy, xy = 19 + its place.
   const std::pair<Args, const char*> cases[] = {
       {{"--station", "Khánh Hòa", "--numbers", "17,71,06,99,23,24,37", "--from", "2026-08-01", "--to", "2026-08-31"},
        "17,1,2\n71,2,2\n06,1,2\n99,1,1\n23,1,1\n24,2,2\n37,2,2\n"},
@@ -124,29 +122,6 @@ TEST_F(StationTest, AStationTheDaysDoNotHoldIsBadUsageNamingThoseTheyHold) {
   const Outcome crossed = On("stats", {"--region", "Miền Trung", "--station", "Đà Nẵng"});
   EXPECT_EQ(crossed.code, 2);
   ExpectIn(crossed.err, "pradima: the control sheet's period is crossed: 12/08/2026 in B1 is after 05/08/2026 in B2");
-}
-
-// The đầu and đuôi of the stats JSON against a count of the bundled North results made here from their CSV file.
-TEST_F(StationTest, StatsJsonCarriesTheHeadsAndTailsOfTheBundledNorthResults) {
-  std::array<int, 10> heads{}, tails{};
-  for (const testing::PublishedDay& day : testing::PublishedDays("2026-03-01", "2026-05-31"))
-    for (const std::string& prize : day.prizes) {
-      ++heads[static_cast<size_t>(std::stoi(prize) % 100 / 10)];
-      ++tails[static_cast<size_t>(std::stoi(prize) % 10)];
-    }
-  std::string dau, duoi;
-  for (size_t d = 0; d < 10; ++d) {
-    dau += (dau.empty() ? "[" : ", ") + std::to_string(heads[d]);
-    duoi += (duoi.empty() ? "[" : ", ") + std::to_string(tails[d]);
-  }
-  const std::string example = Example().string();
-  const std::string json = Run({"stats", example, "--from", "2026-03-01", "--to", "2026-05-31", "--region", "Miền Bắc",
-                                "--weekday", "Tất cả", "--type", "2 Con", "--format", "json"})
-                               .out;
-  ExpectIn(json, "\"station\": null},\n \"draw_days\": 92,\n");
-  ExpectIn(json, " ],\n \"dau\": " + dau + "],\n \"duoi\": " + duoi + "]}\n");
-  ExpectIn(Run({"stats", example, "--type", "3 Con", "--format", "json"}).out,
-           " ],\n \"dau\": null,\n \"duoi\": null}\n");
 }
 
 }  // namespace

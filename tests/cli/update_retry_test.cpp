@@ -20,6 +20,7 @@ TEST_F(CliTest, UpdateAsksAgainAfterAServerErrorAndGivesUpWhereItStopped) {
     if (!retryAfter.empty()) r.headers = {{"Date", date}, {"Retry-After", retryAfter}};
     return testing::FailingPages(north5, r, times);
   };
+  const auto now = [] { return LocalDateTime{{2005, 1, 10}, 19, 0, 0}; };
   const std::string stopped = "pradima: Miền Bắc, 05/01/2005: GET ";
   const std::string kept = "\npradima: 4 day(s) added, up to 04/01/2005, and saved; run update again to continue\n";
   struct Case {
@@ -50,11 +51,7 @@ TEST_F(CliTest, UpdateAsksAgainAfterAServerErrorAndGivesUpWhereItStopped) {
     testing::FakeWaiter waiter;
     std::ostringstream err;
     XlsxWorkbook workbook = XlsxWorkbook::Open(book.string());
-    const UpdateSettings settings{site.base_url(),
-                                  [] {
-                                    return LocalDateTime{{2005, 1, 10}, 19, 0, 0};
-                                  },
-                                  4, false, &waiter};
+    const UpdateSettings settings{site.base_url(), now, 4, false, &waiter};
     EXPECT_EQ(UpdateWorkbook(workbook, Bind(workbook.book()), settings, err), c.code);
     EXPECT_EQ(waiter.waits(), c.waits);
     const std::string said = err.str();

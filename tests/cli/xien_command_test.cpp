@@ -1,5 +1,5 @@
 // xien on the bundled North history, against a count made here from the
-// published results themselves.
+// published results themselves, and what xien and bacnho report.
 #include <tuple>
 
 #include "support/cli_fixture.h"
@@ -56,29 +56,40 @@ TEST_F(CliTest, XienCountsWhatThePublishedResultsShow) {
   }
 }
 
-// The table says what was asked, then the sets; JSON the same; a period without draws has no sets.
-TEST_F(CliTest, XienReportsTheRequestAndTheSets) {
+// The table says what was asked, then the rows; JSON the same. A period without draws has no sets, and one of
+// a single draw day no trigger day (the last day triggers nothing), so no share.
+TEST_F(CliTest, XienAndBacnhoReportTheRequestAndTheRows) {
   const std::string book = Example().string();
   const std::vector<std::string> lastDays = {"--from", "2025-12-30", "--to", "2025-12-31"},
-                                 none = {"--from", "2026-08-23", "--to", "2026-08-30"};
+                                 none = {"--from", "2026-08-23", "--to", "2026-08-30"},
+                                 oneDay = {"--from", "2025-06-01", "--to", "2025-06-01"};
+  // The period, the command and its options, and a part of what it prints.
   const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string> cases[] = {
       {lastDays,
-       {"--size", "3", "--top", "1"},
+       {"xien", "--size", "3", "--top", "1"},
        "period   30/12/2025 to 31/12/2025\nregion   Miền Bắc\nweekday  Tất cả\n2 draw days\n"
        "sets of 3 numbers that came on the same draw day\nnumbers    days  last together\n"
        "22-27-41      2  31/12/2025\n"},
       {lastDays,
-       {"--reverse", "--format", "json"},
+       {"xien", "--reverse", "--format", "json"},
        "\"size\": 2, \"reverse\": true, \"top\": 20},\n \"draw_days\": 2,\n"},
       {none,
-       {},
+       {"xien"},
        "0 draw days\nsets of 2 numbers that came on the same draw day\nnumbers   days  last together\n"
        "No numbers came together in the period.\n"},
+      {oneDay, {"bacnho", "--after", "27", "--format", "csv"}, "number,next_days,triggers,share\n00,0,0,\n01,0,0,\n"},
+      {oneDay,
+       {"bacnho", "--after", "27", "--format", "json"},
+       "\"triggers\": 0,\n \"rows\": [\n  {\"number\": \"00\", \"next_days\": 0, \"triggers\": 0, \"share\": null}"},
+      {oneDay,
+       {"bacnho", "--after", "27"},
+       "1 draw days, 0 trigger days (with every number of --after, the last draw day excluded)\nNo draw day before "
+       "the last had every number of --after: nothing to follow.\n"},
   };
   for (const auto& [period, options, said] : cases) {
-    std::vector<std::string> args = {"xien", book, "--region", "Miền Bắc", "--weekday", "Tất cả"};
+    std::vector<std::string> args = {options.front(), book, "--region", "Miền Bắc", "--weekday", "Tất cả"};
     args.insert(args.end(), period.begin(), period.end());
-    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), options.begin() + 1, options.end());
     const Outcome r = Run(args);
     EXPECT_NE(r.out.find(said), std::string::npos) << r.out << r.err;
   }

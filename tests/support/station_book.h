@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/date.h"
+#include "support/data_files.h"
 #include "terms/lottery.h"
 #include "terms/sheet_layout.h"
 #include "xlsx/xlsx_workbook.h"
@@ -28,32 +29,18 @@ struct StationDay {
   std::vector<StationDraw> draws;
 };
 
-// Every block the standard region table marks for the weekday is given, so
-// that a count of a whole region sees no blank block but Khánh Hòa's.
-inline const std::vector<StationDay>& HandMadeStationDays() {
-  static const std::vector<StationDay> kDays = {
-      {{2026, 8, 5},  // Wednesday: the South did not draw
-       {{1, "Đà Nẵng", "17 99"}, {2, "Khánh Hòa", "12317 71 4517"}}},
-      {{2026, 8, 8},
-       {{1, "Đà Nẵng", "06"},
-        {2, "Quảng Ngãi", "71"},
-        {3, "Đắk Nông", "99"},
-        {4, "TP. HCM", "17 71"},
-        {5, "Long An", "17"},
-        {6, "Bình Phước", "00"},
-        {7, "Hậu Giang", "00"}}},
-      {{2026, 8, 9},  // Sunday: the South did not draw
-       {{1, "Khánh Hòa", "99 1171 06 5506"}, {2, "Kon Tum", "17"}, {3, "Thừa Thiên Huế", "1234"}}},
-      {{2026, 8, 10},
-       {{1, "Thừa Thiên Huế", "17 17"},
-        {2, "Phú Yên", "06"},
-        {4, "TP. HCM", "7717"},
-        {5, "Đồng Tháp", "1"},
-        {6, "Cà Mau", "2"}}},
-      {{2026, 8, 12},  // Wednesday: Khánh Hòa's name is there, its prizes are not
-       {{1, "Đà Nẵng", "71 17"}, {2, "Khánh Hòa", ""}}},
-  };
-  return kDays;
+// The days of tests/data/tables/hand-made-stations.tsv: every block the standard region table marks for the
+// weekday is given, so that a count of a whole region sees no blank block but Khánh Hòa's. The South did not
+// draw on Wednesday 5 August or Sunday 9 August; on Wednesday 12 August Khánh Hòa's name is there, its prizes
+// are not.
+inline std::vector<StationDay> HandMadeStationDays() {
+  std::vector<StationDay> days;
+  for (const std::vector<std::string>& row : DataTable("hand-made-stations.tsv")) {
+    const CivilDate date = ParseCivilDate(row.at(0)).value();
+    if (days.empty() || days.back().date != date) days.push_back({date, {}});
+    days.back().draws.push_back({std::stoi(row.at(1)), row.at(2), row.at(3)});
+  }
+  return days;
 }
 
 // Writes `days` after the last row of the results sheet of the workbook at
