@@ -105,18 +105,16 @@ class UpdateResultsTest : public ::testing::Test, public Book {
 // An up-to-date sheet is neither fetched for nor written, though BangDai is read.
 TEST_F(UpdateResultsTest, EndDateIsTodayFrom1841OtherwiseYesterday) {
   const CivilDate today{2021, 3, 8};
-  struct Case {
-    int hour, minute;
-    size_t requests;
-  };
-  for (const Case& c : {Case{18, 40, 0}, Case{18, 41, 3}, Case{19, 0, 3}, Case{0, 0, 0}, Case{23, 59, 3}}) {
+  const std::tuple<int, int, size_t> cases[] = {{18, 40, 0}, {18, 41, 3}, {19, 0, 3}, {0, 0, 0}, {23, 59, 3}};
+  for (const auto& [hour, minute, requests] : cases) {
+    SCOPED_TRACE(std::to_string(hour) + ":" + std::to_string(minute));
     results->Clear(*ParseAddress("A5:FF10"));
     SetLastDate({2021, 3, 7});
-    Run(At(today, c.hour, c.minute));
-    EXPECT_EQ(site->request_count(), c.requests) << c.hour << ":" << c.minute;
-    EXPECT_EQ(book->calls("Value.set"), c.requests ? 1 : 0) << c.hour << ":" << c.minute;
-    EXPECT_EQ(results->modified(), c.requests > 0) << c.hour << ":" << c.minute;
-    if (c.requests) {
+    Run(At(today, hour, minute));
+    EXPECT_EQ(site->request_count(), requests);
+    EXPECT_EQ(book->calls("Value.set"), requests ? 1 : 0);
+    EXPECT_EQ(results->modified(), requests > 0);
+    if (requests) {
       ExpectRow(6, today);
     } else {
       EXPECT_EQ(book->calls("Value.get"), 2) << "BangDai and the last date";
@@ -261,15 +259,6 @@ TEST(WriteStationBlocks, PieceCountChoosesTheTableAndTheStationCountAndBadPagesA
   EXPECT_EQ(write(19, kCentralBaseColumn, Block(17, 1)), 9) << "too few rows";
 }
 
-// The fixture site's pages without the network: the URL's query names the page.
-class FixturePages final : public PageFetcher {
- public:
-  std::string GetPageText(const std::string& url) override {
-    const testing::PageQuery query = testing::ParsePageQuery(url.substr(url.find("/tra-cuu")));
-    return testing::StandardPage(query.day, query.region);
-  }
-};
-
 // How page `index` of the plan goes wrong, if it does.
 enum class Trouble { None, RequestFails, DamagedPage, Stop, OutOfMemory };
 
@@ -288,7 +277,7 @@ class ScriptedSource final : public PageSource {
         case Trouble::None: break;
       }
     }
-    return FixturePages().GetPageText(plan_->Url(index));
+    return testing::StandardPage(plan_->Day(index), plan_->RegionOf(index).pageQuery);
   }
 
  private:
@@ -304,8 +293,9 @@ const Clock kNow = At({2005, 1, kDays});
 // The rows of a run one page after another, as the workbook's update makes them.
 Block SequentialRows(const CivilDate& today) {
   Book book;
-  FixturePages pages;
-  UpdateResults(book.session, pages, At(today), "http://site");
+  FixtureSite site(testing::StandardPages);
+  CurlPageFetcher fetcher;
+  UpdateResults(book.session, fetcher, At(today), site.base_url());
   return book.Days(book.days());
 }
 
