@@ -3,6 +3,8 @@
 // update_results_test.cpp; the tool's retries: see update_retry_test.cpp).
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "base/error.h"
 #include "results/curl_fetcher.h"
 #include "results/page_source.h"
@@ -23,34 +25,31 @@ bool Central(const testing::PageQuery& q) { return q.region == '3'; }
 // While one connection waits to ask for its Central page again, another
 // asks for the South page.
 TEST(FailedRequest, TooManyRequestsPausesEveryConnectionAndAStopEndsTheWait) {
-  struct Case {
-    FixtureResponse told;
-    bool stop;
-    std::vector<long> waits;  // the first connection's, then the other's
-  };
-  const Case cases[] = {
+  // The Central page's first answer, whether the run is stopped, and the waits: the first connection's, then
+  // the other's.
+  const std::tuple<FixtureResponse, bool, std::vector<long>> cases[] = {
       {{429, "", false, {{"Retry-After", "20"}}}, false, {20, 20}},
       {{429, ""}, false, {2, 2}},
       {{503, "", false, {{"Retry-After", "20"}}}, false, {20}},
       {{500, ""}, true, {2}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.told.status);
-    FixtureSite site(testing::FailingPages(Central, c.told, 1));
+  for (const auto& [told, stopped, waits] : cases) {
+    SCOPED_TRACE(told.status);
+    FixtureSite site(testing::FailingPages(Central, told, 1));
     testing::FakeWaiter waiter;
     RetryingFetchers fetchers(waiter);
-    std::atomic<bool> stop = c.stop;
+    std::atomic<bool> stop = stopped;
     const auto first = fetchers.Make(std::make_unique<CurlPageFetcher>(), &stop);
     const auto other = fetchers.Make(std::make_unique<CurlPageFetcher>(), &stop);
     waiter.duringNextWait = [&] { other->GetPageText(PageUrl(site.base_url(), '1', kSunday)); };
     try {
       EXPECT_EQ(first->GetPageText(PageUrl(site.base_url(), '3', kSunday)), testing::StandardPage(kSunday, '3'));
-      EXPECT_FALSE(c.stop);
+      EXPECT_FALSE(stopped);
     } catch (const Error& e) {
-      EXPECT_TRUE(c.stop) << e.what();
+      EXPECT_TRUE(stopped) << e.what();
     }
-    EXPECT_EQ(waiter.waits(), c.waits);
-    EXPECT_EQ(site.request_count(), c.stop ? 2u : 3u);
+    EXPECT_EQ(waiter.waits(), waits);
+    EXPECT_EQ(site.request_count(), stopped ? 2u : 3u);
   }
 }
 

@@ -34,7 +34,6 @@ using testing::FirstRows;
 using testing::FixtureRequest;
 using testing::FixtureResponse;
 using testing::FixtureSite;
-using testing::ParsePageQuery;
 
 constexpr int32_t kHeads[7] = {30, 49, 68, 87, 106, 125, 144};
 
@@ -91,10 +90,9 @@ class UpdateResultsTest : public ::testing::Test, public Book {
       const int stations = isCentral ? terms::CentralStationCount(weekday) : terms::SouthStationCount(weekday);
       if (!(isCentral ? central : south) || station > stations) continue;
       // column head + k holds prize 19 - k of the page's station
-      for (int k = 1; k <= 18; ++k) {
+      for (int k = 1; k <= 18; ++k)
         expected(1, kHeads[b - 1] + k) =
             Value::Text(testing::FixturePrize(day, isCentral ? '3' : '1', station, 19 - k));
-      }
     }
     EXPECT_EQ(results->Read({{row, 1}, {row, 162}}), expected) << "row " << row;
   }
@@ -105,18 +103,16 @@ class UpdateResultsTest : public ::testing::Test, public Book {
 // An up-to-date sheet is neither fetched for nor written, though BangDai is read.
 TEST_F(UpdateResultsTest, EndDateIsTodayFrom1841OtherwiseYesterday) {
   const CivilDate today{2021, 3, 8};
-  struct Case {
-    int hour, minute;
-    size_t requests;
-  };
-  for (const Case& c : {Case{18, 40, 0}, Case{18, 41, 3}, Case{19, 0, 3}, Case{0, 0, 0}, Case{23, 59, 3}}) {
+  const std::tuple<int, int, size_t> cases[] = {{18, 40, 0}, {18, 41, 3}, {19, 0, 3}, {0, 0, 0}, {23, 59, 3}};
+  for (const auto& [hour, minute, requests] : cases) {
+    SCOPED_TRACE(std::to_string(hour) + ":" + std::to_string(minute));
     results->Clear(*ParseAddress("A5:FF10"));
     SetLastDate({2021, 3, 7});
-    Run(At(today, c.hour, c.minute));
-    EXPECT_EQ(site->request_count(), c.requests) << c.hour << ":" << c.minute;
-    EXPECT_EQ(book->calls("Value.set"), c.requests ? 1 : 0) << c.hour << ":" << c.minute;
-    EXPECT_EQ(results->modified(), c.requests > 0) << c.hour << ":" << c.minute;
-    if (c.requests) {
+    Run(At(today, hour, minute));
+    EXPECT_EQ(site->request_count(), requests);
+    EXPECT_EQ(book->calls("Value.set"), requests ? 1 : 0);
+    EXPECT_EQ(results->modified(), requests > 0);
+    if (requests) {
       ExpectRow(6, today);
     } else {
       EXPECT_EQ(book->calls("Value.get"), 2) << "BangDai and the last date";
@@ -169,8 +165,8 @@ TEST_F(UpdateResultsTest, PagesWithoutResultsLeaveTheirRegionEmptyAndFailuresWri
       {"no numbers", '2', 200, letters + "</table></tr></table>"},
       {"no end marker", '3', 200, testing::StandardPage(sunday, '3', {.omitEndMarker = true}), 5,
        "Miền Trung, 07/03/2021: start marker without end marker"},
-      {"short North page", '2', 200, "<td class=\"giaidb\"><div>1</div></table></tr></table>", 9,
-       "Miền Bắc, 07/03/2021: the North page has 2 pieces, fewer than its 27 prizes"},
+      {"North page a prize short", '2', 200, letters.substr(0, letters.size() - 24) + "</table></tr></table>", 9,
+       "Miền Bắc, 07/03/2021: the North page has 26 pieces, fewer than its 27 prizes"},
       {"dropped connection", '1', 0, "", -2146697208, "Miền Nam, 07/03/2021: GET "},
       {"server error", '1', 500, "", -2146697208, "Miền Nam, 07/03/2021: GET "},
       {"too many requests", '3', 429, "", -2146697208, "Miền Trung, 07/03/2021: GET "},
@@ -180,11 +176,9 @@ TEST_F(UpdateResultsTest, PagesWithoutResultsLeaveTheirRegionEmptyAndFailuresWri
     SCOPED_TRACE(c.name);
     results->Clear(*ParseAddress("A5:FF10"));
     results->Set(5, 1, c.lastDate);
-    const auto handler = [&](const FixtureRequest& r) {
-      const auto q = ParsePageQuery(r.target);
-      if (q.region != c.region || q.day != sunday) return testing::StandardPages(r);
-      return FixtureResponse{c.status, c.page, c.status == 0};
-    };
+    const auto handler =
+        testing::FailingPages([&](const testing::PageQuery& q) { return q.region == c.region && q.day == sunday; },
+                              FixtureResponse{c.status, c.page, c.status == 0});
     if (c.number == 0) {
       Run(At({2021, 3, 8}), handler);
       ExpectRow(6, {2021, 3, 6});
@@ -261,15 +255,6 @@ TEST(WriteStationBlocks, PieceCountChoosesTheTableAndTheStationCountAndBadPagesA
   EXPECT_EQ(write(19, kCentralBaseColumn, Block(17, 1)), 9) << "too few rows";
 }
 
-// The fixture site's pages without the network: the URL's query names the page.
-class FixturePages final : public PageFetcher {
- public:
-  std::string GetPageText(const std::string& url) override {
-    const testing::PageQuery query = testing::ParsePageQuery(url.substr(url.find("/tra-cuu")));
-    return testing::StandardPage(query.day, query.region);
-  }
-};
-
 // How page `index` of the plan goes wrong, if it does.
 enum class Trouble { None, RequestFails, DamagedPage, Stop, OutOfMemory };
 
@@ -288,7 +273,7 @@ class ScriptedSource final : public PageSource {
         case Trouble::None: break;
       }
     }
-    return FixturePages().GetPageText(plan_->Url(index));
+    return testing::StandardPage(plan_->Day(index), plan_->RegionOf(index).pageQuery);
   }
 
  private:
@@ -304,8 +289,9 @@ const Clock kNow = At({2005, 1, kDays});
 // The rows of a run one page after another, as the workbook's update makes them.
 Block SequentialRows(const CivilDate& today) {
   Book book;
-  FixturePages pages;
-  UpdateResults(book.session, pages, At(today), "http://site");
+  FixtureSite site(testing::StandardPages);
+  CurlPageFetcher fetcher;
+  UpdateResults(book.session, fetcher, At(today), site.base_url());
   return book.Days(book.days());
 }
 
@@ -385,33 +371,27 @@ ConcurrentPageSource::FetcherMaker CurlFetchers() {
   return [](const std::atomic<bool>& cancel) { return std::make_unique<CurlPageFetcher>(60, &cancel); };
 }
 
-// Waits for a condition that other threads make true, for at most 20 seconds.
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + 20s;
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(1ms);
-  }
-  return true;
-}
-
 TEST(ConcurrentPageSource, FetchesNoFurtherAheadThanItsWindow) {
   FixtureSite site(testing::StandardPages);
   ConcurrentPageSource source(2, CurlFetchers(), {}, 2);
   source.Start(PagePlan(site.base_url(), DaysFromCivil({2005, 1, 1}), 100));
+  // The requests once there are `count` of them (20 seconds at most) and a while after.
+  const auto settled = [&](size_t count) {
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (site.request_count() < count && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(1ms);
+    std::this_thread::sleep_for(100ms);
+    return site.request_count();
+  };
   const size_t window = 2 * PagePlan::kPagesPerDay;
-  ASSERT_TRUE(WaitFor([&] { return site.request_count() >= window; }));
-  std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(site.request_count(), window) << "nothing beyond the window while no page is taken";
+  EXPECT_EQ(settled(window), window) << "nothing beyond the window while no page is taken";
   ASSERT_TRUE(source.Page(0));
-  ASSERT_TRUE(WaitFor([&] { return site.request_count() >= window + 1; }));
-  std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(site.request_count(), window + 1);
+  EXPECT_EQ(settled(window + 1), window + 1);
 }
 
 // The page of the update that a request asks for: day by day, North, Central, South.
 size_t PageAskedFor(const FixtureRequest& request) {
-  const testing::PageQuery query = ParsePageQuery(request.target);
+  const testing::PageQuery query = testing::ParsePageQuery(request.target);
   const size_t region = query.region == '2' ? 0 : query.region == '3' ? 1 : 2;
   return PageOf(static_cast<int>(DaysFromCivil(query.day) - DaysFromCivil({2005, 1, 1})) + 1, region);
 }

@@ -1,7 +1,9 @@
 #include "support/fixture_site.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -48,36 +50,21 @@ sockaddr_in Loopback(uint16_t port) {
   return address;
 }
 
-int QueryNumber(const std::string& target, const std::string& key) {
-  const std::string needle = key + "=";
-  size_t at = target.find("?" + needle);
-  if (at == std::string::npos) at = target.find("&" + needle);
-  if (at == std::string::npos) return -1;
-  return std::atoi(target.c_str() + at + 1 + needle.size());
-}
-
-std::string Headers(const FixtureResponse& response) {
-  std::string lines;
-  for (const auto& [name, value] : response.headers) lines += name + ": " + value + "\r\n";
-  return lines;
-}
-
 }  // namespace
 
 std::string FixtureRequest::Header(const std::string& name) const {
-  const auto lower = [](std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-  };
+  const auto same = [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); };
   for (const auto& [key, value] : headers)
-    if (lower(key) == lower(name)) return value;
+    if (std::equal(key.begin(), key.end(), name.begin(), name.end(), same)) return value;
   return {};
 }
 
 PageQuery ParsePageQuery(const std::string& target) {
-  const int region = QueryNumber(target, "mien");
-  const CivilDate day{QueryNumber(target, "nam"), QueryNumber(target, "thang"), QueryNumber(target, "ngay")};
-  if (target.rfind("/tra-cuu-ket-qua-xo-so.html?", 0) != 0 || region < 1 || region > 3 || !IsValidCivil(day)) return {};
+  int region = 0;
+  CivilDate day;
+  const int read = std::sscanf(target.c_str(), "/tra-cuu-ket-qua-xo-so.html?mien=%d&thu=0&ngay=%d&thang=%d&nam=%d",
+                               &region, &day.day, &day.month, &day.year);
+  if (read != 4 || region < 1 || region > 3 || !IsValidCivil(day)) return {};
   return {static_cast<char>('0' + region), day};
 }
 
@@ -201,9 +188,11 @@ void FixtureSite::Serve(intptr_t s) {
       shutdown(s, kShutdownBoth);
       return;
     }
-    const std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
-                              " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                              std::to_string(response.body.size()) + "\r\n" + Headers(response) + "\r\n" + response.body;
+    std::string reply = "HTTP/1.1 " + std::to_string(response.status) +
+                        " Fixture\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
+                        std::to_string(response.body.size()) + "\r\n";
+    for (const auto& [name, value] : response.headers) reply += name + ": " + value + "\r\n";
+    reply += "\r\n" + response.body;
     for (size_t sent = 0; sent < reply.size();) {
       const auto n = send(s, reply.data() + sent, static_cast<int>(reply.size() - sent), kSendFlags);
       if (n <= 0) return;
