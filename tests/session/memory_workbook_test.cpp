@@ -27,14 +27,9 @@ TEST_F(MemoryWorkbookTest, EndUpFindsTheLastNonEmptyCellAtOrAboveInASparseSheet)
   sheet->Set(4, 1, Value::Text("Ngày"));
   sheet->Set(9, 1, Value::Date(38353));
   sheet->Set(20, 2, Value::Text("other column"));
-  struct Case {
-    const char* from;
-    int32_t row;
-  };
-  for (const Case& c :
-       {Case{"A1000000", 9}, Case{"A9", 9}, Case{"A8", 4}, Case{"A3", 1}, Case{"B1048576", 20}, Case{"C100", 1}}) {
-    EXPECT_EQ(LastUsedRow(*sheet, c.from), c.row) << c.from;
-  }
+  const std::pair<const char*, int32_t> cases[] = {{"A1000000", 9}, {"A9", 9},        {"A8", 4},
+                                                   {"A3", 1},       {"B1048576", 20}, {"C100", 1}};
+  for (const auto& [from, row] : cases) EXPECT_EQ(LastUsedRow(*sheet, from), row) << from;
   // the whole sheet is held sparsely
   sheet->Set(1048576, 16384, Value::Text("corner"));
   EXPECT_EQ(CellValue(*sheet, "XFD1048576"), Value::Text("corner"));
