@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "session/memory_workbook.h"
+#include "support/error_of.h"
 
 namespace pradima {
 namespace {
@@ -25,13 +26,8 @@ TEST(Session, BindsSheetsByExactCodeNameWhateverTheirTabsAndOrderAndReleasesThem
   EXPECT_EQ(&session.control(), control.get());
   EXPECT_EQ(&session.settings(), settings.get());
   EXPECT_FALSE(session.HasResultsSheet()) << "\"sheet1\" must not bind";
-  try {
-    session.results();
-    FAIL();
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 91);
-    EXPECT_STREQ(e.what(), "the results sheet (code name Sheet1) is not bound");
-  }
+  EXPECT_EQ(testing::ErrorOf([&] { session.results(); }),
+            std::pair(91, std::string("the results sheet (code name Sheet1) is not bound")));
   auto second = MemoryWorkbook::Create();
   auto results = second->AddSheet("Sheet1", "a");
   session.SetWorkbook(second);

@@ -12,36 +12,25 @@ namespace {
 // One value of every shape a copy or a move has to carry, with what it reads back as.
 struct Shape {
   const char* name;
+  Value value;
   CellKind kind;
   double number;     // for every kind but a text
   std::string text;  // for a text
 };
 
 const Shape kShapes[] = {
-    {"empty", CellKind::Empty, 0, ""},
-    {"number", CellKind::Number, -1e300, ""},
-    {"date", CellKind::Date, 46000, ""},
-    {"true", CellKind::Boolean, 1, ""},
-    {"#N/A", CellKind::Error, -2146826246, ""},
-    {"empty text", CellKind::Text, 0, ""},
-    {"text with a zero byte", CellKind::Text, 0, std::string{'0', '\0', '7'}},
-    {"station name", CellKind::Text, 0, "Thừa Thiên Huế"},
-    {"longest inline text", CellKind::Text, 0, std::string(21, 'a')},
-    {"shortest heap text", CellKind::Text, 0, std::string(22, 'b')},
-    {"long text", CellKind::Text, 0, std::string(300, 'x')},
+    {"empty", Value(), CellKind::Empty, 0, ""},
+    {"number", Value::Number(-1e300), CellKind::Number, -1e300, ""},
+    {"date", Value::Date(46000), CellKind::Date, 46000, ""},
+    {"true", Value::Boolean(true), CellKind::Boolean, 1, ""},
+    {"#N/A", Value::Error(-2146826246), CellKind::Error, -2146826246, ""},
+    {"empty text", Value::Text(""), CellKind::Text, 0, ""},
+    {"text with a zero byte", Value::Text(std::string{'0', '\0', '7'}), CellKind::Text, 0, std::string{'0', '\0', '7'}},
+    {"station name", Value::Text("Thừa Thiên Huế"), CellKind::Text, 0, "Thừa Thiên Huế"},
+    {"longest inline text", Value::Text(std::string(21, 'a')), CellKind::Text, 0, std::string(21, 'a')},
+    {"shortest heap text", Value::Text(std::string(22, 'b')), CellKind::Text, 0, std::string(22, 'b')},
+    {"long text", Value::Text(std::string(300, 'x')), CellKind::Text, 0, std::string(300, 'x')},
 };
-
-Value Make(const Shape& shape) {
-  switch (shape.kind) {
-    case CellKind::Empty: return Value();
-    case CellKind::Number: return Value::Number(shape.number);
-    case CellKind::Text: return Value::Text(shape.text);
-    case CellKind::Date: return Value::Date(shape.number);
-    case CellKind::Boolean: return Value::Boolean(shape.number != 0);
-    case CellKind::Error: return Value::Error(static_cast<int32_t>(shape.number));
-  }
-  return Value();
-}
 
 // Checks every accessor rather than operator==, which a broken copy could fool as well; texts of up
 // to 21 bytes live inside the value.
@@ -62,7 +51,7 @@ TEST(Value, CopiesAndMovesOfEveryShape) {
   for (const Shape& source : kShapes) {
     for (const Shape& target : kShapes) {
       SCOPED_TRACE(std::string(source.name) + " over " + target.name);
-      Value original = Make(source), assigned = Make(target), moveAssigned = Make(target);
+      Value original = source.value, assigned = target.value, moveAssigned = target.value;
       assigned = original;
       ExpectHolds(assigned, source);
       ExpectHolds(original, source);
@@ -79,7 +68,7 @@ TEST(Value, CopiesAndMovesOfEveryShape) {
       ExpectHolds(moved, source);
       ExpectHolds(moveAssigned, kShapes[0]);  // NOLINT: a moved-from value is empty
     }
-    Value value = Make(source);
+    Value value = source.value;
     Value& alias = value;
     value = alias;
     ExpectHolds(value, source);

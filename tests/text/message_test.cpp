@@ -4,7 +4,7 @@
 
 #include <climits>
 
-#include "base/error.h"
+#include "support/error_of.h"
 #include "support/recording_sink.h"
 
 namespace pradima {
@@ -14,12 +14,7 @@ namespace {
 TEST(ShowMessage, ConvertsTheTitleOnlyAndAddsTheSystemModalFlagUnlessItOverflows) {
   testing::RecordingSink sink;
   EXPECT_EQ(ShowMessage(sink, "Soos nhaajp", 64, "Thoong Baso"), 1);
-  try {
-    ShowMessage(sink, "x", INT32_MAX - 100, "Thoong Baso");
-    FAIL() << "no overflow";
-  } catch (const Error& e) {
-    EXPECT_EQ(e.number(), 6);
-  }
+  EXPECT_EQ(testing::ErrorOf([&] { ShowMessage(sink, "x", INT32_MAX - 100, "Thoong Baso"); }).first, 6);
   EXPECT_EQ(ShowMessage(sink, "y", INT32_MAX - 4096, "T"), 1);
   EXPECT_EQ(sink.prompts, (std::vector<std::string>{"Soos nhaajp", "y"}));
   EXPECT_EQ(sink.titles, (std::vector<std::string>{"Thông Báo", "T"}));

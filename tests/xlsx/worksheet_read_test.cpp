@@ -7,11 +7,11 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <functional>
 
 #include "base/error.h"
 #include "same_sheet.h"
 #include "support/data_files.h"
+#include "support/error_of.h"
 #include "support/random_sheet.h"
 #include "support/standard_formats.h"
 #include "xlsx/sheet_writer.h"
@@ -37,16 +37,6 @@ std::string Canonical(const std::string& xml) {
   return SerializeXml(doc);
 }
 
-// What a read gives, or the error it raises.
-std::pair<std::optional<ScannedWorksheet>, std::string> Attempt(
-    const std::function<std::optional<ScannedWorksheet>()>& read) {
-  try {
-    return {read(), ""};
-  } catch (const Error& e) {
-    return {std::nullopt, e.what()};
-  }
-}
-
 class WorksheetTest : public ::testing::Test {
  protected:
   WorksheetTest() : formats_(StandardFormats()), reader_(shared_, formats_) {}
@@ -65,10 +55,11 @@ TEST_F(WorksheetTest, TheScanReadsWhatTheTreeReadsOrLeavesThePartToIt) {
     SCOPED_TRACE(name);
     const std::optional<ScannedWorksheet> scanned = ScanWorksheet(xml, reader_);
     EXPECT_EQ(scanned.has_value(), name.starts_with("same-"));
-    const auto [read, readError] = Attempt([&] { return ReadWorksheet(xml, "sheet1.xml", reader_); });
-    const auto [parsed, parseError] = Attempt([&] { return ParseWorksheet(xml, "sheet1.xml", reader_); });
+    std::optional<ScannedWorksheet> read, parsed;
+    const auto readError = testing::ErrorOf([&] { read = ReadWorksheet(xml, "sheet1.xml", reader_); });
+    const auto parseError = testing::ErrorOf([&] { parsed = ParseWorksheet(xml, "sheet1.xml", reader_); });
     EXPECT_EQ(readError, parseError);
-    EXPECT_TRUE(!name.starts_with("broken-") || !parseError.empty()) << "a part that is not well-formed was read";
+    EXPECT_TRUE(!name.starts_with("broken-") || !parseError.second.empty()) << "a broken part was read";
     ASSERT_EQ(read.has_value(), parsed.has_value());
     if (read) {
       EXPECT_EQ(SheetDifference(*read, *parsed), "");
