@@ -10,6 +10,7 @@
 #include "session/memory_workbook.h"
 #include "session/session.h"
 #include "session/standard_workbook.h"
+#include "support/error_of.h"
 #include "support/recording_sink.h"
 #include "text/telex.h"
 
@@ -63,20 +64,6 @@ inline std::vector<Value> Texts(std::initializer_list<const char*> texts) {
   std::vector<Value> values;
   for (const char* t : texts) values.push_back(Value::Text(t));
   return values;
-}
-
-// Runs the call, which must fail with error `number`, its description holding `said` (beginning with it when
-// `leading`).
-template <typename Call>
-void ExpectError(Call&& call, int number, const std::string& said, bool leading = false) {
-  try {
-    call();
-    ADD_FAILURE() << "no error; expected one saying " << said;
-  } catch (const Error& e) {
-    const std::string what = e.what();
-    EXPECT_EQ(e.number(), number) << what;
-    EXPECT_TRUE(leading ? what.starts_with(said) : what.find(said) != std::string::npos) << what << " / " << said;
-  }
 }
 
 }  // namespace pradima::testing
