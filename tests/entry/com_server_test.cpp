@@ -547,13 +547,12 @@ std::wstring shownCaption, shownText;
 LRESULT CALLBACK ReadAndClose(int code, WPARAM sent, LPARAM parameter) {
   const auto* message = reinterpret_cast<const CWPRETSTRUCT*>(parameter);
   if (code == HC_ACTION && message->message == WM_INITDIALOG) {
-    const HWND box = message->hwnd;
     wchar_t buffer[512] = {};
-    GetWindowTextW(box, buffer, 512);
+    GetWindowTextW(message->hwnd, buffer, 512);
     shownCaption = buffer;
-    GetDlgItemTextW(box, 0xFFFF, buffer, 512);
+    GetDlgItemTextW(message->hwnd, 0xFFFF, buffer, 512);
     shownText = buffer;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    PostMessageW(message->hwnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   }
   return CallNextHookEx(nullptr, code, sent, parameter);
 }
