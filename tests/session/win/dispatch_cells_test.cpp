@@ -42,8 +42,7 @@ TEST(DispatchCells, ReadWhereTheyLieAsFromTheirValues) {
   int32_t row = 1;
   for (const Value& cell : cells) {
     sheet->Set(row, 1, cell);
-    sheet->Set(row, 3, cell);  // and with an empty column between
-    ++row;
+    sheet->Set(row++, 3, cell);  // and with an empty column between
   }
   auto host = win::DispatchWorkbook(testing::FakeWorkbook(book));
   const auto range = host->WorkSheets().at(0)->GetRange("A1:C" + std::to_string(row - 1));

@@ -218,9 +218,7 @@ ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
     auto* sheets = new FakeDispatch();
     sheets->Member(L"_NewEnum", [book](auto&, VARIANT* enumResult) {
       std::vector<ComPtr<IDispatch>> items;
-      for (const auto& sheet : book->sheets()) {
-        items.push_back(win::Adopt<IDispatch>(MakeWorksheet(sheet)));
-      }
+      for (const auto& sheet : book->sheets()) items.push_back(win::Adopt<IDispatch>(MakeWorksheet(sheet)));
       enumResult->vt = VT_UNKNOWN;
       enumResult->punkVal = new FakeEnum(std::move(items));
     });
