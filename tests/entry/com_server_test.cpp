@@ -155,8 +155,7 @@ void ExpectEnginesTable(MemoryWorkbook& book, const TableOperation& engine, cons
   native.BindSheets();
   engine(native, TableTarget{kStatistics, 3, 2});
   const RangeRef area = *ParseAddress("A1:Z1100");
-  const Block written = book.SheetByCodeName(kStatistics)->Read(area);
-  EXPECT_EQ(written, expected->SheetByCodeName(kStatistics)->Read(area)) << what;
+  EXPECT_EQ(book.SheetByCodeName(kStatistics)->Read(area), expected->SheetByCodeName(kStatistics)->Read(area)) << what;
 }
 
 // A new instance bound by Sup to a FourDrawsWorkbook, with B3 of its
@@ -255,7 +254,6 @@ TEST_F(ComServerTest, EachTableMethodWritesTheEnginesTableWhereDichSays) {
     std::vector<VARIANT> rest;
     TableOperation engine;
   } cases[] = {
-      {"LoGan, SoDong left out", L"LoGan", Form::Value, {}, Engine(WriteLoGanTable, 20)},
       {"LoGan, 5 rows", L"LoGan", Form::Reference, {*five.get()}, Engine(WriteLoGanTable, 5)},
       {"LoGan, SoDong missing", L"LoGan", Form::InVariant, {missing}, Engine(WriteLoGanTable, 20)},
       {"LoGan, an address", L"LoGan", Form::Text, {*five.get()}, Engine(WriteLoGanTable, 5)},
