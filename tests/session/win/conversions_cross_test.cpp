@@ -31,9 +31,8 @@ TEST(ConversionsCross, ThePlatformFollowsTheSharedTable) {
       {Value::Text("hello"), std::nullopt},
       {Value(), 0},
   };
-  for (const auto& [input, serial] : dates) {
+  for (const auto& [input, serial] : dates)
     EXPECT_EQ(Attempt([&] { return win::oleaut::ToDate(input); }), serial) << input.text();
-  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "base/error.h"
 #include "session/memory_workbook.h"
 #include "session/win/dispatch_host.h"
+#include "support/data_files.h"
 #include "support/win/fake_host.h"
 
 namespace pradima {
@@ -27,11 +28,8 @@ std::string Outcome(Read read) {
 TEST(DispatchCells, ReadWhereTheyLieAsFromTheirValues) {
   auto book = MemoryWorkbook::Create();
   auto sheet = book->AddSheet("Sheet1", "KetQua");
-  const Value cells[] = {
-      Value::Text("12307"),
-      Value::Text("07"),
-      Value::Text("7"),
-      Value::Text(""),
+  // Cells of every kind but text, then the texts of the table.
+  std::vector<Value> cells{
       Value(),
       Value::Number(12307),
       Value::Number(7.5),
@@ -39,20 +37,12 @@ TEST(DispatchCells, ReadWhereTheyLieAsFromTheirValues) {
       Value::Date(44197.25),
       Value::Boolean(true),
       Value::Error(-2146826281),
-      Value::Text("Thừa Thiên Huế"),
-      Value::Text("12ệ4"),
-      Value::Text("4ệ"),
-      Value::Text("+12 34"),
-      Value::Text("0012345678901234567890123"),
-      Value::Text("ab"),
-      Value::Text("5ệ"),
-      Value::Text("45é"),
   };
+  for (const auto& text : testing::DataTable("dispatch-cell-texts.tsv")) cells.push_back(Value::Text(text.at(0)));
   int32_t row = 1;
   for (const Value& cell : cells) {
     sheet->Set(row, 1, cell);
-    sheet->Set(row, 3, cell);  // and with an empty column between
-    ++row;
+    sheet->Set(row++, 3, cell);  // and with an empty column between
   }
   auto host = win::DispatchWorkbook(testing::FakeWorkbook(book));
   const auto range = host->WorkSheets().at(0)->GetRange("A1:C" + std::to_string(row - 1));

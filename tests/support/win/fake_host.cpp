@@ -7,6 +7,7 @@
 #include "base/win/com_object.h"
 #include "base/win/com_owners.h"
 #include "session/address.h"
+#include "session/win/dispatch.h"
 #include "session/win/dispatch_host.h"
 #include "session/win/variant_value.h"
 
@@ -126,10 +127,7 @@ FakeDispatch* MakeRange(std::shared_ptr<Range> range) {
   auto* object = new FakeDispatch();
   object->Member(
       L"End", [range](auto& args, VARIANT* result) { ReturnObject(result, MakeRange(range->End(IntOf(args.at(0))))); });
-  object->Member(L"Row", [range](auto&, VARIANT* result) {
-    result->vt = VT_I4;
-    result->lVal = range->Row();
-  });
+  object->Member(L"Row", [range](auto&, VARIANT* result) { *result = win::VariantOf(range->Row()).release(); });
   object->Member(L"Value", [range](auto& args, VARIANT* result) {
     if (args.empty()) {
       const Block block = range->GetValue();
@@ -200,8 +198,7 @@ ComPtr<IDispatch> FakeApplication() {
 ComPtr<IDispatch> FakeRange(IDispatch* workbook, std::shared_ptr<MemorySheet> sheet, const std::string& address) {
   FakeDispatch* range = MakeRange(sheet->GetRange(address));
   range->Member(L"Column", [column = ParseAddress(address)->first.column](auto&, VARIANT* result) {
-    result->vt = VT_I4;
-    result->lVal = column;
+    *result = win::VariantOf(column).release();
   });
   range->Member(L"Worksheet", [sheet, parent = ComPtr<IDispatch>(workbook)](auto&, VARIANT* result) {
     FakeDispatch* worksheet = MakeWorksheet(sheet);
@@ -221,9 +218,7 @@ ComPtr<IDispatch> FakeWorkbook(std::shared_ptr<MemoryWorkbook> book) {
     auto* sheets = new FakeDispatch();
     sheets->Member(L"_NewEnum", [book](auto&, VARIANT* enumResult) {
       std::vector<ComPtr<IDispatch>> items;
-      for (const auto& sheet : book->sheets()) {
-        items.push_back(win::Adopt<IDispatch>(MakeWorksheet(sheet)));
-      }
+      for (const auto& sheet : book->sheets()) items.push_back(win::Adopt<IDispatch>(MakeWorksheet(sheet)));
       enumResult->vt = VT_UNKNOWN;
       enumResult->punkVal = new FakeEnum(std::move(items));
     });
