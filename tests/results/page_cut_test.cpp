@@ -13,7 +13,8 @@ TEST(CutPage, CutsFromTheStartMarkerToTheEndMarkerAfterItAtEveryDivEnd) {
     std::string cut = "-";
     try {
       const auto pieces = CutPage(c[0], c[1] == "north" ? kNorthStartMarker : kStationStartMarker);
-      for (size_t i = 0; pieces && i < pieces->size(); ++i) cut = (i ? cut + "|" : "") + std::string((*pieces)[i]);
+      if (pieces) cut.clear();
+      for (size_t i = 0; pieces && i < pieces->size(); ++i) cut.append(i ? "|" : "").append((*pieces)[i]);
     } catch (const Error& e) {
       cut = "error " + std::to_string(e.number()) + ": " + e.what();
     }
