@@ -223,9 +223,10 @@ TEST_F(Registration, AFailedRegistrationLeavesTheWorkingOneAsItWas) {
 // Windows.
 TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLeftToWindows) {
   StandIn({.standardUser = false});
-  // the 32-bit DLL, upgraded already (its 1.0 entry is the upgrade test's case)
-  RegSetKeyValueW(HKEY_LOCAL_MACHINE, (kTypeLibKey + L"\\1.1\\409\\win32").c_str(), nullptr, REG_SZ, L"C:\\x86.dll",
-                  sizeof L"C:\\x86.dll");
+  // the 32-bit DLL, upgraded already, and its 1.0 entry, left behind by an older package
+  for (const wchar_t* version : {L"\\1.1", L"\\1.0"})
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, (kTypeLibKey + version + L"\\409\\win32").c_str(), nullptr, REG_SZ,
+                    L"C:\\x86.dll", sizeof L"C:\\x86.dll");
   HKEY other = nullptr;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kClassKey + L"\\InprocServer32").c_str(), 0, nullptr, 0,
                             KEY_WRITE | KEY_WOW64_32KEY, nullptr, &other, nullptr),
@@ -235,7 +236,8 @@ TEST_F(Registration, UnregisteringOneBitnessKeepsWhatTheOtherUses_PerUserViewsLe
   ASSERT_EQ(Install(FALSE, nullptr), S_OK);
   for (const std::wstring& key : {kClassKey, kTypeLibKey + L"\\1.1" + kEntry, kInterfaceKey, kInterface2Key})
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, key)) << std::string(key.begin(), key.end());
-  EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + L"\\1.1\\409\\win32"), L"C:\\x86.dll");
+  for (const wchar_t* version : {L"\\1.1", L"\\1.0"})
+    EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kTypeLibKey + version + L"\\409\\win32"), L"C:\\x86.dll");
   EXPECT_EQ(ReadValue(HKEY_LOCAL_MACHINE, kProgIdKey + L"\\CLSID"), Text(CLSID_Sub));
 }
 

@@ -67,7 +67,8 @@ TEST_F(FollowerTablesTest, LoGanShowsSoDongRowsOfTheNumberTypeInB6) {
 // screen updating is touched. The bad request cells come last, the region before the number type it
 // would hide.
 TEST_F(FollowerTablesTest, BadPlacesAndArgumentsAreRefusedWithNothingWritten) {
-  const TableTarget at{"Sheet4", 2, 1};
+  const TableTarget at{"Sheet4", 2, 1}, request{"Sheet3", 1, 1};
+  const TableTarget right{"Sheet4", 1, kMaxColumns - 11}, bottom{"Sheet4", kMaxRows - 100, 1};
   const auto gan = [this](TableTarget target) { return [this, target] { Gan(target, 20); }; };
   const struct {
     std::function<void()> call;
@@ -86,6 +87,11 @@ TEST_F(FollowerTablesTest, BadPlacesAndArgumentsAreRefusedWithNothingWritten) {
       {gan({"Sheet4", kMaxRows - 1000, 1}), "needs 1002 rows and 5 columns"},
       {gan({"Sheet4", 1, kMaxColumns - 3}), "needs 1002 rows and 5 columns"},
       {gan({"Sheet4", 0, 1}), "row 0 column 1, is off the sheet"},
+      // each table's own area: rơi's 102 by 5, đề's 1013 by 13, xiên's 1002 by 3, bạc nhớ's 102 by 3
+      {[&] { WriteLoRoiTable(session, request, Now); }, "would cover A1:E102, which touches"},
+      {[&] { WriteDeTable(session, right, "tuan", Now); }, "1013 rows and 13 columns"},
+      {[&] { WriteLoXienTable(session, bottom, 2, 20, Now); }, "1002 rows and 3 columns"},
+      {[&] { WriteBacNhoTable(session, bottom, "27", 20, Now); }, "102 rows and 3 columns"},
       {gan({"Sheet9", 1, 1}), "no worksheet of the workbook has the code name Sheet9", false, 9},
       {[&] { Gan(at, 0); }, "SoDong must be from 1 to 1000; it is 0", true},
       {[&] { Gan(at, 1001); }, "SoDong must be from 1 to 1000; it is 1001", true},
