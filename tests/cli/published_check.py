@@ -93,7 +93,9 @@ def check_gan(tool, results_csv, book, work):
 
 
 def check_counts(tool, results_csv, book, work):
-    appearances, on_days, heads, tails, days = [0] * 100, [0] * 100, [0] * 10, [0] * 10, draws(results_csv, Q1)
+    days = draws(results_csv, Q1)
+    appearances, on_days = [0] * 100, [0] * 100
+    heads, tails = [0] * 10, [0] * 10
     for _, prizes in days:
         for number in {prize % 100 for prize in prizes}:
             on_days[number] += 1
