@@ -6,6 +6,7 @@
 #include "cli/chart_file.h"
 #include "cli/number_list.h"
 #include "cli/translate.h"
+#include "selection/count_lo.h"
 #include "terms/lottery.h"
 #include "text/telex.h"
 
@@ -91,6 +92,12 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   if (options.from && options.to && DaysFromCivil(*options.from) > DaysFromCivil(*options.to))
     throw UsageError{TrFormat("--from {1} is after --to {2}", {texts["--from"], texts["--to"]}), command};
   options.region = Text(texts, "--region");
+  if (options.region && !RegionProfile(*options.region).known()) {
+    const auto& names = RegionNames();
+    throw UsageError{TrFormat("--region must be \"{1}\", \"{2}\" or \"{3}\"; it is \"{4}\"",
+                              {names[0], names[1], names[2], *options.region}),
+                     command};
+  }
   options.weekday = Text(texts, "--weekday");
   options.set = Text(texts, "--set");
   options.type = Text(texts, "--type");

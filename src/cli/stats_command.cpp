@@ -2,6 +2,7 @@
 // from F3 with --numbers), the count runs as the workbook's button runs it,
 // the workbook is saved, then the report is printed. The counts of one
 // station (--station) are printed only.
+#include <optional>
 #include <ostream>
 
 #include "base/concat.h"
@@ -94,19 +95,18 @@ void WarnOfUncountable(const MemorySheet& control, std::vector<std::string> unco
 }
 
 // A list left empty is laid out for the set and type of the control sheet,
-// as pradima numbers lays it out, and saved with the count.
-void LayOutAnEmptyList(Session session, const MemorySheet& control, std::ostream& err) {
+// as pradima numbers lays it out, and saved with the count. Returns what to
+// say once the workbook is saved; nothing when the list was not empty.
+std::optional<std::string> LayOutAnEmptyList(Session session, const MemorySheet& control) {
   const std::string set = ToText(CellAt(control, terms::kNumberSetCell));
   const std::string type = ToText(CellAt(control, terms::kNumberTypeCell));
   if (ListedCount(control) > 0 || !IsNumberType(type) ||
       (set != terms::kFullSet && set != TelexToUnicode(terms::kDoublesTelex)))
-    return;
+    return std::nullopt;
   ApplyNumberType(std::move(session), type);
-  err << "pradima: "
-      << TrFormat("no numbers were listed from {1} of the control sheet, so the {2} numbers of the set \"{3}\" were "
+  return TrFormat("no numbers were listed from {1} of the control sheet, so the {2} numbers of the set \"{3}\" were "
                   "laid out there as \"{4}\" first, as pradima numbers does",
-                  {terms::kListFirstCell, std::to_string(ListedCount(control)), set, type})
-      << "\n";
+                  {terms::kListFirstCell, std::to_string(ListedCount(control)), set, type});
 }
 
 // The count reads the list down to F10000 only, as the workbook's button does: the entries below are named.
@@ -187,14 +187,17 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   Session session = Bind(workbook.book());
   // The custom list is the one in column F: the run itself checks, tidies and saves it.
   const bool custom = ToText(CellAt(*control, terms::kNumberSetCell)) == TelexToUnicode(terms::kCustomTelex);
+  std::optional<std::string> laidOut;
   if ((options.set || options.type) && !custom) ApplyNumberType(session, ToText(CellAt(*control, terms::kNumberTypeCell)));
-  else if (!custom) LayOutAnEmptyList(session, *control, err);
+  else if (!custom) laidOut = LayOutAnEmptyList(session, *control);
   const std::vector<std::string> leftOut = LeftOutOfCustomList(*control, custom);
   StreamMessages messages(err);
   const LoCountResult result = saves ? RunStatistics(session, messages, context.clock, options.prizes)
                                      : CountStation(workbook.book(), session, messages, options, context);
   // Saved before anything is printed: a reader that stops early loses nothing.
   if (saves) workbook.Save();
+  // Said only of a list that is saved: a failed run, or one station's, keeps the workbook as it was.
+  if (saves && laidOut) err << "pradima: " << *laidOut << "\n";
   const std::string station = options.station.value_or("");
   const bool twoDigits = ToText(CellAt(*control, terms::kNumberTypeCell)) == terms::kTwoDigits;
   if (options.format == ReportFormat::Table) {
