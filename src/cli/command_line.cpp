@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 #include "cli/chart_file.h"
 #include "cli/number_list.h"
@@ -76,16 +77,22 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
   const std::string& command = options.command;
   OptionTexts texts;
   for (size_t i = 2; i < args.size(); ++i) {
-    const std::string& option = args[i];
+    std::string option = args[i];
+    std::optional<std::string> joined;  // the value of --option=value
+    if (const size_t equals = option.find('='); option.starts_with("--") && equals != std::string::npos) {
+      joined = option.substr(equals + 1);
+      option.resize(equals);
+    }
     if (texts.contains(option)) throw UsageError{TrFormat("{1} is given twice", {option}), command};
     if (std::find(flags.begin(), flags.end(), option) != flags.end()) {
+      if (joined) throw UsageError{TrFormat("{1} takes no value", {option}), command};
       texts[option] = "";
       continue;
     }
     if (std::find(known.begin(), known.end(), option) == known.end())
       throw UsageError{TrFormat("unknown option {1}", {option}), command};
-    if (++i >= args.size()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
-    texts[option] = args[i];
+    if (!joined && ++i >= args.size()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
+    texts[option] = joined ? *joined : args[i];
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);

@@ -48,7 +48,8 @@ struct Options {
 };
 
 // `args` is the command, the workbook, then options: a flag among `flags`
-// alone, or an option among `known` followed by its value; each at most once.
+// alone, or an option among `known` followed by its value (or joined to it,
+// --option=value); each at most once.
 // Raises UsageError naming the option that is unknown, given twice, lacks its
 // value or has a wrong one.
 Options ParseOptions(const std::vector<std::string>& args, std::initializer_list<std::string_view> known,

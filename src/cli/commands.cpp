@@ -1,6 +1,7 @@
 // The command line: which command, its usage, and the errors of a run.
 #include "cli/commands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <new>
 #include <ostream>
@@ -88,7 +89,11 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   if (args.empty()) throw UsageError{Tr("no command given"), ""};
   const std::string& command = args[0];
   if (AsksForHelp(command) || command == "help") {
-    context.out << UsageOf(args.size() > 1 ? args[1] : "");
+    const std::string asked = args.size() > 1 ? args[1] : "";
+    const auto named = [&](const KnownCommand& c) { return c.name == asked; };
+    if (!asked.empty() && std::none_of(std::begin(kCommands), std::end(kCommands), named))
+      throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {asked}), ""};
+    context.out << UsageOf(asked);
     return 0;
   }
   if (command == "--version" && args.size() == 1) {
@@ -99,11 +104,14 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   for (const KnownCommand& candidate : kCommands)
     if (candidate.name == command) known = &candidate;
   if (!known) throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {command}), ""};
-  if (args.size() > 1 && AsksForHelp(args[1])) {
+  // Help asked for anywhere on the line is given, whatever else the line holds.
+  if (std::any_of(args.begin() + 1, args.end(), AsksForHelp)) {
     context.out << UsageOf(command);
     return 0;
   }
-  if (args.size() < 2) throw UsageError{TrFormat("{1} needs a workbook", {command}), command};
+  // The workbook comes first: an option in its place means it was left out or put last.
+  if (args.size() < 2 || args[1].starts_with("--"))
+    throw UsageError{TrFormat("{1} needs a workbook", {command}), command};
   // The workbook's file name may be any name the system allows; the other arguments go into the workbook.
   CheckStorable(args, 2);
   // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.

@@ -150,10 +150,10 @@ std::string UsageOf(const std::string& command) {
                    kFileDetails});
   if (command == "gan")
     return Joined({kGan, kGanDetails, kPrizesDetails, kStationDetails, kFormatDetails, kChartDetails});
-  if (command == "xien") return Joined({kXien, kXienDetails, kStationDetails, kFormatDetails});
-  if (command == "roi") return Joined({kRoi, kRoiDetails, kStationDetails, kFormatDetails});
-  if (command == "bacnho") return Joined({kBacnho, kBacnhoDetails, kStationDetails, kFormatDetails});
-  if (command == "de") return Joined({kDe, kDeDetails, kStationDetails, kFormatDetails});
+  if (command == "xien") return Joined({kXien, kXienDetails, kStationDetails});
+  if (command == "roi") return Joined({kRoi, kRoiDetails, kStationDetails});
+  if (command == "bacnho") return Joined({kBacnho, kBacnhoDetails, kStationDetails});
+  if (command == "de") return Joined({kDe, kDeDetails, kStationDetails});
   return Joined({kInit,         kUpdate,        kNumbers,        kStats,          kGan,           kXien,
                  kRoi,          kBacnho,        kDe,             kOptions,        kUpdateDetails, kStatsDetails,
                  kGanDetails,   kXienDetails,   kRoiDetails,     kBacnhoDetails,  kDeDetails,     kStationDetails,
