@@ -81,6 +81,10 @@ RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, c
   if (lastRow >= terms::kFirstResultRow) {
     if (!request.from) request.from = CivilFromSerial(ToDate(results->Get(terms::kFirstResultRow, 1)));
     if (!request.to) request.to = CivilFromSerial(ToDate(results->Get(lastRow, 1)));
+  } else {
+    context.err << "pradima: "
+                << TrFormat("the results sheet holds no draw yet: \"pradima update {1}\" fetches them", {options.book})
+                << "\n";
   }
   RequireOrderedDefaultPeriod(request, options);
   if (request.from && request.to)
