@@ -7,6 +7,7 @@
 #include "cli/translate.h"
 #include "selection/de_tables.h"
 #include "selection/number_type.h"
+#include "terms/lottery.h"
 #include "text/telex.h"
 
 namespace pradima::cli {
@@ -46,6 +47,9 @@ std::string CellText(const Value& cell) {
 void PrintTable(const DeTable& table, std::ostream& out) {
   std::vector<std::vector<std::string>> lines(1);
   for (const std::string& heading : table.headings) lines[0].push_back(TelexToUnicode(heading));
+  // The first column in the user's language; the weekdays and months across keep the lottery's own words.
+  if (table.headings.front() == terms::kWeekTelex) lines[0][0] = Tr("week");
+  if (table.headings.front() == terms::kDayTelex) lines[0][0] = Tr("day");
   for (const auto& row : table.rows) {
     std::vector<std::string>& line = lines.emplace_back();
     for (const Value& cell : row) line.push_back(CellText(cell));
