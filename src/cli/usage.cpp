@@ -45,7 +45,7 @@ constexpr const char* kOptions =
     "  -h, --help       this text (\"pradima stats --help\" for one command)\n"
     "  --version        the version of the tool\n");
 constexpr const char* kStatsDetails =
-    TrLater("The options are written into the control sheet (B1 to B6) before the count, so the\n"
+    TrLater("stats writes its options into the control sheet (B1 to B6) before the count, so the\n"
     "workbook keeps the request; options left out keep what the sheet holds.\n"
     "DATE is YYYY-MM-DD or DD/MM/YYYY, from 1900 on; NAME as the control sheet holds it\n"
     "(\"Miền Nam\", \"Thứ Hai\", \"Tất cả\" for every day, \"Số Kép\", \"Full\", \"Tùy Chọn\").\n"

@@ -43,7 +43,7 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
                     conn = "is not a whole number from 1 to 8";
   const Case cases[] = {
       {{"--help"}, "pradima init BOOK.xlsx|BOOK.xlsm", 0, nullptr},
-      {{"help", "stats"}, "written into the control sheet (B1 to B6)", 0, "pradima init"},
+      {{"help", "stats"}, "stats writes its options into the control sheet (B1 to B6)", 0, "pradima init"},
       {{"stats", "--help"}, "pradima stats BOOK", 0, "pradima update"},
       {{"numbers", "-h"}, "pradima numbers BOOK", 0, "pradima stats"},
       {{"gan", "B", "--top", "5", "--help"}, "--prizes 3-digit counts only the prizes drawn", 0, "pradima update"},
