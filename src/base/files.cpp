@@ -76,6 +76,7 @@ class Temporary {
       }
       const int error = errno;
       Unnote();
+      if (error == ENOENT) Fail(Concat(failure, ": its folder ", FolderOf(target).string(), " does not exist"));
       if (error != EEXIST) Fail(Concat(failure, ": cannot make a temporary file beside it: ", SystemReason(error)));
     }
     Fail(Concat(failure, ": cannot make a temporary file beside it: too many are left there by other runs"));

@@ -100,6 +100,7 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
       {{"init", (directory / "book.xlsx.txt").string()}, init, 2, "\"pradima init --help\""},
       {{"init", (directory / ".xlsx").string()}, init},
       {{"init", "B"}, "exists already", 1},
+      {{"init", noFolder + ".xlsx"}, ".xlsx: its folder " + (directory / "none").string() + " does not exist", 1},
       {{"stats", (directory / "missing.xlsx").string()}, "missing.xlsx: no such file", 1},
       {{"stats", text.string()}, "is not a workbook file", 1},
       {{"update", noResults}, "has no worksheet with code name Sheet1 (the results sheet); set the code names", 1},
