@@ -16,6 +16,10 @@ std::optional<std::string> ChartPathProblem(const std::string& chart, const std:
   if (!HasExtension(chart, ".svg")) return TrFormat("--chart {1} is not an SVG file name: it must end in .svg", {chart});
   std::error_code error;
   if (std::filesystem::equivalent(chart, book, error)) return TrFormat("--chart {1} is the workbook itself", {chart});
+  // Checked before the run, so that stats does not save its counts and then fail on the chart.
+  const std::filesystem::path folder = std::filesystem::path(chart).parent_path();
+  if (!folder.empty() && !std::filesystem::is_directory(folder, error))
+    return TrFormat("--chart {1}: its folder {2} does not exist", {chart, folder.string()});
   return std::nullopt;
 }
 

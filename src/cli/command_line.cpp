@@ -93,6 +93,7 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
       throw UsageError{TrFormat("unknown option {1}", {option}), command};
     if (!joined && ++i >= args.size()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
     texts[option] = joined ? *joined : args[i];
+    if (texts[option].empty()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);

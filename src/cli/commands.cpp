@@ -89,7 +89,9 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   if (args.empty()) throw UsageError{Tr("no command given"), ""};
   const std::string& command = args[0];
   if (AsksForHelp(command) || command == "help") {
-    const std::string asked = args.size() > 1 ? args[1] : "";
+    // "pradima help help" and "pradima --help --help" ask for the whole help.
+    std::string asked = args.size() > 1 ? args[1] : "";
+    if (AsksForHelp(asked) || asked == "help") asked.clear();
     const auto named = [&](const KnownCommand& c) { return c.name == asked; };
     if (!asked.empty() && std::none_of(std::begin(kCommands), std::end(kCommands), named))
       throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {asked}), ""};
@@ -109,9 +111,10 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
     context.out << UsageOf(command);
     return 0;
   }
-  // The workbook comes first: an option in its place means it was left out or put last.
-  if (args.size() < 2 || args[1].starts_with("--"))
-    throw UsageError{TrFormat("{1} needs a workbook", {command}), command};
+  if (args.size() < 2) throw UsageError{TrFormat("{1} needs a workbook", {command}), command};
+  if (args[1].starts_with("--"))
+    throw UsageError{TrFormat("the workbook comes first, before the options: pradima {1} BOOK ...", {command}),
+                     command};
   // The workbook's file name may be any name the system allows; the other arguments go into the workbook.
   CheckStorable(args, 2);
   // Letters typed as a letter and its marks (some keyboards, some systems) match the sheet's words.

@@ -1,5 +1,10 @@
 #include "cli/draw_request.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <ostream>
+
 #include "base/error.h"
 #include "cli/book.h"
 #include "cli/control_sheet.h"
@@ -43,12 +48,30 @@ std::vector<DrawDay> OnlyRequestedStation(const std::vector<DrawDay>& days, cons
                    options.command};
 }
 
+// `text` as one word of a shell command line: quoted unless it is plain.
+std::string ShellWord(const std::string& text) {
+  const auto plain = [](unsigned char c) { return std::isalnum(c) || c >= 0x80 || std::strchr("._/+-,:@%", c); };
+  if (!text.empty() && std::all_of(text.begin(), text.end(), plain)) return text;
+  std::string quoted = "'";
+  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 }  // namespace
+
+void WarnOfNoDraws(const MemoryWorkbook& book, const std::string& path, std::ostream& err) {
+  const auto results = book.SheetByCodeName(terms::kResultsCodeName);
+  if (results->LastRowAtOrAbove(kMaxRows, 1) >= terms::kFirstResultRow) return;
+  err << "pradima: "
+      << TrFormat("the results sheet holds no draw yet: \"pradima update {1}\" fetches them", {ShellWord(path)})
+      << "\n";
+}
 
 RequestedDays ReadRequestedDays(const Options& options, const ToolContext& context,
                                 const std::optional<std::string>& type) {
   XlsxWorkbook workbook = OpenBook(options.book, context.err, false);
   RequireLayout(*workbook.book(), options.book, kEverySheet, {terms::kRegionTable});
+  WarnOfNoDraws(*workbook.book(), options.book, context.err);
   return ReadRequestedDaysIn(workbook.book(), options, context, type);
 }
 
@@ -81,10 +104,6 @@ RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, c
   if (lastRow >= terms::kFirstResultRow) {
     if (!request.from) request.from = CivilFromSerial(ToDate(results->Get(terms::kFirstResultRow, 1)));
     if (!request.to) request.to = CivilFromSerial(ToDate(results->Get(lastRow, 1)));
-  } else {
-    context.err << "pradima: "
-                << TrFormat("the results sheet holds no draw yet: \"pradima update {1}\" fetches them", {options.book})
-                << "\n";
   }
   RequireOrderedDefaultPeriod(request, options);
   if (request.from && request.to)

@@ -45,4 +45,8 @@ RequestedDays ReadRequestedDays(const Options& options, const ToolContext& conte
 RequestedDays ReadRequestedDaysIn(const std::shared_ptr<MemoryWorkbook>& book, const Options& options,
                                   const ToolContext& context, const std::optional<std::string>& type = std::nullopt);
 
+// Says on `err` that the results sheet of `book` (the file `path`) holds no
+// draw yet, and the command that fetches them; says nothing when it has one.
+void WarnOfNoDraws(const MemoryWorkbook& book, const std::string& path, std::ostream& err);
+
 }  // namespace pradima::cli

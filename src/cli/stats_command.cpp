@@ -171,6 +171,7 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   const bool saves = !options.station;
   XlsxWorkbook workbook = OpenBook(options.book, err, saves);
   RequireLayout(*workbook.book(), options.book, kEverySheet, {terms::kRegionTable});
+  WarnOfNoDraws(*workbook.book(), options.book, err);
   const auto control = workbook.book()->SheetByCodeName(terms::kControlCodeName);
   // The request goes into the control sheet first, so the workbook keeps what was asked.
   if (options.from) SetCellAt(*control, terms::kStartDateCell, Value::Date(SerialFromCivil(*options.from)));
@@ -182,7 +183,8 @@ int StatsCommand(const Options& options, const ToolContext& context) {
   if (options.type) SetCellAt(*control, terms::kNumberTypeCell, Value::Text(*options.type));
   if (options.numbers) ReplaceListedNumbers(*control, *options.numbers);
   RequirePrizesOfType(options, ToText(CellAt(*control, terms::kNumberTypeCell)));
-  WarnOfUnknownWeekday(*control, err);
+  // One station's count reads its days as the reading commands do, which warn of the weekday themselves.
+  if (saves) WarnOfUnknownWeekday(*control, err);
 
   Session session = Bind(workbook.book());
   // The custom list is the one in column F: the run itself checks, tidies and saves it.

@@ -48,7 +48,7 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
       {{"numbers", "-h"}, "pradima numbers BOOK", 0, "pradima stats"},
       {{"gan", "B", "--top", "5", "--help"}, "--prizes 3-digit counts only the prizes drawn", 0, "pradima update"},
       {{"help", "foo"}, "unknown command or wrong arguments: foo"},
-      {{"stats", "--from", "2026-01-01", "B"}, "stats needs a workbook", 2, "\"pradima stats --help\""},
+      {{"stats", "--from", "2026-01-01", "B"}, "the workbook comes first, before the options: pradima stats BOOK ..."},
       {{"gan", "B", "--top=2", "--format=csv", "--from=2026-08-01"}, "\n98,2026-08-05,17,17,2026-08-22,true\n", 0},
       {{"xien", "B", "--reverse=yes"}, "--reverse takes no value"},
       {{"--version"}, "pradima ", 0},
@@ -111,7 +111,8 @@ TEST_F(CliTest, EveryCommandLineIsAnsweredAndABadOneLeavesTheFilesAlone) {
       {{"gan", "B", "--region", "Mien Bac"}, "--region must be \"Miền Bắc\", \"Miền Trung\" or \"Miền Nam\"; it is"},
       // a list laid out for a run that then fails is not said to be
       {{"stats", "B", "--region", "Miền Nam", "--station", "X"}, "no draw day of the period has the station \"X\""},
-      {{"gan", "B", "--chart", noFolder}, "cannot write the chart " + noFolder + ": ", 1},
+      {{"gan", "B", "--chart", noFolder}, "--chart " + noFolder + ": its folder " + (directory / "none").string()},
+      {{"gan", "B", "--station="}, "--station needs a value"},
       {{"gan", "B", "--chart", folder}, "cannot replace the chart " + folder + ": ", 1},
   };
   for (const Case& c : cases) {

@@ -23,7 +23,7 @@ struct stat StatusOf(const fs::path& path) {
 TEST_F(CliTest, AWorkbookKeepsItsPermissionsAndOwnerAndOneNobodyMayWriteIsRefusedButGanReadsIt) {
   const bool superuser = ::geteuid() == 0;
   for (const mode_t mode : {0600, 0640, 0664, 0644, 0660, 0444, 0400, 0000}) {
-    const fs::path book = directory / ("mode-" + std::to_string(mode) + ".xlsx");
+    const fs::path book = directory / ("mode " + std::to_string(mode) + ".xlsx");
     SCOPED_TRACE(book.filename());
     fs::copy_file(Created(), book);
     ASSERT_EQ(::chmod(book.c_str(), mode), 0);
@@ -44,7 +44,7 @@ TEST_F(CliTest, AWorkbookKeepsItsPermissionsAndOwnerAndOneNobodyMayWriteIsRefuse
     const Outcome gan = Run({"gan", book.string(), "--top", "3"});
     EXPECT_EQ(gan.code, 0) << gan.err;
     EXPECT_EQ(gan.err,
-              "pradima: the results sheet holds no draw yet: \"pradima update " + book.string() + "\" fetches them\n");
+              "pradima: the results sheet holds no draw yet: \"pradima update '" + book.string() + "'\" fetches them\n");
     XlsxWorkbook opened = XlsxWorkbook::Open(book.string(), FileAccess::Read);
     EXPECT_EQ(opened.book()->SheetByCodeName("Sheet3")->Get(6, 2), Value::Text(writable ? "3 Con" : "2 Con"));
     opened.book()->SheetByCodeName("Sheet3")->Set(1, 1, Value::Text("x"));
