@@ -92,8 +92,9 @@ Options ParseOptions(const std::vector<std::string>& args, std::initializer_list
     if (std::find(known.begin(), known.end(), option) == known.end())
       throw UsageError{TrFormat("unknown option {1}", {option}), command};
     if (!joined && ++i >= args.size()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
-    texts[option] = joined ? *joined : args[i];
-    if (texts[option].empty()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
+    const std::string& value = joined ? *joined : args[i];
+    if (value.empty()) throw UsageError{TrFormat("{1} needs a value", {option}), command};
+    texts[option] = value;
   }
   options.from = DateOption(texts, "--from", command);
   options.to = DateOption(texts, "--to", command);

@@ -84,6 +84,13 @@ Options PositionalOptions(const std::vector<std::string>& args) {
   throw UsageError{TrFormat("wrong arguments for {1}", {command}), command};
 }
 
+// The command of that name; none for a name the tool does not know.
+const KnownCommand* FindCommand(const std::string& name) {
+  for (const KnownCommand& candidate : kCommands)
+    if (candidate.name == name) return &candidate;
+  return nullptr;
+}
+
 // The command the line names, run; bad usage is thrown.
 int Dispatch(std::vector<std::string> args, const ToolContext& context) {
   if (args.empty()) throw UsageError{Tr("no command given"), ""};
@@ -92,8 +99,7 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
     // "pradima help help" and "pradima --help --help" ask for the whole help.
     std::string asked = args.size() > 1 ? args[1] : "";
     if (AsksForHelp(asked) || asked == "help") asked.clear();
-    const auto named = [&](const KnownCommand& c) { return c.name == asked; };
-    if (!asked.empty() && std::none_of(std::begin(kCommands), std::end(kCommands), named))
+    if (!asked.empty() && !FindCommand(asked))
       throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {asked}), ""};
     context.out << UsageOf(asked);
     return 0;
@@ -102,9 +108,7 @@ int Dispatch(std::vector<std::string> args, const ToolContext& context) {
     context.out << "pradima " << PRADIMA_VERSION << "\n";
     return 0;
   }
-  const KnownCommand* known = nullptr;
-  for (const KnownCommand& candidate : kCommands)
-    if (candidate.name == command) known = &candidate;
+  const KnownCommand* known = FindCommand(command);
   if (!known) throw UsageError{TrFormat("unknown command or wrong arguments: {1}", {command}), ""};
   // Help asked for anywhere on the line is given, whatever else the line holds.
   if (std::any_of(args.begin() + 1, args.end(), AsksForHelp)) {
